@@ -1,0 +1,2 @@
+#include <cstdlib>
+int main() { return EXIT_SUCCESS; }

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the run need.
+# Does nothing (and needs no network) when every package is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # libraries
+  libsdl2-dev libepoxy-dev glslang-dev spirv-tools libspirv-cross-c-shared-dev
+  libtinyxml2-dev libutfcpp-dev libdevil-dev libogg-dev libtheora-dev libvorbis-dev
+  zlib1g-dev libpng-dev libjpeg-dev
+  # glslang's CMake package refers to glslangValidator, which this one ships
+  glslang-tools
+  # tests
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # headless OpenGL: llvmpipe and EGL (usually pulled in; listed so a minimal image cannot miss them)
+  libgl1-mesa-dri libegl-mesa0
+  # running without a display
+  xvfb xauth
+  # sanitizer and fuzz build: clang alone brings neither the runtimes nor llvm-symbolizer
+  clang libclang-rt-14-dev llvm
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup-deps: installing ${missing[*]}" >&2
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+  sudo=(sudo -n)
+else
+  echo "setup-deps: root or password-less sudo is needed; run:" >&2
+  echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+  exit 1
+fi
+"${sudo[@]}" apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
