@@ -25,20 +25,7 @@ HVResultEnum Application::Init()
 HVResultEnum Application::Update(float dt)
 {
     ApplicationWin32::Update(dt);
-    for (size_t i = 0; i < mThreads.size();)
-    {
-        ThreadWin32* thread = mThreads[i];
-        if (thread->mFinished && thread->mChildren.empty())
-        {
-            if (thread->mDeleteWhenFinished)
-                delete thread;
-            mThreads.erase(mThreads.begin() + static_cast<std::ptrdiff_t>(i));
-        }
-        else
-        {
-            ++i;
-        }
-    }
+    UnlinkFinished(mThreads);
     if (mThreads.empty())
         mFinished = true;
     return HV_OK;

@@ -157,10 +157,10 @@ bool SingletoneBase::IsTornDown()
 
 namespace testing
 {
-void TeardownSingletonsNow()
+void TeardownSingletonsNow(bool startAgain)
 {
     TeardownAtExit();
-    gTornDown = false;
+    gTornDown = !startAgain;
 }
 } // namespace testing
 } // namespace base

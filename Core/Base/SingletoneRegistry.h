@@ -41,7 +41,8 @@ private:
 
 namespace testing
 {
-// Runs the process teardown now and lets the next singleton start a fresh registry.
-void TeardownSingletonsNow();
+// Runs the process teardown now; unless told otherwise, the next singleton
+// then starts a fresh registry as if the process had just begun.
+void TeardownSingletonsNow(bool startAgain = true);
 } // namespace testing
 } // namespace base

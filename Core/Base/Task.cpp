@@ -71,20 +71,7 @@ HVResultEnum Task::Process(float dt)
     }
     Unlock();
 
-    for (size_t i = 0; i < mChildren.size();)
-    {
-        Task* child = mChildren[i];
-        if (child->mFinished && child->mChildren.empty())
-        {
-            if (child->mDeleteWhenFinished)
-                delete child;
-            mChildren.erase(mChildren.begin() + static_cast<std::ptrdiff_t>(i));
-        }
-        else
-        {
-            ++i;
-        }
-    }
+    UnlinkFinished(mChildren);
 
     if (const HVResultEnum result = Update(dt); result != HV_OK)
         return result;

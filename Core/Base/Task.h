@@ -2,6 +2,7 @@
 
 #include "Core/Base/Result.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace app
@@ -34,6 +35,27 @@ public:
     void Stop();
     // Deletes every child and empties the list.
     void DeleteChildren();
+
+    // Unlinks every finished task without children, deleting it first when it
+    // is flagged delete-when-finished.
+    template <class T>
+    static void UnlinkFinished(std::vector<T*>& tasks)
+    {
+        for (std::size_t i = 0; i < tasks.size();)
+        {
+            T* task = tasks[i];
+            if (task->mFinished && task->mChildren.empty())
+            {
+                if (task->mDeleteWhenFinished)
+                    delete task;
+                tasks.erase(tasks.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+            else
+            {
+                ++i;
+            }
+        }
+    }
 
     bool mStopRequested = false;
     bool mFinished = false;
