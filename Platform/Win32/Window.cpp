@@ -134,7 +134,8 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), client.left, client.top,
                                        std::max<LONG>(1, client.right - client.left),
                                        std::max<LONG>(1, client.bottom - client.top),
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN
+                                           | (IsPopup(style) ? SDL_WINDOW_BORDERLESS : 0));
     if (!sdl)
         return nullptr;
 
