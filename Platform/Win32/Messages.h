@@ -20,8 +20,8 @@ struct MSG
 };
 typedef MSG* LPMSG;
 
-#define PM_NOREMOVE 0x0000
-#define PM_REMOVE 0x0001
+#define PM_NOREMOVE 0x0000u
+#define PM_REMOVE 0x0001u
 
 typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 

@@ -1,7 +1,7 @@
 #include "Platform/Win32/SingleInstance.h"
 #include "Platform/Win32/WindowState.h"
 
-#include <utf8.h>
+#include "Platform/Win32/Utf8Lossy.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -30,17 +30,6 @@ InstanceState& Instance()
     return state;
 }
 
-std::string ToUtf8(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text)
-    {
-        char32_t cp = static_cast<char32_t>(c);
-        utf8::append(cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? 0xFFFD : cp, std::back_inserter(out));
-    }
-    return out;
-}
-
 // FNV-1a: stable across builds, so every copy derives the same names.
 uint64_t Hash(const std::string& text)
 {
@@ -62,7 +51,7 @@ std::string LockPath(const std::wstring& className, const std::wstring& title)
     std::string folder = Instance().folder;
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    return folder + "instance-" + Hex(Hash(ToUtf8(className) + '\n' + ToUtf8(title))) + ".lock";
+    return folder + "instance-" + Hex(Hash(WideToUtf8Lossy(className) + '\n' + WideToUtf8Lossy(title))) + ".lock";
 }
 
 std::string SocketName(const std::string& lockPath)
@@ -94,7 +83,7 @@ namespace win32
 {
 void SetSingleInstanceFolder(const std::wstring& folder)
 {
-    Instance().folder = ToUtf8(folder);
+    Instance().folder = WideToUtf8Lossy(folder);
 }
 
 unsigned GetRestoreRequestCount()

@@ -1,7 +1,7 @@
 #include "Platform/Win32/Input.h"
 #include "Platform/Win32/WindowState.h"
 
-#include <utf8.h>
+#include "Platform/Win32/Utf8Lossy.h"
 
 #include <algorithm>
 
@@ -16,21 +16,6 @@ struct IconHandle
 {
     SDL_Surface* surface;
 };
-
-std::string ToUtf8(LPCWSTR text)
-{
-    std::string out;
-    if (!text)
-        return out;
-    for (; *text; ++text)
-    {
-        char32_t c = static_cast<char32_t>(*text);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = 0xFFFD;
-        utf8::append(c, std::back_inserter(out));
-    }
-    return out;
-}
 
 const WindowClass* FindClass(LPCWSTR name)
 {
@@ -130,7 +115,7 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
     RECT outer{x, y, x + std::max(0, width), y + std::max(0, height)};
     RECT client = ClientFromOuter(outer, style);
     ApplyGLAttributes();
-    std::string title = ToUtf8(windowName);
+    std::string title = WideToUtf8Lossy(windowName ? windowName : L"");
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), client.left, client.top,
                                        std::max<LONG>(1, client.right - client.left),
                                        std::max<LONG>(1, client.bottom - client.top),
