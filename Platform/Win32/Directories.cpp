@@ -1,6 +1,7 @@
 #include "Platform/Win32/Directories.h"
 
 #include "Platform/Win32/PathText.h"
+#include "Platform/Win32/Utf8Lossy.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,7 +54,7 @@ void Fill(const FoundEntry& entry, LPWIN32_FIND_DATAW data)
     data->dwFileAttributes = entry.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     data->nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
     data->nFileSizeLow = static_cast<DWORD>(entry.size);
-    std::wstring wide = win32::NameFromUtf8(entry.name);
+    std::wstring wide = win32::Utf8ToWideLossy(entry.name);
     if (wide.size() >= MAX_PATH)
         wide.resize(MAX_PATH - 1);
     std::copy(wide.begin(), wide.end(), data->cFileName);
@@ -91,7 +92,7 @@ HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData)
 {
     if (!fileName || !findData)
         return INVALID_HANDLE_VALUE;
-    const std::string path = win32::PathToUtf8(fileName);
+    const std::string path = win32::PosixPath(fileName);
     if (path.empty() || path.back() == '/')
         return INVALID_HANDLE_VALUE;
 
@@ -148,19 +149,19 @@ BOOL CreateDirectoryW(LPCWSTR pathName, void*)
 {
     if (!pathName || !*pathName)
         return FALSE;
-    return mkdir(win32::PathToUtf8(pathName).c_str(), 0755) == 0 ? TRUE : FALSE;
+    return mkdir(win32::PosixPath(pathName).c_str(), 0755) == 0 ? TRUE : FALSE;
 }
 
 BOOL DeleteFileW(LPCWSTR fileName)
 {
     if (!fileName || !*fileName)
         return FALSE;
-    return unlink(win32::PathToUtf8(fileName).c_str()) == 0 ? TRUE : FALSE;
+    return unlink(win32::PosixPath(fileName).c_str()) == 0 ? TRUE : FALSE;
 }
 
 BOOL SetCurrentDirectoryW(LPCWSTR pathName)
 {
     if (!pathName || !*pathName)
         return FALSE;
-    return chdir(win32::PathToUtf8(pathName).c_str()) == 0 ? TRUE : FALSE;
+    return chdir(win32::PosixPath(pathName).c_str()) == 0 ? TRUE : FALSE;
 }

@@ -2,6 +2,7 @@
 
 // Folder enumeration and the folder calls of the file system, over POSIX.
 // Paths are wide; '\\' counts as '/'.
+#include "Platform/Win32/Handles.h"
 #include "Platform/Win32/Types.h"
 
 #ifndef MAX_PATH

@@ -1,12 +1,10 @@
 #pragma once
 
-// Wide paths and names to the UTF-8 bytes POSIX takes, and back.
+// Wide paths to the UTF-8 bytes POSIX takes.
 #include <string>
 
 namespace win32
 {
-// '\\' becomes '/'; a code point that UTF-8 cannot hold becomes U+FFFD.
-std::string PathToUtf8(const wchar_t* path);
-// Each invalid UTF-8 sequence becomes U+FFFD.
-std::wstring NameFromUtf8(const std::string& name);
+// '\\' becomes '/'; a value that is no code point becomes U+FFFD.
+std::string PosixPath(const wchar_t* path);
 }

@@ -77,7 +77,3 @@ union LARGE_INTEGER
 #define E_OUTOFMEMORY ((HRESULT)0x8007000E)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
-
-#ifndef INVALID_HANDLE_VALUE
-#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
-#endif

@@ -1,21 +1,16 @@
 #pragma once
 
-// A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes away.
+// A temporary folder with helpers to put files in it and read them back.
+#include "support/TempDir.h"
+
 #include <filesystem>
 #include <string>
 
 namespace hvtest
 {
-class TempFolder
+class TempFolder : public TempDir
 {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
     // The folder as a wide path ending in '/'.
     std::wstring Wide() const;
 
@@ -23,9 +18,6 @@ public:
     void Write(const std::string& relative, const std::string& bytes) const;
     std::string Read(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
-
-private:
-    std::filesystem::path m_path;
 };
 
 // Changes the current directory for a scope.
