@@ -201,14 +201,15 @@ void DeviceTest::BindVertices(const void* data, UINT bytes, UINT stride, DWORD f
     ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, stride), D3D_OK);
 }
 
-void DeviceTest::DrawTexQuad(float x0, float y0, float x1, float y1, D3DCOLOR color)
+void DeviceTest::DrawTexQuad(float x0, float y0, float x1, float y1, D3DCOLOR color, float u1,
+                             float v1)
 {
     // Clockwise on screen, as the engine's quads are.
     const TexVertex quad[4] = {
         {x0, y0, 0, 1, color, 0, 0, 0},
-        {x1, y0, 0, 1, color, 0, 1, 0},
-        {x0, y1, 0, 1, color, 0, 0, 1},
-        {x1, y1, 0, 1, color, 0, 1, 1},
+        {x1, y0, 0, 1, color, 0, u1, 0},
+        {x0, y1, 0, 1, color, 0, 0, v1},
+        {x1, y1, 0, 1, color, 0, u1, v1},
     };
     BindVertices(quad, sizeof(quad), sizeof(TexVertex), kTexFvf);
     ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);

@@ -68,7 +68,8 @@ protected:
 
     // Fills a fresh dynamic vertex buffer and binds it with its FVF.
     void BindVertices(const void* data, UINT bytes, UINT stride, DWORD fvf);
-    void DrawTexQuad(float x0, float y0, float x1, float y1, D3DCOLOR color = 0xFFFFFFFF);
+    void DrawTexQuad(float x0, float y0, float x1, float y1, D3DCOLOR color = 0xFFFFFFFF,
+                     float u1 = 1.0f, float v1 = 1.0f);
     void DrawColorTriangles(const std::vector<ColorVertex>& vertices);
 
     std::vector<uint32_t> Pixels(IDirect3DSurface9* surface);
