@@ -1,14 +1,12 @@
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -35,27 +33,16 @@ ToolRun Shell(const std::string& command) {
 
 ToolRun Check(const fs::path& file) { return Shell(std::string(HV_PTC_CHECK) + " '" + file.string() + "' 2>&1"); }
 
-std::string ReadSample() {
-    std::ifstream in(HV_SAMPLE_PTC, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string ReadSample() { return hvtest::TempDir::ReadFile(HV_SAMPLE_PTC); }
 
 class PtcCheck : public ::testing::Test {
 protected:
-    PtcCheck() : dir_(fs::path(::testing::TempDir()) / ("ptc_check_" + std::to_string(getpid()))) {
-        fs::create_directories(dir_);
-    }
-    ~PtcCheck() override { fs::remove_all(dir_); }
-
     fs::path Write(const std::string& name, const std::string& text) {
-        fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << text;
-        return p;
+        hvtest::TempDir::WriteFile(dir_.File(name), text);
+        return dir_.File(name);
     }
 
-    fs::path dir_;
+    hvtest::TempDir dir_;
 };
 
 TEST_F(PtcCheck, PrintsTheTreeAndASummaryPerEffect) {
@@ -101,7 +88,7 @@ TEST_F(PtcCheck, TypoFailsNamingTheLine) {
 }
 
 TEST_F(PtcCheck, MissingFileAndBadUsage) {
-    ToolRun r = Check(dir_ / "none.ptc");
+    ToolRun r = Check(dir_.File("none.ptc"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("cannot read the file"), std::string::npos) << r.output;
     r = Shell(HV_PTC_CHECK " 2>&1");
