@@ -1,7 +1,9 @@
 #include "Platform/Win32/Files.h"
 
 #include "Platform/Win32/LastError.h"
-#include "Platform/Win32/Utf8.h"
+#include "Platform/Win32/Utf8Lossy.h"
+
+#include <algorithm>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -10,29 +12,12 @@
 
 namespace
 {
-class FileObject final : public KernelObject
+// CloseHandle deletes it, which closes the descriptor.
+class FileObject final : public win32::KernelObject
 {
 public:
     FileObject(int fd, bool canRead, bool canWrite) : mFd(fd), mCanRead(canRead), mCanWrite(canWrite) {}
-
-    bool Release() override
-    {
-        const int fd = mFd;
-        mFd = -1;
-        // The descriptor is gone even when close reports an error.
-        if (::close(fd) != 0 && errno != EINTR)
-        {
-            SetLastError(Win32ErrorFromErrno(errno));
-            return false;
-        }
-        return true;
-    }
-
-    ~FileObject() override
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
+    ~FileObject() override { ::close(mFd); }
 
     int mFd;
     bool mCanRead;
@@ -46,7 +31,7 @@ FileObject* ToFile(HANDLE handle)
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    return static_cast<FileObject*>(static_cast<KernelObject*>(handle));
+    return static_cast<FileObject*>(static_cast<win32::KernelObject*>(handle));
 }
 } // namespace
 
@@ -76,7 +61,9 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/,
     default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE;
     }
 
-    const std::string path = win32::PathToUtf8(fileName);
+    // '\\' is one byte in UTF-8 and never part of a longer sequence.
+    std::string path = win32::WideToUtf8Lossy(fileName);
+    std::replace(path.begin(), path.end(), '\\', '/');
     int fd;
     do
         fd = ::open(path.c_str(), flags, 0666);
@@ -94,7 +81,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/,
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    return static_cast<KernelObject*>(new FileObject(fd, canRead, canWrite));
+    return static_cast<win32::KernelObject*>(new FileObject(fd, canRead, canWrite));
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, DWORD* bytesRead, LPOVERLAPPED overlapped)

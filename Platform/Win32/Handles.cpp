@@ -9,8 +9,6 @@ BOOL CloseHandle(HANDLE handle)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    auto* object = static_cast<KernelObject*>(handle);
-    const bool released = object->Release();
-    delete object;
-    return released ? TRUE : FALSE;
+    delete static_cast<win32::KernelObject*>(handle);
+    return TRUE;
 }

@@ -1,19 +1,19 @@
 #pragma once
 
-// Kernel handles of the stand-in: each points at an object that knows how to
-// release what it holds, so one CloseHandle serves files and threads alike.
+// Kernel handles: every object a stand-in hands out as a HANDLE derives from
+// KernelObject, so the one CloseHandle frees any kind of them.
 #include "Platform/Win32/Types.h"
 
-#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR) - 1)
-
-class KernelObject
+namespace win32
 {
-public:
+struct KernelObject
+{
     virtual ~KernelObject() = default;
-    // Releases the OS resource; false with the last error set when that fails.
-    virtual bool Release() = 0;
 };
+} // namespace win32
 
-// Destroys the object behind the handle; FALSE (ERROR_INVALID_HANDLE) for a
-// null or invalid handle.
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
+
+// Deletes the object behind the handle; FALSE and ERROR_INVALID_HANDLE for null
+// or INVALID_HANDLE_VALUE.
 BOOL CloseHandle(HANDLE handle);

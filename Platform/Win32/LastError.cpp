@@ -4,12 +4,18 @@
 
 namespace
 {
-thread_local DWORD tLastError = ERROR_SUCCESS;
+thread_local DWORD tLastError = 0;
 }
 
-DWORD GetLastError() { return tLastError; }
+void SetLastError(DWORD error)
+{
+    tLastError = error;
+}
 
-void SetLastError(DWORD error) { tLastError = error; }
+DWORD GetLastError()
+{
+    return tLastError;
+}
 
 DWORD Win32ErrorFromErrno(int err)
 {
@@ -30,7 +36,6 @@ DWORD Win32ErrorFromErrno(int err)
     case ENOSPC:
     case EDQUOT: return ERROR_DISK_FULL;
     case ENAMETOOLONG: return ERROR_INVALID_NAME;
-    case EINVAL: return ERROR_INVALID_PARAMETER;
     case ETXTBSY: return ERROR_SHARING_VIOLATION;
     default: return ERROR_INVALID_PARAMETER;
     }

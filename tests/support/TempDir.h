@@ -1,11 +1,11 @@
 #pragma once
 
-// A fresh folder below the system's temporary folder, removed with all its
-// contents when the object goes.
+#include <filesystem>
 #include <string>
 
-namespace test
+namespace hvtest
 {
+// A fresh folder below the system's temporary folder, removed with its contents.
 class TempDir
 {
 public:
@@ -14,16 +14,10 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // The folder with a trailing '/'.
-    const std::string& Path() const { return mPath; }
-    std::string File(const std::string& name) const { return mPath + name; }
-    std::wstring WFile(const std::string& name) const;
-
-    static void WriteFile(const std::string& path, const std::string& bytes);
-    static std::string ReadFile(const std::string& path);
-    static bool Exists(const std::string& path);
+    const std::filesystem::path& Path() const { return mPath; }
+    std::string operator/(const std::string& relative) const { return (mPath / relative).string(); }
 
 private:
-    std::string mPath;
+    std::filesystem::path mPath;
 };
-} // namespace test
+} // namespace hvtest
