@@ -1,13 +1,13 @@
 #include "Platform/Win32/CodePages.h"
 
 #include "Platform/Win32/LastError.h"
-#include "Platform/Win32/Utf8Lossy.h"
+#include "Platform/Win32/Utf8.h"
 
 #include <cstring>
 #include <cwchar>
 #include <iterator>
 #include <string>
-#include <utf8/core.h>
+#include <utf8/checked.h>
 #include <utf8/unchecked.h>
 
 namespace
@@ -65,7 +65,13 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLen
     if (!CheckArguments(codePage, flags, source, sourceLength, dest, destLength))
         return 0;
     const size_t length = sourceLength == -1 ? std::strlen(source) + 1 : static_cast<size_t>(sourceLength);
-    return Deliver(win32::Utf8ToWideLossy(std::string_view(source, length)), dest, destLength);
+    std::string clean;
+    clean.reserve(length);
+    utf8::replace_invalid(source, source + length, std::back_inserter(clean));
+    std::wstring result;
+    result.reserve(clean.size());
+    utf8::unchecked::utf8to32(clean.begin(), clean.end(), std::back_inserter(result));
+    return Deliver(result, dest, destLength);
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength, LPSTR dest, int destLength,
@@ -80,8 +86,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLe
     result.reserve(length);
     for (size_t i = 0; i < length; ++i)
     {
-        if (utf8::internal::is_code_point_valid(static_cast<uint32_t>(source[i])))
-            utf8::unchecked::append(static_cast<uint32_t>(source[i]), std::back_inserter(result));
+        if (win32::IsCodePoint(source[i]))
+            win32::AppendUtf8(result, source[i]);
         else
         {
             result.push_back(defaultChar != nullptr ? defaultChar[0] : '?');

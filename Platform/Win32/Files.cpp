@@ -1,9 +1,7 @@
 #include "Platform/Win32/Files.h"
 
 #include "Platform/Win32/LastError.h"
-#include "Platform/Win32/Utf8Lossy.h"
-
-#include <algorithm>
+#include "Platform/Win32/Utf8.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -12,12 +10,29 @@
 
 namespace
 {
-// CloseHandle deletes it, which closes the descriptor.
 class FileObject final : public win32::KernelObject
 {
 public:
     FileObject(int fd, bool canRead, bool canWrite) : mFd(fd), mCanRead(canRead), mCanWrite(canWrite) {}
-    ~FileObject() override { ::close(mFd); }
+
+    bool Release() override
+    {
+        const int fd = mFd;
+        mFd = -1;
+        // The descriptor is gone even when close reports an error.
+        if (::close(fd) != 0 && errno != EINTR)
+        {
+            SetLastError(Win32ErrorFromErrno(errno));
+            return false;
+        }
+        return true;
+    }
+
+    ~FileObject() override
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
 
     int mFd;
     bool mCanRead;
@@ -61,9 +76,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/,
     default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE;
     }
 
-    // '\\' is one byte in UTF-8 and never part of a longer sequence.
-    std::string path = win32::WideToUtf8Lossy(fileName);
-    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string path = win32::PathToUtf8(fileName);
     int fd;
     do
         fd = ::open(path.c_str(), flags, 0666);

@@ -4,18 +4,12 @@
 
 namespace
 {
-thread_local DWORD tLastError = 0;
+thread_local DWORD tLastError = ERROR_SUCCESS;
 }
 
-void SetLastError(DWORD error)
-{
-    tLastError = error;
-}
+DWORD GetLastError() { return tLastError; }
 
-DWORD GetLastError()
-{
-    return tLastError;
-}
+void SetLastError(DWORD error) { tLastError = error; }
 
 DWORD Win32ErrorFromErrno(int err)
 {
@@ -36,6 +30,7 @@ DWORD Win32ErrorFromErrno(int err)
     case ENOSPC:
     case EDQUOT: return ERROR_DISK_FULL;
     case ENAMETOOLONG: return ERROR_INVALID_NAME;
+    case EINVAL: return ERROR_INVALID_PARAMETER;
     case ETXTBSY: return ERROR_SHARING_VIOLATION;
     default: return ERROR_INVALID_PARAMETER;
     }

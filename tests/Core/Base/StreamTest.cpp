@@ -2,7 +2,6 @@
 #include "Core/Base/FrameStream.h"
 #include "Core/Base/MemoryStream.h"
 #include "Core/Base/StreamCreator.h"
-#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -112,12 +111,12 @@ TEST(MemoryStreamTest, ResizeKeepsThePrefixAndPullsThePositionBack)
 class FileFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override { hvtest::WriteBytes((dir / "data.bin"), Bytes(200)); }
+    void SetUp() override { hvtest::TempDir::WriteFile(dir.File("data.bin"), Bytes(200)); }
 
     base::FileStream* OpenFile(int access = 0, int disposition = 2)
     {
         auto* stream = new base::FileStream();
-        EXPECT_EQ(stream->GetFile().Open(hvtest::Wide(dir / "data.bin"), access, disposition), HV_OK);
+        EXPECT_EQ(stream->GetFile().Open(dir.WFile("data.bin"), access, disposition), HV_OK);
         return stream;
     }
 
@@ -230,8 +229,8 @@ TEST(CopyFromTest, LargerThanOneBufferAndSourceEndingEarly)
 
 TEST_F(FileFixture, CreatorsOpenFreshStreams)
 {
-    base::FileStreamCreator files(hvtest::Wide(dir / "data.bin"), 0, 2);
-    base::FrameStreamCreator frames(new base::FileStreamCreator(hvtest::Wide(dir / "data.bin"), 0, 2), true, 10, 5);
+    base::FileStreamCreator files(dir.WFile("data.bin"), 0, 2);
+    base::FrameStreamCreator frames(new base::FileStreamCreator(dir.WFile("data.bin"), 0, 2), true, 10, 5);
     base::Stream* first = nullptr;
     base::Stream* second = nullptr;
     ASSERT_EQ(files.Create(&first), HV_OK);
@@ -242,7 +241,7 @@ TEST_F(FileFixture, CreatorsOpenFreshStreams)
     delete second;
 
     base::Stream* untouched = reinterpret_cast<base::Stream*>(0x1234);
-    base::FileStreamCreator missing(hvtest::Wide(dir / "missing.bin"), 0, 2);
+    base::FileStreamCreator missing(dir.WFile("missing.bin"), 0, 2);
     EXPECT_EQ(missing.Create(&untouched), HV_FAIL);
     base::FrameStreamCreator overMissing(&missing, false, 0, 1);
     EXPECT_EQ(overMissing.Create(&untouched), HV_FAIL);

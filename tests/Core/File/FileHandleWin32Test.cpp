@@ -1,5 +1,4 @@
 #include "Core/File/FileHandleWin32.h"
-#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -15,7 +14,7 @@ protected:
 
 TEST_F(FileHandleTest, OpenResults)
 {
-    hvtest::WriteBytes((dir / "old.txt"), "old");
+    hvtest::TempDir::WriteFile(dir.File("old.txt"), "old");
     const struct
     {
         std::string name;
@@ -34,7 +33,7 @@ TEST_F(FileHandleTest, OpenResults)
     {
         SCOPED_TRACE(c.name + " " + std::to_string(c.access) + " " + std::to_string(c.disposition));
         file::FileHandleWin32 handle;
-        EXPECT_EQ(handle.Open(hvtest::Wide(dir / c.name), c.access, c.disposition), c.result);
+        EXPECT_EQ(handle.Open(dir.WFile(c.name), c.access, c.disposition), c.result);
         EXPECT_EQ(handle.IsOpen(), c.result == HV_OK);
         EXPECT_EQ(handle.Close(), c.result);
     }
@@ -43,8 +42,8 @@ TEST_F(FileHandleTest, OpenResults)
 TEST_F(FileHandleTest, ReadWriteSeekAndClose)
 {
     file::FileHandleWin32 handle;
-    ASSERT_EQ(handle.Open(hvtest::Wide(dir / "f.bin"), 2, 0), HV_OK);
-    EXPECT_EQ(handle.GetPath(), hvtest::Wide(dir / "f.bin"));
+    ASSERT_EQ(handle.Open(dir.WFile("f.bin"), 2, 0), HV_OK);
+    EXPECT_EQ(handle.GetPath(), dir.WFile("f.bin"));
     uint32_t count = 0;
     ASSERT_EQ(handle.Write("hello world", 11, &count), HV_OK);
     EXPECT_EQ(count, 11u);
@@ -63,12 +62,12 @@ TEST_F(FileHandleTest, ReadWriteSeekAndClose)
 
 TEST_F(FileHandleTest, ReopeningClosesTheEarlierHandle)
 {
-    hvtest::WriteBytes((dir / "a.txt"), "aaa");
-    hvtest::WriteBytes((dir / "b.txt"), "bbb");
+    hvtest::TempDir::WriteFile(dir.File("a.txt"), "aaa");
+    hvtest::TempDir::WriteFile(dir.File("b.txt"), "bbb");
     file::FileHandleWin32 handle;
-    ASSERT_EQ(handle.Open(hvtest::Wide(dir / "a.txt"), 0, 2), HV_OK);
+    ASSERT_EQ(handle.Open(dir.WFile("a.txt"), 0, 2), HV_OK);
     const size_t before = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-    ASSERT_EQ(handle.Open(hvtest::Wide(dir / "b.txt"), 0, 2), HV_OK);
+    ASSERT_EQ(handle.Open(dir.WFile("b.txt"), 0, 2), HV_OK);
     const size_t after = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     EXPECT_EQ(after, before);
     char buffer[4];
@@ -87,10 +86,10 @@ TEST_F(FileHandleTest, AppendPattern)
         handle.Write(line.data(), static_cast<uint32_t>(line.size()));
         handle.Close();
     };
-    hvtest::WriteBytes((dir / "strings.csv"), "a;1\n");
-    append(hvtest::Wide(dir / "strings.csv"), "b;2\n");
-    EXPECT_EQ(hvtest::ReadBytes((dir / "strings.csv")), "a;1\nb;2\n");
-    append(hvtest::Wide(dir / "missing.csv"), "c;3\n");
-    EXPECT_FALSE(std::filesystem::exists((dir / "missing.csv")));
+    hvtest::TempDir::WriteFile(dir.File("strings.csv"), "a;1\n");
+    append(dir.WFile("strings.csv"), "b;2\n");
+    EXPECT_EQ(hvtest::TempDir::ReadFile(dir.File("strings.csv")), "a;1\nb;2\n");
+    append(dir.WFile("missing.csv"), "c;3\n");
+    EXPECT_FALSE(hvtest::TempDir::Exists(dir.File("missing.csv")));
 }
 } // namespace

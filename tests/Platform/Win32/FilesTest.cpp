@@ -1,6 +1,5 @@
 #include "Platform/Win32/Files.h"
 #include "Platform/Win32/LastError.h"
-#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -13,7 +12,7 @@ class FilesTest : public ::testing::Test
 protected:
     HANDLE Open(const std::string& name, DWORD access, DWORD disposition)
     {
-        return CreateFileW(hvtest::Wide(dir / name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        return CreateFileW(dir.WFile(name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            disposition, 0, nullptr);
     }
 
@@ -37,7 +36,7 @@ TEST_F(FilesTest, WritesReadsSeeksAndSizes)
     ASSERT_TRUE(ReadFile(h, buffer, 4, &done, nullptr));
     EXPECT_EQ(done, 0u);
     EXPECT_TRUE(CloseHandle(h));
-    EXPECT_EQ(hvtest::ReadBytes((dir / "a.bin")), "0123456789");
+    EXPECT_EQ(hvtest::TempDir::ReadFile(dir.File("a.bin")), "0123456789");
 }
 
 TEST_F(FilesTest, NegativeSeekFailsAndKeepsThePosition)
@@ -57,7 +56,7 @@ TEST_F(FilesTest, NegativeSeekFailsAndKeepsThePosition)
 
 TEST_F(FilesTest, DispositionsAndFailuresSetTheLastError)
 {
-    hvtest::WriteBytes((dir / "old.txt"), "keep");
+    hvtest::TempDir::WriteFile(dir.File("old.txt"), "keep");
     struct Case
     {
         std::string name;
@@ -87,32 +86,32 @@ TEST_F(FilesTest, DispositionsAndFailuresSetTheLastError)
             EXPECT_TRUE(CloseHandle(h));
         }
     }
-    EXPECT_EQ(hvtest::ReadBytes((dir / "old.txt")), "keep");
+    EXPECT_EQ(hvtest::TempDir::ReadFile(dir.File("old.txt")), "keep");
 }
 
 TEST_F(FilesTest, CreateAlwaysTruncatesAndBackslashesSeparate)
 {
-    std::filesystem::create_directory((dir / "sub"));
-    hvtest::WriteBytes((dir / "sub/f.txt"), "long old text");
+    std::filesystem::create_directory(dir.File("sub"));
+    hvtest::TempDir::WriteFile(dir.File("sub/f.txt"), "long old text");
     HANDLE h = Open("sub\\f.txt", GENERIC_WRITE, CREATE_ALWAYS);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(WriteFile(h, "new", 3, nullptr, nullptr));
     CloseHandle(h);
-    EXPECT_EQ(hvtest::ReadBytes((dir / "sub/f.txt")), "new");
+    EXPECT_EQ(hvtest::TempDir::ReadFile(dir.File("sub/f.txt")), "new");
 }
 
 TEST_F(FilesTest, NonAsciiPathIsUtf8)
 {
-    const std::wstring path = hvtest::Wide(dir / "") + L"\u0444\u0430\u0439\u043B.txt";
+    const std::wstring path = dir.WFile("") + L"\u0444\u0430\u0439\u043B.txt";
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CloseHandle(h);
-    EXPECT_TRUE(std::filesystem::exists((dir / "\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB.txt")));
+    EXPECT_TRUE(hvtest::TempDir::Exists(dir.File("\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB.txt")));
 }
 
 TEST_F(FilesTest, AccessIsEnforcedAndBadHandlesFail)
 {
-    hvtest::WriteBytes((dir / "r.txt"), "data");
+    hvtest::TempDir::WriteFile(dir.File("r.txt"), "data");
     HANDLE h = Open("r.txt", GENERIC_READ, OPEN_EXISTING);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD done = 99;
@@ -121,7 +120,7 @@ TEST_F(FilesTest, AccessIsEnforcedAndBadHandlesFail)
     EXPECT_EQ(done, 0u);
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     CloseHandle(h);
-    EXPECT_EQ(hvtest::ReadBytes((dir / "r.txt")), "data");
+    EXPECT_EQ(hvtest::TempDir::ReadFile(dir.File("r.txt")), "data");
 
     char buffer[4];
     EXPECT_FALSE(ReadFile(INVALID_HANDLE_VALUE, buffer, 4, &done, nullptr));
