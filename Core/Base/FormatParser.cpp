@@ -124,7 +124,12 @@ bool ParseFormat(const std::basic_string<Char>& format, size_t& position, Format
     {
         if (format[position] != Char('%'))
         {
-            output.push_back(format[position++]);
+            // Plain text up to the next '%' goes in one piece.
+            size_t next = format.find(Char('%'), position);
+            if (next == std::basic_string<Char>::npos)
+                next = end;
+            output.append(format, position, next - position);
+            position = next;
             continue;
         }
         ++position;
