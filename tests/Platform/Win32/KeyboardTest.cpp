@@ -1,4 +1,4 @@
-#include "TestWindow.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "Platform/Win32/SingleInstance.h"
-#include "TestWindow.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
