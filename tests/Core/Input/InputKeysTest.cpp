@@ -12,7 +12,7 @@ using Calls = std::vector<std::string>;
 
 namespace
 {
-class InputKeysTest : public ::testing::Test
+class InputKeysTest : public WindowTest
 {
 protected:
     void SetUp() override
@@ -24,16 +24,8 @@ protected:
                 in.KeyUp(static_cast<UINT>(w), l);
             return DefWindowProcW(h, m, w, l);
         };
-        hwnd = MakeWindow(rec);
-        ASSERT_NE(hwnd, nullptr);
-        PumpAll(nullptr);
+        WindowTest::SetUp();
         listener.calls.clear();
-    }
-    void TearDown() override
-    {
-        DestroyWindow(hwnd);
-        PumpAll(nullptr);
-        CurrentRecorder() = nullptr;
     }
     // Takes the queued messages without dispatching them: the keyboard state
     // follows, the input object sees nothing.
@@ -47,8 +39,6 @@ protected:
     RecordingListener listener;
     DoublingConverter converter;
     input::InputWin32 in{&listener, &converter};
-    Recorder rec;
-    HWND hwnd = nullptr;
 };
 
 TEST_F(InputKeysTest, KeyStatesOverSuccessiveUpdates)

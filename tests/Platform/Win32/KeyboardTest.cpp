@@ -6,32 +6,14 @@ using namespace testwin;
 
 namespace
 {
-class KeyboardTest : public ::testing::Test
+class KeyboardTest : public WindowTest
 {
 protected:
-    void SetUp() override
-    {
-        hwnd = MakeWindow(rec);
-        ASSERT_NE(hwnd, nullptr);
-        PumpAll(nullptr);
-        rec.log.clear();
-    }
     void TearDown() override
     {
-        DestroyWindow(hwnd);
-        PumpAll(nullptr);
-        CurrentRecorder() = nullptr;
+        WindowTest::TearDown();
         win32::SetKeyboardStateFails(false);
     }
-    std::vector<UINT> Messages() const
-    {
-        std::vector<UINT> out;
-        for (const Received& r : rec.log)
-            out.push_back(r.message);
-        return out;
-    }
-    Recorder rec;
-    HWND hwnd = nullptr;
 };
 
 TEST_F(KeyboardTest, KeyDownWithTextGivesKeyThenCharAndToUnicodeSeesIt)
