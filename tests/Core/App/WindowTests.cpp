@@ -7,16 +7,13 @@
 #include "Platform/Win32/SingleInstance.h"
 #include "../Input/RecordingListener.h"
 #include "support/ApplicationFactory.h"
+#include "support/RunProgram.h"
 #include "support/TempDir.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-
-extern char** environ;
 
 using namespace inputtest;
 using Calls = std::vector<std::string>;
@@ -430,14 +427,7 @@ TEST_F(WindowTest, ASecondWindowOfTheSameClassAndCaptionStopsTheApplication)
 
 int RunSecondCopy(const std::string& folder, const char* title)
 {
-    std::string path = SECOND_COPY;
-    char* argv[] = {path.data(), const_cast<char*>(folder.c_str()), const_cast<char*>(title), nullptr};
-    pid_t pid;
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return hvtest::RunProgram(SECOND_COPY, {folder, title});
 }
 
 TEST_F(WindowTest, ASecondCopyOfTheProgramRestoresTheFirstAndStops)
