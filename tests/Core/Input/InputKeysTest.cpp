@@ -46,7 +46,7 @@ TEST_F(InputKeysTest, KeyStatesOverSuccessiveUpdates)
     std::vector<int> seen;
     auto update = [&] {
         in.Update();
-        seen.push_back(in.mKeyStates['A']);
+        seen.push_back(in.mKeyStates[int{'A'}]);
     };
     Push(Key(hwnd, true, SDL_SCANCODE_A, SDLK_a));
     TakeAll();

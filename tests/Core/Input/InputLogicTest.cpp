@@ -73,14 +73,14 @@ TEST_F(MouseTest, WheelAndLeaveAreConvertedToo)
 TEST(InputUpdate, FailingKeyboardStateLeavesTheStates)
 {
     input::InputWin32 in(nullptr, nullptr);
-    in.mKeyStates['A'] = 2;
+    in.mKeyStates[int{'A'}] = 2;
     win32::SetKeyboardStateFails(true);
     EXPECT_EQ(in.Update(), HV_FAIL);
     win32::SetKeyboardStateFails(false);
-    EXPECT_EQ(in.mKeyStates['A'], 2);
+    EXPECT_EQ(in.mKeyStates[int{'A'}], 2);
     EXPECT_EQ(in.Update(), HV_OK);
-    EXPECT_EQ(in.mKeyStates['A'], 3) << "held, now seen up";
+    EXPECT_EQ(in.mKeyStates[int{'A'}], 3) << "held, now seen up";
     EXPECT_EQ(in.Update(), HV_OK);
-    EXPECT_EQ(in.mKeyStates['A'], 0);
+    EXPECT_EQ(in.mKeyStates[int{'A'}], 0);
 }
 } // namespace

@@ -108,7 +108,7 @@ TEST_F(KeyboardTest, StateIsThatOfTheMessageBeingDispatched)
         {
             BYTE state[256];
             GetKeyboardState(state);
-            seen.emplace_back((state['A'] & 0x80) != 0, (state['B'] & 0x80) != 0);
+            seen.emplace_back((state[int{'A'}] & 0x80) != 0, (state[int{'B'}] & 0x80) != 0);
         }
         return DefWindowProcW(h, m, w, l);
     };
@@ -124,7 +124,7 @@ TEST_F(KeyboardTest, StateIsThatOfTheMessageBeingDispatched)
     PumpAll(hwnd);
     BYTE state[256];
     ASSERT_TRUE(GetKeyboardState(state));
-    EXPECT_FALSE(state['A'] & 0x80);
+    EXPECT_FALSE(state[int{'A'}] & 0x80);
     win32::SetKeyboardStateFails(true);
     EXPECT_FALSE(GetKeyboardState(state));
 }
