@@ -9,6 +9,8 @@ BOOL CloseHandle(HANDLE handle)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    delete static_cast<win32::KernelObject*>(handle);
-    return TRUE;
+    auto* object = static_cast<win32::KernelObject*>(handle);
+    const bool released = object->Release();
+    delete object;
+    return released ? TRUE : FALSE;
 }

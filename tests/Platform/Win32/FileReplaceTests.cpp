@@ -21,12 +21,12 @@ TEST(FileReplaceTest, MoveFileExReplacesOnlyWhenAsked)
 
     EXPECT_TRUE(MoveFileExW((root + L"new").c_str(), (root + L"old").c_str(), replace));
     EXPECT_EQ(dir.Read("old"), "new bytes");
-    EXPECT_FALSE(dir.Exists("new"));
+    EXPECT_FALSE(dir.Has("new"));
 
     // A missing source or a folder in the way fails and leaves things alone.
     EXPECT_FALSE(MoveFileExW((root + L"new").c_str(), (root + L"old").c_str(), replace));
-    std::filesystem::create_directory(dir.Path() / "folder");
-    std::filesystem::create_directory(dir.Path() / "folder/inside");
+    std::filesystem::create_directory(dir.Folder() / "folder");
+    std::filesystem::create_directory(dir.Folder() / "folder/inside");
     EXPECT_FALSE(MoveFileExW((root + L"old").c_str(), (root + L"folder").c_str(), replace));
     EXPECT_EQ(dir.Read("old"), "new bytes");
 
