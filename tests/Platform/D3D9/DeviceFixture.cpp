@@ -232,10 +232,19 @@ std::vector<uint32_t> DeviceTest::Pixels(IDirect3DSurface9* surface)
 
 std::vector<uint32_t> DeviceTest::TargetPixels()
 {
-    IDirect3DSurface9* back = nullptr;
-    EXPECT_EQ(device_->GetRenderTarget(0, &back), D3D_OK);
-    auto pixels = Pixels(back);
-    back->Release();
+    UINT width = 0, height = 0;
+    return TargetPixels(width, height);
+}
+
+std::vector<uint32_t> DeviceTest::TargetPixels(UINT& width, UINT& height)
+{
+    std::vector<uint32_t> pixels;
+    IDirect3DSurface9* target = nullptr;
+    EXPECT_EQ(device_->GetRenderTarget(0, &target), D3D_OK);
+    if (!target)
+        return pixels;
+    EXPECT_TRUE(d3d9test::ReadPixels(target, pixels, width, height));
+    target->Release();
     return pixels;
 }
 

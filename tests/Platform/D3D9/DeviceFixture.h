@@ -74,6 +74,7 @@ protected:
 
     std::vector<uint32_t> Pixels(IDirect3DSurface9* surface);
     std::vector<uint32_t> TargetPixels();
+    std::vector<uint32_t> TargetPixels(UINT& width, UINT& height);
     std::vector<uint32_t> TexturePixels(IDirect3DTexture9* texture);
     uint32_t At(const std::vector<uint32_t>& pixels, UINT x, UINT y, UINT width = kSize) const
     {
