@@ -108,7 +108,7 @@ TEST_F(Caps, ScriptedFailuresAnswerThenStop)
     d3d9test::FailNextCalls("CreateDevice", 1, D3DERR_NOTAVAILABLE);
     IDirect3DDevice9* second = nullptr;
     D3DPRESENT_PARAMETERS params = Params(true, kSize, kSize);
-    EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, &hwnd_, 0, &params, &second),
+    EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, hwnd_, 0, &params, &second),
               D3DERR_NOTAVAILABLE);
     EXPECT_EQ(second, nullptr);
 }

@@ -3,6 +3,7 @@
 // A hidden GL window, a device on it, compiled HLSL pairs and pixel readback.
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3DX9/D3DX9.h"
+#include "Platform/Win32/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,6 @@ D3DXMATRIX Translation(float x, float y);
 class DeviceTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
     void SetUp() override;
     void TearDown() override;
 
@@ -82,8 +81,8 @@ protected:
     }
 
     static constexpr UINT kSize = 16;
+    HWND hwnd_ = nullptr;
     SDL_Window* window_ = nullptr;
-    HWND__ hwnd_{};
     IDirect3D9* d3d_ = nullptr;
     IDirect3DDevice9* device_ = nullptr;
     std::vector<IUnknown*> owned_; // released in TearDown, newest first
