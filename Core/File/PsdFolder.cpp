@@ -78,7 +78,8 @@ void PsdFolder::ReadLayers()
         return;
 
     const float fileScale = FileManager::Instance()->imageScale;
-    const float appScale = app::Application::Instance()->mImageScale;
+    const app::Application* application = app::Application::Existing();
+    const float appScale = application ? application->mImageScale : 1.0f;
     for (const tinyxml2::XMLElement* e = root->FirstChildElement("Layer"); e; e = e->NextSiblingElement("Layer"))
     {
         const char* name = e->Attribute("name");

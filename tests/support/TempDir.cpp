@@ -13,6 +13,7 @@ TempDir::TempDir()
     std::string pattern = (std::filesystem::temp_directory_path() / "hvtest-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
+    mRoot = pattern;
     mPath = pattern + "/";
 }
 

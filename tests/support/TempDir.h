@@ -2,6 +2,7 @@
 
 // A fresh folder below the system's temporary folder, removed with all its
 // contents when the object goes.
+#include <filesystem>
 #include <string>
 
 namespace hvtest
@@ -14,8 +15,7 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // The folder with a trailing '/'.
-    const std::string& Path() const { return mPath; }
+    const std::filesystem::path& Path() const { return mRoot; }
     std::string File(const std::string& name) const { return mPath + name; }
     std::string operator/(const std::string& relative) const { return mPath + relative; }
     std::wstring WFile(const std::string& name) const;
@@ -25,6 +25,8 @@ public:
     static bool Exists(const std::string& path);
 
 private:
-    std::string mPath;
+    std::filesystem::path mRoot;
+    std::string mPath; // with a trailing '/'
+
 };
 } // namespace hvtest
