@@ -3,6 +3,8 @@
 #include "Platform/Bass/Mixer.h"
 #include "Platform/Bass/Output.h"
 #include "Platform/Bass/SampleDecoder.h"
+#include "Platform/Bass/StandIn.h"
+#include "Platform/Win32/Messages.h"
 
 #include <algorithm>
 
@@ -51,9 +53,13 @@ BOOL BASS_Init(int, DWORD, DWORD, HWND, const void*)
         if (device == 0)
             return FALSE;
     }
-    std::lock_guard guard(mixer.lock);
-    mixer.device = device;
-    mixer.initialised = true;
+    {
+        std::lock_guard guard(mixer.lock);
+        mixer.device = device;
+        mixer.initialised = true;
+    }
+    // Every turn of the message pump hands the fired syncs to their callbacks.
+    win32::AddMainThreadWork(bass::DeliverSyncs);
     return TRUE;
 }
 

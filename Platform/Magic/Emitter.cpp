@@ -20,12 +20,15 @@ uint32_t Lerp(uint32_t c0, uint32_t c1, double t) {
     return out;
 }
 
-bool Dead(const Particle& p, double when) { return when - p.born >= p.life; }
-
 }  // namespace
 
 Emitter::Emitter(const EmitterDef& def, uint32_t ordinal)
-    : def_(&def), ordinal_(ordinal), random_(def.types.size()), particles_(def.types.size()) {}
+    : def_(&def),
+      ordinal_(ordinal),
+      random_(def.types.size()),
+      particles_(def.types.size()),
+      deaths_(def.types.size()),
+      dead_(def.types.size()) {}
 
 Emitter Emitter::Duplicate(uint32_t ordinal) const {
     Emitter e(*def_, ordinal);
@@ -54,6 +57,9 @@ void Emitter::SetPosition(double x, double y) {
 void Emitter::Stop() {
     for (auto& list : particles_)
         list.clear();
+    for (auto& q : deaths_)
+        q = DeathQueue();
+    std::fill(dead_.begin(), dead_.end(), 0);
     running_ = false;
     ended_ = false;
     cycle_ = time_ = emitted_ = 0;
@@ -72,8 +78,7 @@ void Emitter::ToInterval1() {
     time_ = cycle_ = lead;
     if (Emitting())
         Burst();
-    for (int t = 0; t < static_cast<int>(particles_.size()); ++t)
-        Purge(t, time_);
+    Purge(time_);
 }
 
 bool Emitter::Update(double ms) {
@@ -118,8 +123,7 @@ void Emitter::Advance(double ms) {
         if (remaining <= 0)
             break;
     }
-    for (int t = 0; t < static_cast<int>(particles_.size()); ++t)
-        Purge(t, time_);
+    Purge(time_);
 }
 
 // Rate births are spaced evenly over emission time: birth k of a type comes
@@ -139,25 +143,23 @@ void Emitter::EmitRate(double step) {
 
 void Emitter::Burst() {
     for (int t = 0; t < static_cast<int>(def_->types.size()); ++t)
-        for (int i = 0; i < def_->types[t].burst; ++i) {
-            auto& list = particles_[t];
-            if (static_cast<int>(list.size()) >= def_->types[t].max) {
-                Purge(t, time_);
-                if (static_cast<int>(list.size()) >= def_->types[t].max)
-                    break;  // the rest of this burst is dropped too
-            }
-            Birth(t, time_);
-        }
+        for (int i = 0; i < def_->types[t].burst && !Full(t, time_); ++i)
+            Birth(t, time_);  // once full, the rest of the burst is dropped too
+}
+
+bool Emitter::Full(int type, double when) {
+    DeathQueue& q = deaths_[type];
+    while (!q.empty() && q.top() <= when) {
+        q.pop();
+        ++dead_[type];
+    }
+    return static_cast<int>(particles_[type].size()) - dead_[type] >= def_->types[type].max;
 }
 
 void Emitter::Birth(int type, double when) {
     const ParticleType& pt = def_->types[type];
-    auto& list = particles_[type];
-    if (static_cast<int>(list.size()) >= pt.max) {
-        Purge(type, when);
-        if (static_cast<int>(list.size()) >= pt.max)
-            return;  // dropped births draw no numbers
-    }
+    if (Full(type, when))
+        return;  // dropped births draw no numbers
     Random& r = random_[type];
     // Always the same draws in the same order, whatever the shape.
     double su = r.Unit(), sv = r.Unit(), lv = r.Signed(), sp = r.Signed(), an = r.Unit(), sz = r.Signed(),
@@ -189,17 +191,23 @@ void Emitter::Birth(int type, double when) {
     p.vy = speed * std::sin(angle);
     p.born = when;
     p.life = std::max(1.0, pt.life + pt.lifeVar * lv);
+    p.death = when + p.life;
     double f = 1 + pt.sizeVar * sz;
     p.size0 = pt.size0 * f;
     p.size1 = pt.size1 * f;
     p.rot0 = pt.rot + pt.rotVar * ro;
-    list.push_back(p);
+    particles_[type].push_back(p);
+    deaths_[type].push(p.death);
 }
 
-void Emitter::Purge(int type, double when) {
-    auto& list = particles_[type];
-    list.erase(std::remove_if(list.begin(), list.end(), [when](const Particle& p) { return Dead(p, when); }),
-               list.end());
+void Emitter::Purge(double when) {
+    for (size_t t = 0; t < particles_.size(); ++t) {
+        Full(static_cast<int>(t), when);  // counts every death up to now
+        auto& list = particles_[t];
+        list.erase(std::remove_if(list.begin(), list.end(), [when](const Particle& p) { return when >= p.death; }),
+                   list.end());
+        dead_[t] = 0;
+    }
 }
 
 int Emitter::LiveCount() const {

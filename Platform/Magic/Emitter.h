@@ -7,6 +7,8 @@
 #include "Platform/Magic/Random.h"
 
 #include <cstdint>
+#include <functional>
+#include <queue>
 #include <vector>
 
 namespace magic {
@@ -15,6 +17,7 @@ struct Particle {
     double ox, oy;      // origin: the birth point, moved with the emitter in position mode != 0
     double vx, vy;      // launch velocity, pixels per second
     double born, life;  // emitter time of birth and lifetime, ms
+    double death;       // born + life: dead from this moment on
     double size0, size1, rot0;
 };
 
@@ -80,8 +83,9 @@ private:
     void Advance(double ms);
     void EmitRate(double step);
     void Burst();
+    bool Full(int type, double when);
     void Birth(int type, double when);
-    void Purge(int type, double when);
+    void Purge(double when);
     bool FindList(ListCursor& c) const;
 
     const EmitterDef* def_;
@@ -95,6 +99,12 @@ private:
     uint64_t generation_ = 0;
     std::vector<Random> random_;  // one per type, so types do not disturb each other
     std::vector<std::vector<Particle>> particles_;  // per type, oldest first
+    // Per type, the deaths not yet counted, soonest first, and how many of the
+    // particles have died since the last purge: the limit on live particles is
+    // checked at each birth without walking the list.
+    using DeathQueue = std::priority_queue<double, std::vector<double>, std::greater<double>>;
+    std::vector<DeathQueue> deaths_;
+    std::vector<int> dead_;
 };
 
 }  // namespace magic

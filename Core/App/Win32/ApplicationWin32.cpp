@@ -1,6 +1,9 @@
 #include "Core/App/Win32/ApplicationWin32.h"
 
 #include "Core/App/Application.h"
+#include "Core/Base/Log.h"
+#include "Core/Base/LogMessage.h"
+#include "Core/Base/LogUtf8File.h"
 #include "Core/Base/NormalizePath.h"
 #include "Platform/Win32/Folders.h"
 #include "Platform/Win32/LastError.h"
@@ -75,7 +78,7 @@ HVResultEnum ApplicationWin32::PreInit()
     const size_t separator = LastSeparator(exePath);
     mExeFolder = separator == std::wstring::npos ? std::wstring() : exePath.substr(0, separator + 1);
 
-    // Log: the debugger output is attached here.
+    base::MainLog::Instance()->AddTextOutput(new base::LogDebugOutput());
 
     WCHAR folder[PATH_MAX] = {};
     SetLastError(0);
@@ -97,8 +100,9 @@ HVResultEnum ApplicationWin32::InitLogFile(const std::wstring& folder)
 {
     mLogFolder = folder;
     const std::wstring path = folder + L"log.html";
-    // Log: the entry naming the file, then the HTML output on `path`, go here.
-    static_cast<void>(path);
+    // Only the debugger output exists yet, so this line is not in the file.
+    HV_LOG(L"%s(0): Html log file\n").SetStyle(base::LogBlockStyle()) % path;
+    base::MainLog::Instance()->AddHtmlOutput(new base::LogUtf8File(path));
     return HV_OK;
 }
 } // namespace app

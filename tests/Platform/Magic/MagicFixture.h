@@ -3,11 +3,10 @@
 
 #include "Platform/Magic/Magic.h"
 #include "Platform/Magic/Registry.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,12 +41,7 @@ public:
         return e;
     }
 
-    static std::string ReadSample() {
-        std::ifstream in(HV_SAMPLE_PTC, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string ReadSample() { return hvtest::TempDir::ReadFile(HV_SAMPLE_PTC); }
 
     struct List {
         int count, texture, intense;

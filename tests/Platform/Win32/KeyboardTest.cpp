@@ -1,4 +1,4 @@
-#include "TestWindow.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -6,32 +6,14 @@ using namespace testwin;
 
 namespace
 {
-class KeyboardTest : public ::testing::Test
+class KeyboardTest : public WindowTest
 {
 protected:
-    void SetUp() override
-    {
-        hwnd = MakeWindow(rec);
-        ASSERT_NE(hwnd, nullptr);
-        PumpAll(nullptr);
-        rec.log.clear();
-    }
     void TearDown() override
     {
-        DestroyWindow(hwnd);
-        PumpAll(nullptr);
-        CurrentRecorder() = nullptr;
+        WindowTest::TearDown();
         win32::SetKeyboardStateFails(false);
     }
-    std::vector<UINT> Messages() const
-    {
-        std::vector<UINT> out;
-        for (const Received& r : rec.log)
-            out.push_back(r.message);
-        return out;
-    }
-    Recorder rec;
-    HWND hwnd = nullptr;
 };
 
 TEST_F(KeyboardTest, KeyDownWithTextGivesKeyThenCharAndToUnicodeSeesIt)
@@ -126,7 +108,7 @@ TEST_F(KeyboardTest, StateIsThatOfTheMessageBeingDispatched)
         {
             BYTE state[256];
             GetKeyboardState(state);
-            seen.emplace_back((state['A'] & 0x80) != 0, (state['B'] & 0x80) != 0);
+            seen.emplace_back((state[int{'A'}] & 0x80) != 0, (state[int{'B'}] & 0x80) != 0);
         }
         return DefWindowProcW(h, m, w, l);
     };
@@ -142,7 +124,7 @@ TEST_F(KeyboardTest, StateIsThatOfTheMessageBeingDispatched)
     PumpAll(hwnd);
     BYTE state[256];
     ASSERT_TRUE(GetKeyboardState(state));
-    EXPECT_FALSE(state['A'] & 0x80);
+    EXPECT_FALSE(state[int{'A'}] & 0x80);
     win32::SetKeyboardStateFails(true);
     EXPECT_FALSE(GetKeyboardState(state));
 }

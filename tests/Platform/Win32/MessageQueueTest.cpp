@@ -1,4 +1,4 @@
-#include "TestWindow.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -8,35 +8,21 @@ namespace
 {
 uint64_t g_now = 0;
 
-class MessageQueueTest : public ::testing::Test
+class MessageQueueTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
         g_now = 1000;
         win32::SetTimerClock([] { return g_now; });
-        hwnd = MakeWindow(rec);
-        ASSERT_NE(hwnd, nullptr);
-        PumpAll(nullptr);
-        rec.log.clear();
+        WindowTest::SetUp();
     }
     void TearDown() override
     {
-        DestroyWindow(hwnd);
-        PumpAll(nullptr);
-        CurrentRecorder() = nullptr;
+        WindowTest::TearDown();
         win32::SetTimerClock(nullptr);
         win32::SetDoubleClickTime(500);
     }
-    std::vector<UINT> Messages() const
-    {
-        std::vector<UINT> out;
-        for (const Received& r : rec.log)
-            out.push_back(r.message);
-        return out;
-    }
-    Recorder rec;
-    HWND hwnd = nullptr;
 };
 
 struct QueueCase

@@ -1,5 +1,5 @@
 #include "Platform/Win32/Monitors.h"
-#include "TestWindow.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -7,22 +7,9 @@ using namespace testwin;
 
 namespace
 {
-class ModesTest : public ::testing::Test
+class ModesTest : public WindowTest
 {
 protected:
-    void SetUp() override
-    {
-        hwnd = MakeWindow(rec);
-        ASSERT_NE(hwnd, nullptr);
-        PumpAll(nullptr);
-        rec.log.clear();
-    }
-    void TearDown() override
-    {
-        DestroyWindow(hwnd);
-        PumpAll(nullptr);
-        CurrentRecorder() = nullptr;
-    }
     RECT Client()
     {
         RECT r;
@@ -31,8 +18,6 @@ protected:
         ClientToScreen(hwnd, &origin);
         return {origin.x, origin.y, origin.x + r.right, origin.y + r.bottom};
     }
-    Recorder rec;
-    HWND hwnd = nullptr;
 };
 
 void ExpectRect(const RECT& r, LONG l, LONG t, LONG ri, LONG b)

@@ -1,16 +1,13 @@
 #include "Platform/Win32/SingleInstance.h"
-#include "TestWindow.h"
+#include "support/RunProgram.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 using namespace testwin;
 
@@ -18,15 +15,7 @@ namespace
 {
 int RunChild(const std::string& folder, const char* cls, const char* caption)
 {
-    std::string path = SINGLE_INSTANCE_CHILD;
-    char* argv[] = {path.data(), const_cast<char*>(folder.c_str()), const_cast<char*>(cls),
-                    const_cast<char*>(caption), nullptr};
-    pid_t pid;
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return hvtest::RunProgram(SINGLE_INSTANCE_CHILD, {folder, cls, caption});
 }
 
 class SingleInstanceTest : public ::testing::Test

@@ -1,6 +1,6 @@
 // The real X11 path, run under Xvfb: the window opens with its client size
 // and first paint, and a pointer warped outside it is seen as outside.
-#include "TestWindow.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "Platform/Win32/Window.h"
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
@@ -160,4 +161,32 @@ inline void PumpAll(HWND filter)
     {
     }
 }
+
+// A test with one shown window, its creation messages already pumped away.
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        hwnd = MakeWindow(rec);
+        ASSERT_NE(hwnd, nullptr);
+        PumpAll(nullptr);
+        rec.log.clear();
+    }
+    void TearDown() override
+    {
+        DestroyWindow(hwnd);
+        PumpAll(nullptr);
+        CurrentRecorder() = nullptr;
+    }
+    std::vector<UINT> Messages() const
+    {
+        std::vector<UINT> out;
+        for (const Received& r : rec.log)
+            out.push_back(r.message);
+        return out;
+    }
+    Recorder rec;
+    HWND hwnd = nullptr;
+};
 } // namespace testwin

@@ -1,0 +1,126 @@
+// Channel data of one layer: decode every channel into a plane, then combine
+// the planes into ARGB pixels and copy the user mask.
+
+#include <cstring>
+
+#include "Psd/PsdInternal.h"
+
+namespace {
+
+constexpr size_t kChannelScratchFloor = 0x3000;
+constexpr size_t kCompressedScratchFloor = 4096;
+
+// The user mask's channel: -3 when the mask data carried its second rectangle.
+int16_t mask_channel_id(const psdr_layer* layer) { return layer->mask_second_form ? -3 : -2; }
+
+const uint8_t* plane_of(const psdr_image* image, const psdr_layer* layer, int16_t id) {
+    const uint8_t* found = nullptr;
+    for (int i = 0; i < layer->channel_count; ++i)
+        if (layer->channels[i].id == id) found = image->channel_scratch + size_t(i) * image->plane_stride;
+    return found;
+}
+
+psdr_status copy_user_mask(psdr_image* image, psdr_layer* layer, int step) {
+    const int16_t id = mask_channel_id(layer);
+    for (int i = 0; i < layer->channel_count; ++i) {
+        if (layer->channels[i].id != id) continue;
+        size_t n = size_t(layer->mask_width) * size_t(layer->mask_height);
+        layer->user_mask = static_cast<uint8_t*>(psdr_alloc(image, n));
+        if (!layer->user_mask) return PSDR_NO_MEMORY;
+        const uint8_t* plane = image->channel_scratch + size_t(i) * image->plane_stride;
+        for (size_t k = 0; k < n; ++k) layer->user_mask[k] = plane[k * size_t(step)];
+        return PSDR_OK;
+    }
+    return PSDR_OK;
+}
+
+}  // namespace
+
+psdr_status psdr_layer_mask8(psdr_image* image, psdr_layer* layer) {
+    return copy_user_mask(image, layer, 1);
+}
+
+psdr_status psdr_layer_mask16(psdr_image* image, psdr_layer* layer) {
+    return copy_user_mask(image, layer, 2);
+}
+
+psdr_status psdr_read_layer_channels(psdr_image* image, psdr_layer* layer) {
+    const int depth = image->depth;
+    const int64_t w = layer->width, h = layer->height;
+    const int64_t mw = layer->mask_width, mh = layer->mask_height;
+    const size_t p = psdr_plane_size(w, h, depth);
+    const size_t m = depth == 1 ? 0 : psdr_plane_size(mw, mh, depth);
+    const size_t t = p > m ? p : m;
+
+    // Every channel must lie inside the layer information before anything is sized.
+    int64_t total = 0;
+    for (int i = 0; i < layer->channel_count; ++i) total += uint32_t(layer->channels[i].length);
+    if (total > psdr_limit_remaining(image)) return PSDR_READ_ERROR;
+    if (t == 0) {
+        psdr_stream_skip(image, total);
+        return PSDR_OK;
+    }
+
+    size_t needed;
+    if (!psdr_mul(t, size_t(layer->channel_count), &needed)) return PSDR_NO_MEMORY;
+    if (needed > 0) {
+        if (psdr_status s = psdr_scratch_reserve(image, &image->channel_scratch,
+                                                 &image->channel_scratch_capacity, needed,
+                                                 kChannelScratchFloor))
+            return s;
+        // Absent or empty channels read as zeros, never as the previous layer's planes.
+        std::memset(image->channel_scratch, 0, needed);
+    }
+    image->plane_size = p;
+    image->plane_stride = t;
+
+    for (int i = 0; i < layer->channel_count; ++i) {
+        const psdr_channel& channel = layer->channels[i];
+        const int64_t length = uint32_t(channel.length);
+        if (psdr_status s = psdr_limit_push(image, length)) return s;
+        const int compression = psdr_stream_u16(image);
+        psdr_status status = PSDR_OK;
+        const bool skipped = layer->mask_second_form && channel.id == -2;
+        if (length >= 3 && !skipped) {
+            const size_t payload = size_t(length - 2);
+            status = psdr_scratch_reserve(image, &image->compressed_scratch,
+                                          &image->compressed_scratch_capacity, payload,
+                                          kCompressedScratchFloor);
+            if (status == PSDR_OK &&
+                psdr_stream_read(image, image->compressed_scratch, int64_t(payload)) < int64_t(payload))
+                status = PSDR_READ_ERROR;
+            if (status == PSDR_OK) {
+                const bool mask = channel.id == mask_channel_id(layer);
+                uint8_t* plane = image->channel_scratch + size_t(i) * t;
+                const size_t size = mask ? m : p;
+                if (size > 0)
+                    status = psdr_decode_plane(image->compressed_scratch, payload, compression,
+                                               size_t(mask ? mh : h), size_t(mask ? mw : w), depth,
+                                               plane, size);
+                else if (compression > 3)
+                    status = PSDR_BAD_COMPRESSION;
+            }
+        }
+        psdr_limit_pop(image);
+        if (status != PSDR_OK) return status;
+    }
+
+    if (w * h > 0) {
+        layer->pixels = static_cast<uint32_t*>(psdr_alloc(image, size_t(w * h) * sizeof(uint32_t)));
+        if (!layer->pixels) return PSDR_NO_MEMORY;
+        psdr_planes planes{};
+        for (int k = 0; k < 4; ++k) planes.c[k] = plane_of(image, layer, int16_t(k));
+        planes.alpha = plane_of(image, layer, -1);
+        planes.count = size_t(w * h);
+        planes.width = int(w);
+        planes.height = int(h);
+        planes.depth = depth;
+        // A mode and depth without a combiner leave the pixels transparent black.
+        psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
+                     image->indexed_colour_count, image->transparent_index, true, layer->pixels);
+    }
+
+    if (mw * mh > 0 && depth == 8) return psdr_layer_mask8(image, layer);
+    if (mw * mh > 0 && depth == 16) return psdr_layer_mask16(image, layer);
+    return PSDR_OK;
+}

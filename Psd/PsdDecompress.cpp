@@ -1,0 +1,110 @@
+// Channel decompression shared by layers, the merged image and patterns:
+// raw, run-length (PackBits rows) and zlib with or without horizontal prediction.
+
+#include <climits>
+#include <cstring>
+
+#include <zlib.h>
+
+#include "Psd/PsdInternal.h"
+
+size_t psdr_plane_size(int64_t w, int64_t h, int depth) {
+    if (w <= 0 || h <= 0) return 0;
+    if (depth == 1) return size_t(h) * size_t((w + 7) / 8);
+    return size_t(w) * size_t(h) * (depth == 16 ? 2 : 1);
+}
+
+psdr_status psdr_unpack_rle(const uint8_t* source, size_t source_length, size_t rows,
+                            uint8_t* destination, size_t destination_size) {
+    if (rows > source_length / 2) return PSDR_READ_ERROR;
+    size_t offset = rows * 2;
+    size_t out = 0;
+    for (size_t r = 0; r < rows; ++r) {
+        size_t count = size_t(source[2 * r]) << 8 | source[2 * r + 1];
+        if (count > source_length - offset) return PSDR_READ_ERROR;
+        size_t pos = offset;
+        const size_t end = offset + count;
+        while (pos < end) {
+            unsigned h = source[pos++];
+            if (h < 128) {
+                size_t n = h + 1;
+                if (n > end - pos || n > destination_size - out) return PSDR_READ_ERROR;
+                std::memcpy(destination + out, source + pos, n);
+                pos += n;
+                out += n;
+            } else if (h > 128) {
+                size_t n = 257 - h;
+                if (pos >= end || n > destination_size - out) return PSDR_READ_ERROR;
+                std::memset(destination + out, source[pos++], n);
+                out += n;
+            }
+        }
+        offset = end;
+    }
+    return PSDR_OK;
+}
+
+psdr_status psdr_inflate(const uint8_t* source, size_t source_length, uint8_t* destination,
+                         size_t destination_size) {
+    if (destination_size == 0) return PSDR_OK;
+    if (source_length > UINT_MAX || destination_size > UINT_MAX) return PSDR_NO_MEMORY;
+    z_stream z{};
+    z.next_in = const_cast<Bytef*>(source);
+    z.avail_in = uInt(source_length);
+    z.next_out = destination;
+    z.avail_out = uInt(destination_size);
+    if (inflateInit(&z) != Z_OK) return PSDR_ZIP_ERROR;
+    psdr_status status = PSDR_ZIP_ERROR;
+    for (;;) {
+        int r = inflate(&z, Z_PARTIAL_FLUSH);
+        if (r == Z_STREAM_END || (r == Z_OK && z.avail_out == 0)) {
+            status = PSDR_OK;
+            break;
+        }
+        if (r != Z_OK) break;
+    }
+    inflateEnd(&z);
+    return status;
+}
+
+psdr_status psdr_inflate_predicted(const uint8_t* source, size_t source_length,
+                                   uint8_t* destination, size_t destination_size, size_t row_width,
+                                   int depth) {
+    psdr_status status = psdr_inflate(source, source_length, destination, destination_size);
+    if (status != PSDR_OK || row_width == 0) return status;
+    const size_t row_bytes = depth == 16 ? 2 * row_width : row_width;
+    for (size_t row = 0; row < destination_size; row += row_bytes) {
+        const size_t end = row_bytes < destination_size - row ? row + row_bytes : destination_size;
+        if (depth == 16) {
+            for (size_t i = row + 2; i + 1 < end; i += 2) {
+                unsigned prev = unsigned(destination[i - 2]) << 8 | destination[i - 1];
+                unsigned cur = unsigned(destination[i]) << 8 | destination[i + 1];
+                unsigned v = (cur + prev) & 0xFFFF;
+                destination[i] = uint8_t(v >> 8);
+                destination[i + 1] = uint8_t(v);
+            }
+        } else {
+            for (size_t i = row + 1; i < end; ++i)
+                destination[i] = uint8_t(destination[i] + destination[i - 1]);
+        }
+    }
+    return PSDR_OK;
+}
+
+psdr_status psdr_decode_plane(const uint8_t* source, size_t source_length, int compression,
+                              size_t rows, size_t row_width, int depth, uint8_t* plane,
+                              size_t plane_size) {
+    switch (compression) {
+    case 0:
+        // Short raw data leaves the rest of the plane zero.
+        if (source_length > 0 && plane_size > 0)
+            std::memcpy(plane, source, source_length < plane_size ? source_length : plane_size);
+        return PSDR_OK;
+    case 1: return psdr_unpack_rle(source, source_length, rows, plane, plane_size);
+    case 2: return psdr_inflate(source, source_length, plane, plane_size);
+    case 3:
+        return psdr_inflate_predicted(source, source_length, plane, plane_size,
+                                      depth == 1 ? (row_width + 7) / 8 : row_width, depth);
+    default: return PSDR_BAD_COMPRESSION;
+    }
+}
