@@ -1,6 +1,8 @@
 // Robustness: a full-featured document, truncated at every offset and with
 // every length and count field damaged in turn, must always end with a status.
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "PsdTestSupport.h"
@@ -38,6 +40,29 @@ TEST(PsdSweep, FullFeaturedDocumentLoads) {
     EXPECT_EQ(img->layers[5].type, 13);
     EXPECT_EQ(img->layers[5].extra_count, 3);
     EXPECT_EQ(img->layers[3].extra_kinds[0], PSDR_EXTRA_EFFECTS_LFX2);
+}
+
+// Loads share no state: two threads decoding at once get what one thread gets.
+TEST(PsdSweep, ConcurrentLoadsDoNotInterfere) {
+    const Bytes doc = FullFeaturedDocument().Bytes_();
+    Image reference;
+    ASSERT_EQ(Load(doc, &reference.p), PSDR_OK);
+    const std::vector<uint32_t> want = PixelsOf(reference->layers[3]);
+    bool same[2] = {false, false};
+    auto work = [&](int slot) {
+        bool ok = true;
+        for (int i = 0; i < 20 && ok; ++i) {
+            psdr_image* img = nullptr;
+            ok = Load(doc, &img) == PSDR_OK && PixelsOf(img->layers[3]) == want && img->pattern_count == 2;
+            if (img) psdr_free(img);
+        }
+        same[slot] = ok;
+    };
+    std::thread a(work, 0), b(work, 1);
+    a.join();
+    b.join();
+    EXPECT_TRUE(same[0]);
+    EXPECT_TRUE(same[1]);
 }
 
 TEST(PsdSweep, TruncatedAtEveryOffset) {
