@@ -51,11 +51,15 @@ function(add_engine_tests name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} hv_test_support GTest::gmock GTest::gtest_main)
   hv_target_warnings(${name})
+  # The headless environment comes through `env` as the test launcher: gtest's
+  # PROPERTIES are flattened into name/value pairs, so a list-valued
+  # ENVIRONMENT would not survive discovery.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     TEST_PREFIX "${name}."
     PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120
-      ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -24,10 +24,11 @@ packages=(
   clang libclang-rt-14-dev llvm
 )
 
+# One dpkg-query for the whole list: it answers for installed packages only.
+installed=" $(dpkg-query -W -f='${Package}:${db:Status-Status} ' "${packages[@]}" 2>/dev/null || true) "
 missing=()
 for p in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
-  [ "$status" = "installed" ] || missing+=("$p")
+  [[ "$installed" == *" $p:installed "* ]] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "Core/App/Win32/TimerLocalWin32.h"
+
+namespace app
+{
+class TimerLocal : public TimerLocalWin32
+{
+};
+} // namespace app

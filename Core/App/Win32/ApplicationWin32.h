@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Core/App/Thread.h"
+
+#include <string>
+#include <vector>
+
+namespace app
+{
+// The task face of the application: folders, arguments and the main loop.
+class ApplicationWin32 : public Thread
+{
+public:
+    ApplicationWin32();
+    ~ApplicationWin32() override;
+
+    // Pumps one message of the thread.
+    HVResultEnum Update(float dt) override;
+
+    // Init, then the main loop unless Init stopped the application.
+    virtual HVResultEnum RunMain();
+    // Executable folder, the log's debugger output, application-data folder.
+    virtual HVResultEnum PreInit();
+    virtual HVResultEnum OnInit();
+
+    // Attaches "log.html" in the folder to the log.
+    HVResultEnum InitLogFile(const std::wstring& folder);
+
+    std::wstring mUserAppDataFolder; // '/' separators, exactly one trailing '/'
+    std::wstring mExeFolder;         // up to and including the last separator
+    std::wstring mLogFolder;
+    std::vector<std::wstring> mArguments; // without the program name
+    // Static so it can be read after the application object is gone.
+    static inline bool sAnotherInstance = false;
+    bool mRenderInitFailed = false;
+};
+} // namespace app

@@ -1,0 +1,9 @@
+#include "Core/Sound/SoundListener.h"
+
+void SoundListener::OnSoundFinished(Sound*)
+{
+}
+
+void SoundListener::OnSoundNotify()
+{
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace d3d9 {
+
+// Per-device call counts for tests and benchmarks.
+struct DeviceCounters
+{
+    uint64_t drawCalls = 0;
+    uint64_t primitives = 0;
+    uint64_t stateCalls = 0;
+    uint64_t bytesUploaded = 0;
+    uint64_t presents = 0;
+};
+
+} // namespace d3d9

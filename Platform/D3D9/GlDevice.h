@@ -1,0 +1,172 @@
+#pragma once
+
+// The device: a GL 3.3 core context on the window's SDL window, Direct3D 9
+// state kept as given (and read back as given), applied to GL at each draw.
+#include "Platform/D3D9/BackBuffer.h"
+#include "Platform/D3D9/D3D9.h"
+#include "Platform/D3D9/DeviceCounters.h"
+#include "Platform/D3D9/GlInfo.h"
+#include "Platform/D3D9/LiveObjects.h"
+#include "Platform/D3D9/ShaderBlob.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <array>
+#include <atomic>
+#include <map>
+#include <unordered_map>
+#include <utility>
+
+namespace d3d9 {
+
+class GlDirect3D;
+class GlTexture;
+class GlVertexBuffer;
+class GlIndexBuffer;
+class GlVertexShader;
+class GlPixelShader;
+class GlShaderObject;
+
+class GlDevice final : public IDirect3DDevice9, public LiveObject
+{
+public:
+    static HRESULT Create(GlDirect3D* d3d, HWND hwnd, const D3DPRESENT_PARAMETERS& params,
+                          IDirect3DDevice9** device);
+
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override;
+
+    HRESULT TestCooperativeLevel() override;
+    HRESULT GetDeviceCaps(D3DCAPS9* caps) override;
+    HRESULT Reset(D3DPRESENT_PARAMETERS* params) override;
+    HRESULT Present(const RECT* source, const RECT* dest, HWND override,
+                    const void* dirtyRegion) override;
+    HRESULT BeginScene() override;
+    HRESULT EndScene() override;
+    HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                  DWORD stencil) override;
+    HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* surface) override;
+    HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** surface) override;
+    HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
+    HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
+    HRESULT SetScissorRect(const RECT* rect) override;
+    HRESULT GetScissorRect(RECT* rect) override;
+    HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+    HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
+    HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override;
+    HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) override;
+    HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+    HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override;
+    HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                          D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* shared) override;
+    HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
+                               IDirect3DVertexBuffer9** buffer, HANDLE* shared) override;
+    HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                              IDirect3DIndexBuffer9** buffer, HANDLE* shared) override;
+    HRESULT CreateVertexShader(const DWORD* code, IDirect3DVertexShader9** shader) override;
+    HRESULT CreatePixelShader(const DWORD* code, IDirect3DPixelShader9** shader) override;
+    HRESULT SetVertexShader(IDirect3DVertexShader9* shader) override;
+    HRESULT SetPixelShader(IDirect3DPixelShader9* shader) override;
+    HRESULT SetVertexShaderConstantF(UINT start, const float* data, UINT count) override;
+    HRESULT GetVertexShaderConstantF(UINT start, float* data, UINT count) override;
+    HRESULT SetPixelShaderConstantF(UINT start, const float* data, UINT count) override;
+    HRESULT GetPixelShaderConstantF(UINT start, float* data, UINT count) override;
+    HRESULT SetTexture(DWORD sampler, IDirect3DBaseTexture9* texture) override;
+    HRESULT SetFVF(DWORD fvf) override;
+    HRESULT GetFVF(DWORD* fvf) override;
+    HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
+                            UINT stride) override;
+    HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) override;
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex,
+                                 UINT numVertices, UINT startIndex, UINT primitiveCount) override;
+
+    // For the objects the device makes.
+    void MakeCurrent();
+    void AdjustResetBlockers(int delta) { resetBlockers_ += delta; }
+    void CountUpload(uint64_t bytes) { counters_.bytesUploaded += bytes; }
+    UINT MaxTextureSize() const { return UINT(info_.maxTextureSize); }
+    bool HasS3tc() const { return info_.s3tc; }
+    const BackBuffer* BackBufferSurface() const { return backBuffer_; }
+    void Rebind2DTexture() { glBindTexture(GL_TEXTURE_2D, 0); }
+    void ForgetShader(const GlShaderObject* shader);
+
+    // For the test-support interface.
+    void LoseForTest();
+    void RegainFocusForTest();
+    DeviceCounters& Counters() { return counters_; }
+    GLenum TakeGlError();
+    bool ReadPixels(IDirect3DSurface9* surface, std::vector<uint32_t>& argb, UINT& width,
+                    UINT& height);
+
+private:
+    struct Program
+    {
+        GLuint name = 0; // 0 when linking failed
+        GLint pixelOffset = -1;
+    };
+
+    GlDevice(GlDirect3D* d3d, SDL_Window* window, SDL_GLContext context);
+    ~GlDevice() override;
+    HRESULT Initialise(const D3DPRESENT_PARAMETERS& params);
+    bool BuildBackBuffer(const D3DPRESENT_PARAMETERS& params);
+    void RestoreDefaults();
+    void ReleaseBindings();
+    void ResetTargetArea();
+    bool Active() const { return focused_ && !minimized_; }
+    static int WatchEvents(void* device, SDL_Event* event);
+
+    HRESULT CheckDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT& elementCount);
+    const Program* ProgramForDraw();
+    void ApplyRenderState();
+    void ApplySamplers();
+    void ApplyVertexInput(UINT baseVertex);
+    void UploadConstants();
+    HRESULT SetConstants(int stage, UINT start, const float* data, UINT count);
+    HRESULT GetConstants(int stage, UINT start, float* data, UINT count);
+    DWORD RenderState(D3DRENDERSTATETYPE state) const;
+
+    ULONG refs_ = 1;
+    GlDirect3D* d3d_;
+    SDL_Window* window_;
+    SDL_GLContext context_;
+    GlInfo info_;
+    D3DPRESENT_PARAMETERS params_{};
+    BackBuffer* backBuffer_ = nullptr;
+    GlSurface* target_ = nullptr;
+    D3DVIEWPORT9 viewport_{};
+    RECT scissor_{};
+    bool inScene_ = false;
+
+    std::unordered_map<DWORD, DWORD> renderStates_;
+    std::array<std::unordered_map<DWORD, DWORD>, kSamplerCount> samplerStates_;
+    std::array<bool, kSamplerCount> samplerDirty_{};
+    std::array<std::unordered_map<DWORD, DWORD>, 8> stageStates_;
+
+    GlVertexShader* vertexShader_ = nullptr;
+    GlPixelShader* pixelShader_ = nullptr;
+    std::array<GlTexture*, kSamplerCount> textures_{};
+    GlVertexBuffer* stream_ = nullptr;
+    UINT streamOffset_ = 0;
+    UINT streamStride_ = 0;
+    GlIndexBuffer* indices_ = nullptr;
+    DWORD fvf_ = 0;
+
+    std::array<std::array<float, kConstantRegisters * 4>, 2> constants_{};
+    std::array<bool, 2> constantsDirty_{true, true};
+    std::array<GLuint, 2> constantBuffers_{};
+    std::array<GLuint, kSamplerCount> samplers_{};
+    GLuint vertexArray_ = 0;
+    std::map<std::pair<const void*, const void*>, Program> programs_;
+
+    std::atomic<bool> lost_{false};
+    std::atomic<bool> focused_{true};
+    std::atomic<bool> minimized_{false};
+    std::atomic<bool> windowed_{true};
+    Uint32 windowId_ = 0;
+    int resetBlockers_ = 0;
+    DeviceCounters counters_;
+};
+
+} // namespace d3d9

@@ -1,0 +1,45 @@
+#pragma once
+
+// Sound files made on the spot for the audio tests, and a way to tell which
+// tone a mixed buffer holds.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace audiotest
+{
+struct ToneSpec
+{
+    double frequency = 440.0;
+    double level = 0.5;
+    int channels = 1;
+    int rate = 44100;
+    double seconds = 0.3;
+};
+
+// Ogg Vorbis bytes of a sine tone (libvorbisenc).
+std::string OggTone(const ToneSpec& spec);
+// WAV bytes of a sine tone, 8- or 16-bit PCM.
+std::string WavTone(const ToneSpec& spec, int bits);
+
+std::string TruncatedOgg();
+std::string RandomBytes(size_t count);
+// A RIFF header whose data chunk claims more bytes than the file holds.
+std::string OverlongWav();
+
+struct Measured
+{
+    double frequency = 0.0; // from upward zero crossings
+    double rms = 0.0;
+};
+// One side of an interleaved stereo buffer; 0 left, 1 right.
+Measured Measure(const float* stereo, size_t frames, int side = 0);
+Measured Measure(const std::vector<float>& stereo, int side = 0);
+
+// A sine of this level has this RMS.
+inline double RmsOf(double level)
+{
+    return level * 0.70710678;
+}
+} // namespace audiotest
