@@ -1,6 +1,6 @@
 #include "Platform/Win32/Directories.h"
 
-#include "Platform/Win32/PathText.h"
+#include "Platform/Win32/Utf8.h"
 #include "Platform/Win32/Utf8Lossy.h"
 
 #include <algorithm>
@@ -92,7 +92,7 @@ HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData)
 {
     if (!fileName || !findData)
         return INVALID_HANDLE_VALUE;
-    const std::string path = win32::PosixPath(fileName);
+    const std::string path = win32::PathToUtf8(fileName);
     if (path.empty() || path.back() == '/')
         return INVALID_HANDLE_VALUE;
 
@@ -149,19 +149,19 @@ BOOL CreateDirectoryW(LPCWSTR pathName, void*)
 {
     if (!pathName || !*pathName)
         return FALSE;
-    return mkdir(win32::PosixPath(pathName).c_str(), 0755) == 0 ? TRUE : FALSE;
+    return mkdir(win32::PathToUtf8(pathName).c_str(), 0755) == 0 ? TRUE : FALSE;
 }
 
 BOOL DeleteFileW(LPCWSTR fileName)
 {
     if (!fileName || !*fileName)
         return FALSE;
-    return unlink(win32::PosixPath(fileName).c_str()) == 0 ? TRUE : FALSE;
+    return unlink(win32::PathToUtf8(fileName).c_str()) == 0 ? TRUE : FALSE;
 }
 
 BOOL SetCurrentDirectoryW(LPCWSTR pathName)
 {
     if (!pathName || !*pathName)
         return FALSE;
-    return chdir(win32::PosixPath(pathName).c_str()) == 0 ? TRUE : FALSE;
+    return chdir(win32::PathToUtf8(pathName).c_str()) == 0 ? TRUE : FALSE;
 }

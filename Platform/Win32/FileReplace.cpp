@@ -1,6 +1,6 @@
 #include "Platform/Win32/FileReplace.h"
 
-#include "Platform/Win32/PathText.h"
+#include "Platform/Win32/Utf8.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -26,8 +26,8 @@ BOOL MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags)
 {
     if (!existingFileName || !*existingFileName || !newFileName || !*newFileName)
         return FALSE;
-    const std::string from = win32::PosixPath(existingFileName);
-    const std::string to = win32::PosixPath(newFileName);
+    const std::string from = win32::PathToUtf8(existingFileName);
+    const std::string to = win32::PathToUtf8(newFileName);
     const unsigned mode = (flags & MOVEFILE_REPLACE_EXISTING) ? 0u : RENAME_NOREPLACE;
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), mode) != 0)
         return FALSE;

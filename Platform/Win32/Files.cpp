@@ -39,6 +39,20 @@ public:
     bool mCanWrite;
 };
 
+// Armed by a test that simulates a crash in the middle of a write.
+int64_t gBytesBeforeTheEnd = -1;
+constexpr int kEndedByTestHook = 86;
+
+// How many of the bytes may still be written before the process ends.
+DWORD BytesBeforeTheEnd(DWORD count)
+{
+    if (gBytesBeforeTheEnd < 0)
+        return count;
+    const DWORD allowed = gBytesBeforeTheEnd < count ? static_cast<DWORD>(gBytesBeforeTheEnd) : count;
+    gBytesBeforeTheEnd -= allowed;
+    return allowed;
+}
+
 FileObject* ToFile(HANDLE handle)
 {
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
@@ -157,9 +171,10 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
     }
     const auto* in = static_cast<const char*>(buffer);
     DWORD total = 0;
-    while (total < bytesToWrite)
+    const DWORD allowed = BytesBeforeTheEnd(bytesToWrite);
+    while (total < allowed)
     {
-        const ssize_t n = ::write(object->mFd, in + total, bytesToWrite - total);
+        const ssize_t n = ::write(object->mFd, in + total, allowed - total);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -171,9 +186,32 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
         }
         total += static_cast<DWORD>(n);
     }
+    if (allowed < bytesToWrite)
+        _exit(kEndedByTestHook);
     if (bytesWritten != nullptr)
         *bytesWritten = total;
     return TRUE;
+}
+
+BOOL FlushFileBuffers(HANDLE file)
+{
+    FileObject* object = ToFile(file);
+    if (object == nullptr)
+        return FALSE;
+    if (::fsync(object->mFd) != 0)
+    {
+        SetLastError(Win32ErrorFromErrno(errno));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+namespace win32::testing
+{
+void EndProcessAfterWrittenBytes(int64_t bytes)
+{
+    gBytesBeforeTheEnd = bytes;
+}
 }
 
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod)

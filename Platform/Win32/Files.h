@@ -39,9 +39,18 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, DWORD* bytesRead,
               LPOVERLAPPED overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                LPOVERLAPPED overlapped);
+// Puts what was written on the disk.
+BOOL FlushFileBuffers(HANDLE file);
 
 // Returns the low 32 bits of the new position; a position before the start
 // fails with ERROR_NEGATIVE_SEEK and leaves the position as it was.
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod);
 
 DWORD GetFileSize(HANDLE file, DWORD* fileSizeHigh);
+
+namespace win32::testing
+{
+// Ends the process (exit status 86) as soon as this many more bytes have gone
+// through WriteFile, the bytes before that point written: a crash mid-save.
+void EndProcessAfterWrittenBytes(int64_t bytes);
+}

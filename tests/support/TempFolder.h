@@ -1,6 +1,6 @@
 #pragma once
 
-// A temporary folder with helpers to put files in it and read them back.
+// A temporary folder with helpers that put files below it and read them back.
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -11,13 +11,14 @@ namespace hvtest
 class TempFolder : public TempDir
 {
 public:
+    std::filesystem::path Folder() const { return std::filesystem::path(Path()); }
     // The folder as a wide path ending in '/'.
-    std::wstring Wide() const;
+    std::wstring Wide() const { return WFile(""); }
 
     // Writes a file below the folder, creating its parents.
     void Write(const std::string& relative, const std::string& bytes) const;
-    std::string Read(const std::string& relative) const;
-    bool Exists(const std::string& relative) const;
+    std::string Read(const std::string& relative) const { return ReadFile(File(relative)); }
+    bool Has(const std::string& relative) const { return Exists(File(relative)); }
 };
 
 // Changes the current directory for a scope.

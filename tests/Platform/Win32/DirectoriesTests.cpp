@@ -40,7 +40,7 @@ TEST_F(DirectoriesTest, StarListsTheFolderSortedIgnoringCaseTiesByBytes)
     dir.Write("A.txt", "A");
     dir.Write("Sub/inner", "x");
     dir.Write("\xd0\xbf\xd1\x80\xd0\xb8.txt", "cyr"); // "при.txt"
-    std::filesystem::create_symlink(dir.Path() / "Sub", dir.Path() / "link");
+    std::filesystem::create_symlink(dir.Folder() / "Sub", dir.Folder() / "link");
 
     const std::vector<Found> expected = {
         {L".", true}, {L"..", true}, {L"A.txt", false}, {L"a.txt", false}, {L"b.txt", false},
@@ -79,7 +79,7 @@ TEST_F(DirectoriesTest, OtherPatternsLookUpOneExactName)
 TEST_F(DirectoriesTest, RelativeStarListsTheCurrentDirectory)
 {
     dir.Write("only", "1");
-    hvtest::CurrentDirectory cd(dir.Path());
+    hvtest::CurrentDirectory cd(dir.Folder());
     EXPECT_EQ(FindAll(L"*"), (std::vector<Found>{{L".", true}, {L"..", true}, {L"only", false}}));
     EXPECT_EQ(FindAll(L"only"), (std::vector<Found>{{L"only", false}}));
 }
@@ -90,19 +90,19 @@ TEST_F(DirectoriesTest, FolderCalls)
     EXPECT_TRUE(CreateDirectoryW((root + L"new").c_str(), nullptr));
     EXPECT_FALSE(CreateDirectoryW((root + L"new").c_str(), nullptr)); // exists
     EXPECT_FALSE(CreateDirectoryW((root + L"no/parent").c_str(), nullptr));
-    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "new"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Folder() / "new"));
 
     dir.Write("file", "x");
     EXPECT_FALSE(DeleteFileW((root + L"new").c_str())); // a folder
     EXPECT_TRUE(DeleteFileW((root + L"file").c_str()));
     EXPECT_FALSE(DeleteFileW((root + L"file").c_str()));
-    EXPECT_FALSE(dir.Exists("file"));
+    EXPECT_FALSE(dir.Has("file"));
 
     const auto old = std::filesystem::current_path();
     EXPECT_FALSE(SetCurrentDirectoryW((root + L"missing").c_str()));
     EXPECT_EQ(std::filesystem::current_path(), old);
     EXPECT_TRUE(SetCurrentDirectoryW((root + L"new").c_str()));
-    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(dir.Path() / "new"));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(dir.Folder() / "new"));
     std::filesystem::current_path(old);
 }
 }

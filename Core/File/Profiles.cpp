@@ -1,0 +1,251 @@
+#include "Core/File/Profiles.h"
+
+#include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/Base/Stream.h"
+#include "Core/Base/TextEncoding.h"
+#include "Core/File/FileInfo.h"
+#include "Core/File/ReadStreamBytes.h"
+#include "Core/File/UserDataFileContainer.h"
+#include "Platform/Win32/DebugOutput.h"
+#include "Platform/Win32/Directories.h"
+#include "Platform/Win32/FileReplace.h"
+#include "Platform/Win32/Files.h"
+#include "Platform/Win32/Handles.h"
+
+#include <tinyxml2.h>
+
+namespace file
+{
+const std::wstring Profiles::kFileName = L"profiles.xml";
+const std::wstring Profiles::kDefaultProfileName = L"Player01234567890123456789";
+
+namespace
+{
+const char* const kRoot = "Profiles";
+const char* const kProfile = "Profile";
+const char* const kName = "name";
+const char* const kCurrent = "currentProfile";
+const char* const kPurchases = "Purchases";
+
+std::wstring NameOf(const tinyxml2::XMLElement* profile)
+{
+    const char* name = profile->Attribute(kName);
+    return name ? base::ToWide(name, 1) : std::wstring();
+}
+
+// Until the main log exists the line goes to the debugger output.
+void LogLine(const wchar_t* text)
+{
+    OutputDebugStringW(text);
+}
+
+bool WriteAll(HANDLE file, const char* bytes, size_t size)
+{
+    while (size > 0)
+    {
+        DWORD written = 0;
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        if (!::WriteFile(file, bytes, chunk, &written, nullptr) || written == 0)
+            return false;
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+}
+
+Profiles::Profiles() = default;
+
+Profiles::~Profiles()
+{
+    if (m_document && !app::ApplicationWin32::sAnotherInstance)
+        Save();
+}
+
+std::vector<base::SingletoneBase*> Profiles::GetDependencies()
+{
+    return {UserDataFileContainer::Instance()};
+}
+
+void Profiles::StartFresh()
+{
+    m_document = std::make_unique<tinyxml2::XMLDocument>(true);
+    m_root = m_document->NewElement(kRoot);
+    m_document->InsertEndChild(m_root);
+    m_current = nullptr;
+}
+
+void Profiles::StartDamaged()
+{
+    StartFresh();
+    SelectProfile(kDefaultProfileName);
+    sProfilesReset = true;
+    m_keepDamagedFile = true;
+}
+
+void Profiles::Load()
+{
+    m_document = std::make_unique<tinyxml2::XMLDocument>(true);
+    m_root = nullptr;
+    m_current = nullptr;
+    m_keepDamagedFile = false;
+
+    UserDataFileContainer* userData = UserDataFileContainer::Instance();
+    if (!userData->FileExists(kFileName))
+    {
+        StartFresh();
+        SelectProfile(kDefaultProfileName);
+        return;
+    }
+
+    std::string text;
+    bool read = false;
+    {
+        std::unique_ptr<FileInfo> info(userData->Open(kFileName));
+        std::unique_ptr<base::Stream> stream(info ? info->OpenStream() : nullptr);
+        read = stream && ReadStreamBytes(*stream, text);
+    }
+    if (!read || m_document->Parse(text.c_str()) != tinyxml2::XML_SUCCESS)
+    {
+        StartDamaged();
+        return;
+    }
+    m_root = m_document->FirstChildElement(kRoot);
+    if (!m_root)
+    {
+        // Parsed, but not ours: the same as a damaged file.
+        StartDamaged();
+        return;
+    }
+    if (const char* current = m_root->Attribute(kCurrent))
+    {
+        SelectProfile(base::ToWide(current, 1));
+        return;
+    }
+    // No current profile named: nothing was lost, take the first one.
+    const tinyxml2::XMLElement* first = m_root->FirstChildElement(kProfile);
+    SelectProfile(first ? NameOf(first) : kDefaultProfileName);
+}
+
+void Profiles::SelectProfile(const std::wstring& name)
+{
+    if (!m_root)
+        Load();
+    m_current = FindProfile(name);
+    if (!m_current)
+    {
+        m_current = m_document->NewElement(kProfile);
+        m_current->SetAttribute(kName, base::ToNarrow(name, 1).c_str());
+        m_root->InsertEndChild(m_current);
+    }
+    const char* currentName = m_current->Attribute(kName);
+    m_root->SetAttribute(kCurrent, currentName ? currentName : "");
+}
+
+tinyxml2::XMLElement* Profiles::FindProfile(const std::wstring& name)
+{
+    if (!m_root)
+        return nullptr;
+    for (tinyxml2::XMLElement* e = m_root->FirstChildElement(kProfile); e; e = e->NextSiblingElement(kProfile))
+        if (NameOf(e) == name)
+            return e;
+    return nullptr;
+}
+
+std::vector<std::wstring> Profiles::GetProfileNames()
+{
+    std::vector<std::wstring> names;
+    if (!m_root)
+        return names;
+    for (const tinyxml2::XMLElement* e = m_root->FirstChildElement(kProfile); e; e = e->NextSiblingElement(kProfile))
+        names.push_back(NameOf(e));
+    return names;
+}
+
+std::wstring Profiles::GetCurrentProfileName()
+{
+    return m_current ? NameOf(m_current) : std::wstring();
+}
+
+void Profiles::RemoveProfile(const std::wstring& name)
+{
+    tinyxml2::XMLElement* profile = FindProfile(name);
+    const bool wasCurrent = profile == m_current;
+    if (profile)
+    {
+        m_root->DeleteChild(profile);
+        if (wasCurrent)
+            m_current = nullptr;
+    }
+    if (wasCurrent)
+    {
+        const std::vector<std::wstring> names = GetProfileNames();
+        SelectProfile(names.empty() ? kDefaultProfileName : names.front());
+    }
+}
+
+void Profiles::RenameCurrentProfile(const std::wstring& name)
+{
+    if (!m_current)
+        return;
+    const std::string narrow = base::ToNarrow(name, 1);
+    m_current->SetAttribute(kName, narrow.c_str());
+    m_root->SetAttribute(kCurrent, narrow.c_str());
+}
+
+tinyxml2::XMLElement* Profiles::GetPurchasesElement()
+{
+    if (!m_document)
+        Load();
+    tinyxml2::XMLElement* purchases = m_document->FirstChildElement(kPurchases);
+    if (!purchases)
+    {
+        purchases = m_document->NewElement(kPurchases);
+        m_document->InsertEndChild(purchases);
+    }
+    return purchases;
+}
+
+int Profiles::Save()
+{
+    if (!m_document)
+        return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
+    const int result = WriteDocument();
+    if (result != tinyxml2::XML_SUCCESS)
+        LogLine(L"Could not save the profiles.\n");
+    return result;
+}
+
+int Profiles::WriteDocument()
+{
+    tinyxml2::XMLPrinter printer(nullptr, false);
+    m_document->Print(&printer);
+    const size_t size = static_cast<size_t>(printer.CStrSize()) - 1; // without the terminator
+
+    const std::wstring root = UserDataFileContainer::Instance()->GetRootPath();
+    const std::wstring target = root + kFileName;
+    const std::wstring temporary = target + L".tmp";
+    const DWORD replace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
+    bool ok = WriteAll(file, printer.CStr(), size);
+    ok = FlushFileBuffers(file) && ok;
+    ok = CloseHandle(file) && ok;
+    if (ok && m_keepDamagedFile)
+    {
+        // What a player might still recover is kept beside the new file.
+        if (!MoveFileExW(target.c_str(), (target + L".corrupt").c_str(), replace))
+            LogLine(L"Could not keep the damaged profiles file.\n");
+    }
+    ok = ok && MoveFileExW(temporary.c_str(), target.c_str(), replace);
+    if (!ok)
+    {
+        DeleteFileW(temporary.c_str());
+        return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
+    }
+    m_keepDamagedFile = false;
+    return tinyxml2::XML_SUCCESS;
+}
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Core/Base/Singletone.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tinyxml2
+{
+class XMLDocument;
+class XMLElement;
+}
+
+namespace file
+{
+// The players' profiles in "profiles.xml" of the user-data folder: a root
+// "Profiles" naming the current profile, one "Profile" per player, and beside
+// the root the store's "Purchases". Saving never puts a good file at risk:
+// the new document goes to a temporary file that replaces the old one.
+class Profiles : public base::Singletone<Profiles>
+{
+public:
+    Profiles();
+    // Saves, unless another copy of the program is running.
+    ~Profiles() override;
+
+    // The user-data container, so that this store saves before it goes.
+    std::vector<base::SingletoneBase*> GetDependencies() override;
+
+    // (Re)reads the file; afterwards there is always a current profile.
+    void Load();
+    // 0 (XML_SUCCESS) when the file was replaced.
+    int Save();
+
+    // Makes the named profile current, appending it when absent.
+    void SelectProfile(const std::wstring& name);
+    tinyxml2::XMLElement* FindProfile(const std::wstring& name);
+    std::vector<std::wstring> GetProfileNames();
+    std::wstring GetCurrentProfileName();
+    void RemoveProfile(const std::wstring& name);
+    void RenameCurrentProfile(const std::wstring& name);
+    // The top-level "Purchases", appended when absent.
+    tinyxml2::XMLElement* GetPurchasesElement();
+
+    tinyxml2::XMLElement* GetCurrentProfile() { return m_current; }
+    tinyxml2::XMLDocument* GetDocument() { return m_document.get(); }
+
+    static const std::wstring kFileName;
+    static const std::wstring kDefaultProfileName;
+    // Set when the file on disk could not be used; the main menu reads and clears it.
+    static inline bool sProfilesReset = false;
+
+private:
+    void StartFresh();
+    void StartDamaged();
+    int WriteDocument();
+
+    std::unique_ptr<tinyxml2::XMLDocument> m_document;
+    tinyxml2::XMLElement* m_root = nullptr;
+    tinyxml2::XMLElement* m_current = nullptr;
+    // The file on disk was damaged: the first save keeps it as "profiles.xml.corrupt".
+    bool m_keepDamagedFile = false;
+};
+}
