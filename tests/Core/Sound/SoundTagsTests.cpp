@@ -1,7 +1,9 @@
 // Sound effects as resources and the sound tags, on the manual mixer.
 #include "AudioFixtures.h"
 #include "SoundTestSupport.h"
+#include "Core/Base/SingletoneRegistry.h"
 #include "Core/File/FileManager.h"
+#include "Core/Resource/ResourceManager.h"
 #include "Core/Sound/PlayerVolumes.h"
 #include "Core/Sound/ResourceSound.h"
 #include "Core/Sound/Sound.h"
@@ -287,4 +289,20 @@ TEST(SoundFromPack, TagsAndMusicReadFromAMountedPack)
     // Past its end it starts again, read from the pack from its start.
     Mix(200);
     EXPECT_EQ(Audible(Mix(200)), "a");
+}
+
+TEST(SoundTeardown, TagsAndSoundSystemGoBeforeTheResourceManager)
+{
+    SoundWorld world;
+    // Made in the worst order: the manager first would be deleted first
+    // unless its users declare it.
+    resource::ResourceManager* manager = resource::ResourceManager::Instance();
+    SoundSystem* sound = SoundSystem::Instance();
+    k2::SoundTags* tags = k2::SoundTags::Instance();
+    base::SingletoneRegistry& registry = base::SingletoneRegistry::Process();
+    registry.SortByDependencies();
+    const auto& order = registry.Singletons();
+    auto at = [&](base::SingletoneBase* s) { return std::find(order.begin(), order.end(), s) - order.begin(); };
+    EXPECT_LT(at(tags), at(manager));
+    EXPECT_LT(at(sound), at(manager));
 }
