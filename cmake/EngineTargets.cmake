@@ -49,10 +49,7 @@ function(add_engine_tests name)
     message(FATAL_ERROR "add_engine_tests(${name}): LABEL must be unit or platform")
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  # The support library and the engine call each other (the tests' default
-  # application factory), so the linker rescans them as one group.
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} "$<LINK_GROUP:RESCAN,hv_test_support,Core>"
-    GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} hv_test_support GTest::gmock GTest::gtest_main)
   hv_target_warnings(${name})
   # The headless environment comes through `env` as the test launcher: gtest's
   # PROPERTIES are flattened into name/value pairs, so a list-valued
