@@ -41,10 +41,15 @@ function(hv_add_library name)
   hv_target_warnings(${name})
 endfunction()
 
-# add_engine_tests(name LABEL unit|platform SOURCES ... [LIBS ...])
+# add_engine_tests(name LABEL unit|platform SOURCES ... [LIBS ...] [SERIAL])
 # `unit` executables open no SDL video or audio; `platform` ones may.
+# SERIAL: the tests measure real time, so nothing else runs beside them.
 function(add_engine_tests name)
-  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "LABEL" "SOURCES;LIBS" ${ARGN})
+  set(serial "")
+  if(ARG_SERIAL)
+    set(serial RUN_SERIAL TRUE)
+  endif()
   if(NOT ARG_LABEL MATCHES "^(unit|platform)$")
     message(FATAL_ERROR "add_engine_tests(${name}): LABEL must be unit or platform")
   endif()
@@ -59,7 +64,7 @@ function(add_engine_tests name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     TEST_PREFIX "${name}."
-    PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120
+    PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120 ${serial}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
