@@ -1,10 +1,13 @@
 #include "Core/Render/Shaders/ShaderTextured.h"
 
 #include "Core/Render/Shaders/ShaderImpl.h"
+#include "Core/Resource/ResourceManager.h"
 
 namespace render
 {
 ShaderTextured::~ShaderTextured() = default;
+
+HVResultEnum ShaderTextured::Release() { return resource::ResourceManager::Instance()->Remove<ShaderTextured>(this); }
 
 HVResultEnum ShaderTextured::BindVariables()
 {

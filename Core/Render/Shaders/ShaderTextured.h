@@ -13,6 +13,8 @@ public:
     using Shader::Shader;
     ~ShaderTextured() override;
     HVResultEnum BindVariables() override;
+    // The manager keeps this type in a map of its own.
+    HVResultEnum Release() override;
     HVResultEnum DoUnLoad() override
     {
         mTexture = nullptr;
