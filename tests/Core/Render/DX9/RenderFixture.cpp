@@ -33,8 +33,9 @@ HVResultEnum PixelImage::Decode(uint32_t pitch, void* destination, render::HitMa
 
 std::vector<std::wstring>& LogLines()
 {
-    static std::vector<std::wstring> lines;
-    return lines;
+    // Outlives the log, which still writes while it shuts down at exit.
+    static auto* lines = new std::vector<std::wstring>;
+    return *lines;
 }
 
 int CountLog(const std::wstring& text)
