@@ -352,3 +352,24 @@ TEST(PictureCheck, RefusesCutAndLyingFilesPromptly)
     for (auto& c : cases)
         EXPECT_EQ(render::CheckPictureStructure(c.kind, c.bytes.data(), c.bytes.size()), c.ok);
 }
+
+TEST(ImageDecoders, DevilStateSurvivesFailuresAndUndecodedPictures)
+{
+    const Bytes png = fixtures::MakePng(2, 1, {0xFF102030u, 0xFF405060u});
+    {
+        // Loaded but never decoded (as when texture creation fails): the destructor cleans up.
+        base::MemoryStream stream(png.data(), png.size());
+        auto undecoded = Create(stream, L".png");
+        ASSERT_TRUE(undecoded);
+    }
+    Bytes broken = png;
+    broken[20] ^= 0xFF; // IHDR data damaged: DevIL itself refuses
+    EXPECT_FALSE(Decode(broken, L".png"));
+    EXPECT_FALSE(Decode(Bytes{'G', 'I', 'F'}, L".gif"));
+    for (int i = 0; i < 3; ++i)
+    {
+        auto d = Decode(png, L".png");
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->pixels[1], 0xFF405060u);
+    }
+}
