@@ -34,6 +34,9 @@ int ImageDataRaw::Decode(int pitch, void* destination, HitMask* mask)
 {
     if (!mStream || !destination || pitch / 4 < mWidth)
         return HV_FAIL;
+    // Row sizes and mask bit numbers are 32-bit.
+    if (uint64_t(mWidth) * 4 > UINT32_MAX || uint64_t(mWidth) * uint64_t(mHeight) > UINT32_MAX)
+        return HV_FAIL;
     if (mask)
         mask->Resize(uint32_t(mWidth) * uint32_t(mHeight));
     const uint32_t rowBytes = uint32_t(mWidth) * 4;

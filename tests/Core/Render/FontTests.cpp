@@ -1,3 +1,4 @@
+#include "Core/File/FileTestSupport.h"
 #include "Core/Render/BMFont.h"
 
 #include <gtest/gtest.h>
@@ -240,4 +241,29 @@ TEST(BMFontLayout, BeyondTheFixedLineArray)
     EXPECT_EQ(m.lines[1100].first, 2200);
     EXPECT_EQ(m.lines[1100].width, 30.0f);
     EXPECT_EQ(m.height, 1100 * 20.0f + 20.0f);
+}
+
+namespace
+{
+class BMFontFile : public hvtest::DataRootTest
+{
+};
+} // namespace
+
+TEST_F(BMFontFile, LoadsTheDescriptionThroughTheFileManager)
+{
+    dir.Write("fonts/main.fnt", MakeFnt());
+    dir.Write("fonts/cut.fnt", MakeFnt().substr(0, 200));
+    struct Case
+    {
+        const wchar_t* name;
+        bool ok;
+    } cases[] = {{L"fonts/main", true}, {L"fonts/cut", false}, {L"fonts/none", false}};
+    for (auto& c : cases)
+    {
+        render::BMFont font;
+        ASSERT_EQ(font.Init(c.name), HV_OK);
+        EXPECT_EQ(font.DoLoad() == HV_OK, c.ok) << c.ok;
+        EXPECT_EQ(font.HasGlyph(uint16_t('V')), c.ok);
+    }
 }

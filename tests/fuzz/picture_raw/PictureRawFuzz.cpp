@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::memcpy(&info.h, data + 4, 4);
     base::MemoryStream stream(data + 8, size - 8);
     std::unique_ptr<render::ImageData> raw(render::ImageLoader::Instance()->CreateImageData(&stream, L"", &info));
-    if (!raw || size_t(raw->GetWidth()) * size_t(raw->GetHeight()) > (size_t(1) << 20))
+    if (!raw || raw->GetWidth() > (1 << 20) || raw->GetHeight() > (1 << 20) ||
+        size_t(raw->GetWidth()) * size_t(raw->GetHeight()) > (size_t(1) << 20))
         return 0;
     std::vector<uint32_t> pixels(size_t(raw->GetWidth()) * size_t(raw->GetHeight()));
     render::HitMask mask;
