@@ -1,24 +1,24 @@
 #pragma once
 
-// One bit per texel of a picture texture: bit k = x + y * width, least
-// significant bit first within each byte.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace render
 {
+// One bit per texel: bit k in byte k / 8, least significant first.
 class HitMask
 {
 public:
-    // New storage, all bits clear; 0 frees it. Old bits are not kept.
+    // New storage, all clear; the old bits are not kept. 0 frees it.
     void Resize(uint32_t bits);
     bool Get(uint32_t k) const;
     void Set(uint32_t k, bool value);
     uint32_t GetBitCount() const { return mBits; }
+    const std::vector<uint8_t>& GetBytes() const { return mBytes; }
 
 private:
     uint32_t mBits = 0;
-    std::vector<uint8_t> mStorage;
+    std::vector<uint8_t> mBytes;
 };
 } // namespace render

@@ -1,7 +1,5 @@
 #pragma once
 
-// A decoded (or decodable) picture: its header is read by Load, its level-0
-// pixels are written into locked texture memory by Decode.
 #include "Core/Base/Result.h"
 
 #include <cstdint>
@@ -15,38 +13,31 @@ namespace render
 {
 class HitMask;
 
+// A picture decoder: reads a header (or the whole picture) on Load, then
+// writes level 0 into locked texture memory and fills the hit mask.
 class ImageData
 {
 public:
-    enum Type
-    {
-        kTypeA8R8G8B8 = 0,
-        kTypeDXT1 = 1,
-        kTypeDXT3 = 2,
-        kTypeDXT5 = 3,
-    };
-
     ImageData() = default;
     ImageData(const ImageData&) = delete;
     ImageData& operator=(const ImageData&) = delete;
     virtual ~ImageData() = default;
+    virtual HVResultEnum Load(base::Stream* stream, const wchar_t* extension) = 0;
+    virtual HVResultEnum Decode(uint32_t pitch, void* destination, HitMask* mask) = 0;
+    virtual int32_t GetDecodedSize() const { return mWidth * mHeight * 4; }
 
-    virtual int Load(base::Stream* stream, const wchar_t* extension) = 0;
-    // Writes level 0 at destination, rows pitch bytes apart, and sets every bit of the mask.
-    virtual int Decode(int pitch, void* destination, HitMask* mask) = 0;
-    virtual int GetDecodedSize();
-
-    int GetWidth() const { return mWidth; }
-    int GetHeight() const { return mHeight; }
-    int GetBytesPerPixel() const { return mBytesPerPixel; }
-    int GetLevelCount() const { return mLevelCount; }
-    int GetType() const { return mType; }
+    int32_t GetWidth() const { return mWidth; }
+    int32_t GetHeight() const { return mHeight; }
+    int32_t GetBytesPerPixel() const { return mBytesPerPixel; }
+    int32_t GetLevelCount() const { return mLevelCount; }
+    // 0 uncompressed 32-bit, 1 DXT1, 2 DXT3, 3 DXT5.
+    int32_t GetType() const { return mType; }
 
 protected:
-    int mWidth = 0;
-    int mHeight = 0;
-    int mBytesPerPixel = 4;
-    int mLevelCount = 1;
-    int mType = kTypeA8R8G8B8;
+    int32_t mWidth = 0;
+    int32_t mHeight = 0;
+    int32_t mBytesPerPixel = 4;
+    int32_t mLevelCount = 1;
+    int32_t mType = 0;
 };
 } // namespace render

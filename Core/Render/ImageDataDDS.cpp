@@ -22,10 +22,10 @@ constexpr uint32_t FourCC(char a, char b, char c, char d)
     return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 | uint32_t(uint8_t(d)) << 24;
 }
 
-int BlockBytes(int type) { return type == ImageData::kTypeDXT1 ? 8 : 16; }
+int BlockBytes(int type) { return type == ImageDataDDS::kTypeDXT1 ? 8 : 16; }
 } // namespace
 
-int ImageDataDDS::Load(base::Stream* stream, const wchar_t*)
+HVResultEnum ImageDataDDS::Load(base::Stream* stream, const wchar_t*)
 {
     if (!stream)
         return HV_FAIL;
@@ -127,13 +127,13 @@ void ImageDataDDS::DecodeBlockAlpha(int type, const unsigned char* block, unsign
     }
 }
 
-int ImageDataDDS::Decode(int pitch, void* destination, HitMask* mask)
+HVResultEnum ImageDataDDS::Decode(uint32_t pitch, void* destination, HitMask* mask)
 {
     if (!mStream || !destination)
         return HV_FAIL;
     const int rowBytes = GetRowBytes();
     const int rows = GetRowCount();
-    if (pitch < rowBytes)
+    if (pitch < uint32_t(rowBytes))
         return HV_FAIL;
     auto* out = static_cast<unsigned char*>(destination);
     // Row by row with the locked pitch; later levels and trailing bytes are never read.

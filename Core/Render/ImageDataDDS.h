@@ -9,9 +9,14 @@ class ImageDataDDS : public ImageData
 {
 public:
     static constexpr int kMaxSide = 16384;
+    // Picture types as the texture reads them.
+    static constexpr int kTypeA8R8G8B8 = 0;
+    static constexpr int kTypeDXT1 = 1;
+    static constexpr int kTypeDXT3 = 2;
+    static constexpr int kTypeDXT5 = 3;
 
-    int Load(base::Stream* stream, const wchar_t* extension) override;
-    int Decode(int pitch, void* destination, HitMask* mask) override;
+    HVResultEnum Load(base::Stream* stream, const wchar_t* extension) override;
+    HVResultEnum Decode(uint32_t pitch, void* destination, HitMask* mask) override;
 
     // Bytes of one row of texels (type 0) or of one row of 4x4 blocks.
     int GetRowBytes() const;

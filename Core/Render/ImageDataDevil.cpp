@@ -38,7 +38,7 @@ void ImageDataDevil::Shutdown()
     mInitialised = false;
 }
 
-int ImageDataDevil::Load(base::Stream* stream, const wchar_t* extension)
+HVResultEnum ImageDataDevil::Load(base::Stream* stream, const wchar_t* extension)
 {
     if (!stream || !extension)
         return HV_FAIL;
@@ -85,13 +85,13 @@ int ImageDataDevil::Load(base::Stream* stream, const wchar_t* extension)
     if (HasError() || !mPixels || mWidth <= 0 || mHeight <= 0 || mBytesPerPixel < 3)
         return HV_FAIL;
     mLevelCount = 1;
-    mType = kTypeA8R8G8B8;
+    mType = 0; // uncompressed 32-bit
     return HV_OK;
 }
 
-int ImageDataDevil::Decode(int pitch, void* destination, HitMask* mask)
+HVResultEnum ImageDataDevil::Decode(uint32_t pitch, void* destination, HitMask* mask)
 {
-    if (!mPixels || !destination || pitch / 4 < mWidth)
+    if (!mPixels || !destination || pitch / 4 < uint32_t(mWidth))
         return HV_FAIL;
     if (mask)
         mask->Resize(uint32_t(mWidth) * uint32_t(mHeight));

@@ -14,8 +14,8 @@ class ImageDataDevil : public ImageData
 public:
     ~ImageDataDevil() override;
 
-    int Load(base::Stream* stream, const wchar_t* extension) override;
-    int Decode(int pitch, void* destination, HitMask* mask) override;
+    HVResultEnum Load(base::Stream* stream, const wchar_t* extension) override;
+    HVResultEnum Decode(uint32_t pitch, void* destination, HitMask* mask) override;
 
 private:
     void Shutdown();

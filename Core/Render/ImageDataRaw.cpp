@@ -17,7 +17,7 @@ int ImageDataRaw::SizeFromFloat(float value)
     return static_cast<int>(value);
 }
 
-int ImageDataRaw::Load(base::Stream* stream, const wchar_t*)
+HVResultEnum ImageDataRaw::Load(base::Stream* stream, const wchar_t*)
 {
     if (!stream)
         return HV_FAIL;
@@ -26,13 +26,13 @@ int ImageDataRaw::Load(base::Stream* stream, const wchar_t*)
     mHeight = SizeFromFloat(mInfo.h);
     mBytesPerPixel = 4;
     mLevelCount = 1;
-    mType = kTypeA8R8G8B8;
+    mType = 0; // uncompressed 32-bit
     return HV_OK;
 }
 
-int ImageDataRaw::Decode(int pitch, void* destination, HitMask* mask)
+HVResultEnum ImageDataRaw::Decode(uint32_t pitch, void* destination, HitMask* mask)
 {
-    if (!mStream || !destination || pitch / 4 < mWidth)
+    if (!mStream || !destination || pitch / 4 < uint32_t(mWidth))
         return HV_FAIL;
     // Row sizes and mask bit numbers are 32-bit.
     if (uint64_t(mWidth) * 4 > UINT32_MAX || uint64_t(mWidth) * uint64_t(mHeight) > UINT32_MAX)

@@ -11,8 +11,8 @@ class ImageDataRaw : public ImageData
 public:
     explicit ImageDataRaw(const base::ImageInfo& info) : mInfo(info) {}
 
-    int Load(base::Stream* stream, const wchar_t* extension) override;
-    int Decode(int pitch, void* destination, HitMask* mask) override;
+    HVResultEnum Load(base::Stream* stream, const wchar_t* extension) override;
+    HVResultEnum Decode(uint32_t pitch, void* destination, HitMask* mask) override;
 
     // Truncation toward zero, with NaN and negatives giving 0 and large values the int maximum.
     static int SizeFromFloat(float value);

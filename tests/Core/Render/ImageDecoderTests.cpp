@@ -47,10 +47,10 @@ std::optional<Decoded> Decode(const Bytes& bytes, const wchar_t* ext, const base
     Decoded d;
     d.width = data->GetWidth();
     d.height = data->GetHeight();
-    if (data->GetType() != render::ImageData::kTypeA8R8G8B8)
+    if (data->GetType() != render::ImageDataDDS::kTypeA8R8G8B8)
     {
         // Compressed: the pitch is one row of 4x4 blocks.
-        const int pitch = (d.width + 3) / 4 * (data->GetType() == render::ImageData::kTypeDXT1 ? 8 : 16);
+        const int pitch = (d.width + 3) / 4 * (data->GetType() == render::ImageDataDDS::kTypeDXT1 ? 8 : 16);
         std::vector<unsigned char> blocks(size_t(pitch) * size_t((d.height + 3) / 4));
         if (data->Decode(pitch, blocks.data(), &d.mask) != HV_OK)
             return std::nullopt;
@@ -166,17 +166,17 @@ TEST(ImageDecoders, DxtBlockAlpha)
         std::vector<int> alpha; // expected per texel; one value means all 16
     } cases[] = {
         // DXT1 three-colour (c0 <= c1), all indices 3: transparent.
-        {render::ImageData::kTypeDXT1, {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, {0}},
+        {render::ImageDataDDS::kTypeDXT1, {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, {0}},
         // Same indices in four-colour mode (c0 > c1): opaque.
-        {render::ImageData::kTypeDXT1, {0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, {255}},
+        {render::ImageDataDDS::kTypeDXT1, {0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, {255}},
         // DXT3 nibbles alternating 0 and 1: 0 and 17.
-        {render::ImageData::kTypeDXT3, {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0, 0, 0, 0, 0, 0, 0, 0},
+        {render::ImageDataDDS::kTypeDXT3, {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0, 0, 0, 0, 0, 0, 0, 0},
          {0, 17, 0, 17, 0, 17, 0, 17, 0, 17, 0, 17, 0, 17, 0, 17}},
         // DXT5 eight-value mode (200 > 0): indices 0, 1, 2, 7 -> 200, 0, 171, 28.
-        {render::ImageData::kTypeDXT5, {200, 0, 0x88, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {render::ImageDataDDS::kTypeDXT5, {200, 0, 0x88, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
          {200, 0, 171, 28, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200}},
         // DXT5 six-value mode (0 <= 200): indices 7, 2, 6, 1 -> 255, 40, 0, 200.
-        {render::ImageData::kTypeDXT5, {0, 200, 0x97, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {render::ImageDataDDS::kTypeDXT5, {0, 200, 0x97, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
          {255, 40, 0, 200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (auto& c : cases)
