@@ -55,7 +55,7 @@ int32_t s32(psdr_image* image) { return int32_t(psdr_stream_u32(image)); }
 // for entries of at least `entry_bytes` each.
 int32_t bounded_count(psdr_image* image, int64_t count, int64_t entry_bytes) {
     if (count < 0) return 0;
-    const int64_t bound = psdr_limit_remaining(image) / entry_bytes;
+    const int64_t bound = psdr_bytes_left(image) / entry_bytes;
     return int32_t(count < bound ? count : bound);
 }
 
@@ -143,7 +143,7 @@ psdr_status psdr_read_curves(psdr_image* image, psdr_layer* layer, int64_t lengt
         psdr_curve& c = r->curves[j++];
         c.channel = int16_t(bit);
         c.point_count = psdr_stream_u16(image);
-        for (int p = 0; p < c.point_count && psdr_limit_remaining(image) > 0; ++p) {
+        for (int p = 0; p < c.point_count && psdr_bytes_left(image) > 0; ++p) {
             const int16_t out = s16(image), in = s16(image);
             // Points past the record's room are read and dropped.
             if (p < PSDR_CURVE_POINTS) {
@@ -446,7 +446,7 @@ template <typename Reader>
 void fill_items(psdr_image* image, Reader read) {
     char key[256];
     const uint32_t count = psdr_stream_u32(image);
-    for (uint32_t i = 0; i < count && psdr_limit_remaining(image) > 0 && !image->descriptor_corrupt;
+    for (uint32_t i = 0; i < count && psdr_bytes_left(image) > 0 && !image->descriptor_corrupt;
          ++i) {
         const uint32_t code = psdr_read_key(image, key);
         const uint32_t type = psdr_stream_u32(image);

@@ -4,10 +4,20 @@
 
 namespace {
 
-struct Sampler {
-    int step;  // bytes per sample: the high byte of a 16-bit sample is its first
-    uint8_t operator()(const uint8_t* plane, size_t i) const { return plane ? plane[i * step] : 0; }
+const uint8_t kZero = 0;
+const uint8_t kOpaque = 255;
+
+// One plane's samples; an absent plane reads as a constant (stride 0), so the
+// pixel loops carry no branches. The high byte of a 16-bit sample is its first.
+struct Src {
+    const uint8_t* p;
+    size_t step;
+    uint8_t operator[](size_t i) const { return p[i * step]; }
 };
+
+inline uint32_t pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+    return a << 24 | r << 16 | g << 8 | b;
+}
 
 }  // namespace
 
@@ -27,47 +37,41 @@ bool psdr_combine(const psdr_planes& p, int colour_mode, const uint32_t* table, 
     }
     if (depth != 8 && depth != 16) return false;
     if ((colour_mode == 2 || colour_mode == 7) && depth != 8) return false;
-    const Sampler s{depth == 16 ? 2 : 1};
+    const size_t step = depth == 16 ? 2 : 1;
+    auto src = [step](const uint8_t* plane, const uint8_t* absent) {
+        return plane ? Src{plane, step} : Src{absent, 0};
+    };
+    const Src c0 = src(p.c[0], &kZero), c1 = src(p.c[1], &kZero), c2 = src(p.c[2], &kZero),
+              c3 = src(p.c[3], &kZero), a = src(p.alpha, &kOpaque);
     const size_t n = p.count;
     switch (colour_mode) {
     case 1:
     case 8:
-        for (size_t i = 0; i < n; ++i) {
-            uint32_t g = s(p.c[0], i);
-            pixels[i] = uint32_t(p.alpha ? s(p.alpha, i) : 255) << 24 | g * 0x010101u;
-        }
+        for (size_t i = 0; i < n; ++i) pixels[i] = uint32_t(a[i]) << 24 | uint32_t(c0[i]) * 0x010101u;
         return true;
     case 2:
         for (size_t i = 0; i < n; ++i) {
-            int c = s(p.c[0], i);
+            int c = c0[i];
             bool ok = c < table_size && table &&
                       (!indexed_checks || (c < indexed_count && c != transparent_index));
             pixels[i] = ok ? table[c] : 0x00FFFFFFu;
         }
         return true;
     case 3:
-        for (size_t i = 0; i < n; ++i)
-            pixels[i] = psdr_pack_argb(p.alpha ? s(p.alpha, i) : 255, s(p.c[0], i), s(p.c[1], i),
-                                       s(p.c[2], i));
+        for (size_t i = 0; i < n; ++i) pixels[i] = pack(a[i], c0[i], c1[i], c2[i]);
         return true;
     case 4:
         for (size_t i = 0; i < n; ++i)
-            pixels[i] = psdr_cmyk_alpha_to_argb(p.alpha ? s(p.alpha, i) : 255, 255 - s(p.c[0], i),
-                                                255 - s(p.c[1], i), 255 - s(p.c[2], i),
-                                                255 - s(p.c[3], i));
+            pixels[i] = psdr_cmyk_alpha_to_argb(a[i], 255 - c0[i], 255 - c1[i], 255 - c2[i], 255 - c3[i]);
         return true;
     case 7:
         // The fourth channel, when present, is the fourth ink.
         for (size_t i = 0; i < n; ++i)
-            pixels[i] = psdr_cmyk_to_argb(255 - s(p.c[0], i), 255 - s(p.c[1], i),
-                                          255 - s(p.c[2], i), p.alpha ? 255 - s(p.alpha, i) : 0);
+            pixels[i] = psdr_cmyk_to_argb(255 - c0[i], 255 - c1[i], 255 - c2[i], p.alpha ? 255 - a[i] : 0);
         return true;
     case 9:
         for (size_t i = 0; i < n; ++i) {
-            int l = s(p.c[0], i) * 100 >> 8;
-            int a = s(p.c[1], i) - 128;
-            int b = s(p.c[2], i) - 128;
-            pixels[i] = psdr_lab_to_argb(p.alpha ? s(p.alpha, i) : 255, l, a, b);
+            pixels[i] = psdr_lab_to_argb(a[i], c0[i] * 100 >> 8, c1[i] - 128, c2[i] - 128);
         }
         return true;
     default:

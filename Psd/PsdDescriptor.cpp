@@ -10,12 +10,12 @@ namespace {
 constexpr uint32_t kUntF = psdr_fourcc("UntF");
 
 // Loops over counts taken from the file also end with the block.
-bool more(psdr_image* image) { return psdr_limit_remaining(image) > 0; }
+bool more(psdr_image* image) { return psdr_bytes_left(image) > 0; }
 
 void mark_corrupt(psdr_image* image) { image->descriptor_corrupt = 1; }
 
 int32_t clamp_count(psdr_image* image, uint32_t count, int64_t cap) {
-    int64_t bytes = psdr_limit_remaining(image);
+    int64_t bytes = psdr_bytes_left(image);
     int64_t n = count;
     if (n > cap) n = cap;
     if (n > bytes) n = bytes;

@@ -141,7 +141,7 @@ void walk_descriptor(psdr_image* image, Reader read) {
     char id[256];
     psdr_read_key(image, id);
     const uint32_t count = psdr_stream_u32(image);
-    for (uint32_t i = 0; i < count && psdr_limit_remaining(image) > 0 && !image->descriptor_corrupt;
+    for (uint32_t i = 0; i < count && psdr_bytes_left(image) > 0 && !image->descriptor_corrupt;
          ++i) {
         Item item{};
         item.code = psdr_read_key(image, item.name);
@@ -604,7 +604,7 @@ psdr_status psdr_read_effects_lfx2(psdr_image* image, psdr_layer* layer) {
     char id[256];
     psdr_read_key(image, id);
     const uint32_t count = psdr_stream_u32(image);
-    for (uint32_t i = 0; i < count && psdr_limit_remaining(image) > 0 && !image->descriptor_corrupt;
+    for (uint32_t i = 0; i < count && psdr_bytes_left(image) > 0 && !image->descriptor_corrupt;
          ++i) {
         Item it{};
         it.code = psdr_read_key(image, it.name);

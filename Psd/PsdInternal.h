@@ -55,6 +55,9 @@ void psdr_limit_pop(psdr_image* image);
 // Bytes left in the innermost structure (the rest of the file outside any).
 int64_t psdr_limit_remaining(psdr_image* image);
 int64_t psdr_file_remaining(psdr_image* image);
+// Bytes that can still be read in the innermost structure: loops over counts
+// taken from the file stop here, so a cut file cannot keep them spinning.
+int64_t psdr_bytes_left(psdr_image* image);
 bool psdr_key_is(const uint8_t key[4], const char* text);
 constexpr uint32_t psdr_fourcc(const char* text) {
     return uint32_t(uint8_t(text[0])) << 24 | uint32_t(uint8_t(text[1])) << 16 |

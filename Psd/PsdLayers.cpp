@@ -141,8 +141,8 @@ psdr_status read_block(psdr_image* image, psdr_layer* layer, uint32_t key, int64
 
 psdr_status read_additional_blocks(psdr_image* image, psdr_layer* layer) {
     // Fewer than 12 bytes cannot hold a block: trailing padding, not an error.
-    while (psdr_limit_remaining(image) >= 12) {
-        uint8_t signature[4], key[4];
+    while (psdr_bytes_left(image) >= 12) {
+        uint8_t signature[4] = {}, key[4] = {};
         psdr_stream_read(image, signature, 4);
         if (!psdr_key_is(signature, "8BIM")) return PSDR_BAD_BLOCK_SIGNATURE;
         psdr_stream_read(image, key, 4);
@@ -355,7 +355,7 @@ psdr_status psdr_read_layer_mask_section(psdr_image* image) {
         return status;
     }
     psdr_status last = PSDR_OK;
-    while (psdr_limit_remaining(image) > 12) {
+    while (psdr_bytes_left(image) > 12) {
         uint8_t signature[4] = {}, key[4] = {};
         psdr_stream_read(image, signature, 4);
         if (!psdr_key_is(signature, "8BIM")) break;
@@ -373,7 +373,7 @@ psdr_status psdr_read_layer_mask_section(psdr_image* image) {
             break;
         }
         if ((psdr_key_is(key, "Patt") || psdr_key_is(key, "Pat2")) && block >= 4)
-            while (psdr_limit_remaining(image) >= 4) last = psdr_read_pattern(image);
+            while (psdr_bytes_left(image) >= 4) last = psdr_read_pattern(image);
         psdr_limit_pop(image);
     }
     psdr_free_scratch(image);

@@ -50,7 +50,7 @@ psdr_status read_channels(psdr_image* image, psdr_pattern* pattern, int* first_d
     const uint32_t count = psdr_stream_u32(image);
     size_t plane = 0;
     bool sized = false;
-    for (uint32_t i = 0; i < count && psdr_limit_remaining(image) > 12; ++i) {
+    for (uint32_t i = 0; i < count && psdr_bytes_left(image) > 12; ++i) {
         const bool written = (psdr_stream_u32(image) & 0xFF) == 1;
         const int64_t length = psdr_stream_u32(image);
         if (length < 23) continue;

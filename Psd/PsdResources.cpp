@@ -140,6 +140,8 @@ psdr_status read_thumbnail(psdr_image* image) {
 }
 
 psdr_status read_resource(psdr_image* image, unsigned id, int64_t size) {
+    // Sizes that run past the end of the file size nothing beyond it.
+    if (id != 1033 && id != 1036 && size > psdr_bytes_left(image)) size = psdr_bytes_left(image);
     switch (id) {
     case 1005:
         image->resolution_present = 1;

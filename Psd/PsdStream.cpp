@@ -79,6 +79,12 @@ int64_t psdr_limit_remaining(psdr_image* image) {
     return left > 0 ? left : 0;
 }
 
+int64_t psdr_bytes_left(psdr_image* image) {
+    int64_t structure = psdr_limit_remaining(image);
+    int64_t file = psdr_file_remaining(image);
+    return structure < file ? structure : file;
+}
+
 psdr_status psdr_limit_push(psdr_image* image, int64_t length) {
     if (length < 0 || length > psdr_limit_remaining(image) ||
         image->limit_depth == PSDR_LIMIT_DEPTH)
@@ -236,7 +242,7 @@ psdr_status psdr_read_unicode(psdr_image* image, int32_t* length, uint8_t** text
     *text = nullptr;
     *length = 0;
     int64_t chars = psdr_stream_u32(image);
-    int64_t bound = psdr_limit_remaining(image) / 2;
+    int64_t bound = psdr_bytes_left(image) / 2;
     if (chars > bound) chars = bound;
     if (chars == 0) return PSDR_OK;
     *text = static_cast<uint8_t*>(psdr_alloc(image, size_t(chars) * 2));

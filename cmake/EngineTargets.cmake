@@ -41,18 +41,20 @@ function(hv_add_library name)
   hv_target_warnings(${name})
 endfunction()
 
-# add_engine_tests(name LABEL unit|platform SOURCES ... [LIBS ...])
+# add_engine_tests(name LABEL unit|platform SOURCES ... [LIBS ...] [SERIAL])
 # `unit` executables open no SDL video or audio; `platform` ones may.
+# SERIAL: the tests measure real time, so nothing else runs beside them.
 function(add_engine_tests name)
-  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "LABEL" "SOURCES;LIBS" ${ARGN})
+  set(serial "")
+  if(ARG_SERIAL)
+    set(serial RUN_SERIAL TRUE)
+  endif()
   if(NOT ARG_LABEL MATCHES "^(unit|platform)$")
     message(FATAL_ERROR "add_engine_tests(${name}): LABEL must be unit or platform")
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  # The support library and the engine call each other (the tests' default
-  # application factory), so the linker rescans them as one group.
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} "$<LINK_GROUP:RESCAN,hv_test_support,Core>"
-    GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} hv_test_support GTest::gmock GTest::gtest_main)
   hv_target_warnings(${name})
   # The headless environment comes through `env` as the test launcher: gtest's
   # PROPERTIES are flattened into name/value pairs, so a list-valued
@@ -62,7 +64,7 @@ function(add_engine_tests name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     TEST_PREFIX "${name}."
-    PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120
+    PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120 ${serial}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -14,6 +14,8 @@ packages=(
   glslang-tools
   # tests
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the layered-image decoder is cross-checked against this tool's own reader
+  imagemagick
   # headless OpenGL: llvmpipe and EGL (usually pulled in; listed so a minimal image cannot miss them)
   libgl1-mesa-dri libegl-mesa0
   # running without a display

@@ -15,6 +15,9 @@ public:
 
     // The application, made on first access by the game's CreateApplication.
     static Application* Instance();
+    // The application if it has been made; never makes it (libraries that
+    // only read its settings must not need the game's CreateApplication).
+    static Application* Existing() { return sInstance; }
 
     // Singleton face: PreInit forwards to the task face; Init runs OnInit.
     HVResultEnum PreInit() override;

@@ -31,11 +31,17 @@ using Handler = int (*)(FormatState& spec, SpecBuild& build);
 
 int Reject(FormatState&, SpecBuild&) { return kReject; }
 
+// Widths come from data files too (localised strings); a damaged one must
+// not make the padding ask for gigabytes.
+constexpr uint32_t kMaxWidth = 4096;
+
 int Digit(FormatState&, SpecBuild& build)
 {
     const auto digit = static_cast<uint32_t>(build.character - '0');
     uint32_t& target = build.afterPoint ? build.precision : build.width;
     target = target * 10 + digit;
+    if (target > kMaxWidth)
+        target = kMaxWidth;
     build.digitSeen = true;
     return kDigit;
 }

@@ -1,12 +1,12 @@
 #include "Core/File/Profiles.h"
 
 #include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/ReadStreamBytes.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "Platform/Win32/DebugOutput.h"
 #include "Platform/Win32/Directories.h"
 #include "Platform/Win32/FileReplace.h"
 #include "Platform/Win32/Files.h"
@@ -31,12 +31,6 @@ std::wstring NameOf(const tinyxml2::XMLElement* profile)
 {
     const char* name = profile->Attribute(kName);
     return name ? base::ToWide(name, 1) : std::wstring();
-}
-
-// Until the main log exists the line goes to the debugger output.
-void LogLine(const wchar_t* text)
-{
-    OutputDebugStringW(text);
 }
 
 bool WriteAll(HANDLE file, const char* bytes, size_t size)
@@ -212,7 +206,7 @@ int Profiles::Save()
         return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
     const int result = WriteDocument();
     if (result != tinyxml2::XML_SUCCESS)
-        LogLine(L"Could not save the profiles.\n");
+        HV_LOG(L"Could not save the profiles.\n").SetStyle(base::LogBlockStyle());
     return result;
 }
 
@@ -237,7 +231,7 @@ int Profiles::WriteDocument()
     {
         // What a player might still recover is kept beside the new file.
         if (!MoveFileExW(target.c_str(), (target + L".corrupt").c_str(), replace))
-            LogLine(L"Could not keep the damaged profiles file.\n");
+            HV_LOG(L"Could not keep the damaged profiles file.\n").SetStyle(base::LogBlockStyle());
     }
     ok = ok && MoveFileExW(temporary.c_str(), target.c_str(), replace);
     if (!ok)

@@ -47,6 +47,15 @@ int IntAttribute(const tinyxml2::XMLElement* e, const char* name, int absent)
     return value;
 }
 
+// The application's image scale, 1 before the application exists. Not checked
+// by the sanitizer's type test, which would link the whole application into
+// every program that reads a layered image.
+__attribute__((no_sanitize("vptr"))) float ApplicationImageScale()
+{
+    const app::Application* application = app::Application::Existing();
+    return application ? application->mImageScale : 1.0f;
+}
+
 double DoubleAttribute(const tinyxml2::XMLElement* e, const char* name, double absent)
 {
     double value = absent;
@@ -78,7 +87,7 @@ void PsdFolder::ReadLayers()
         return;
 
     const float fileScale = FileManager::Instance()->imageScale;
-    const float appScale = app::Application::Instance()->mImageScale;
+    const float appScale = ApplicationImageScale();
     for (const tinyxml2::XMLElement* e = root->FirstChildElement("Layer"); e; e = e->NextSiblingElement("Layer"))
     {
         const char* name = e->Attribute("name");

@@ -1,6 +1,6 @@
 #include "Core/Resource/Resource.h"
 
-#include "Core/Resource/ResourceLog.h"
+#include "Core/Base/LogMessage.h"
 
 namespace resource
 {
@@ -14,7 +14,7 @@ HVResultEnum Resource::Load()
 {
     if (m_loaded)
     {
-        LogResourceWarning(L"Trying to Load already loaded resource '%s'.\n", m_name);
+        HV_LOG(L"Trying to Load already loaded resource '%s'.\n").SetStyle(base::LogBlockStyle::Block()) % m_name;
         return HV_OK;
     }
     const HVResultEnum result = DoLoad();
@@ -28,7 +28,8 @@ HVResultEnum Resource::UnLoad()
 {
     if (!m_loaded)
     {
-        LogResourceWarning(L"Trying to UnLoad already unloaded resource '%s'.\n", m_name);
+        HV_LOG(L"Trying to UnLoad already unloaded resource '%s'.\n").SetStyle(base::LogBlockStyle::Block()) %
+            m_name;
         return HV_OK;
     }
     const HVResultEnum result = DoUnLoad();

@@ -11,4 +11,9 @@ void ClearInjectedFailures();
 // S_OK when no failure is scripted for the method, else the scripted result.
 HRESULT InjectedFailure(const char* method);
 
+// Answers a scripted failure from the calling method.
+#define HV_INJECT(name)                                                                        \
+    if (HRESULT injected = ::d3d9::InjectedFailure(name))                                      \
+    return injected
+
 } // namespace d3d9

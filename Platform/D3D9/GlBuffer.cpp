@@ -80,15 +80,13 @@ GlVertexBuffer::GlVertexBuffer(GlDevice* device, UINT length, DWORD usage, D3DPO
 
 HRESULT GlVertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags)
 {
-    if (HRESULT hr = InjectedFailure("VertexBuffer::Lock"))
-        return hr;
+    HV_INJECT("VertexBuffer::Lock");
     return store_.Lock(offset, size, data, flags);
 }
 
 HRESULT GlVertexBuffer::Unlock()
 {
-    if (HRESULT hr = InjectedFailure("VertexBuffer::Unlock"))
-        return hr;
+    HV_INJECT("VertexBuffer::Unlock");
     return store_.Unlock();
 }
 
@@ -100,15 +98,13 @@ GlIndexBuffer::GlIndexBuffer(GlDevice* device, UINT length, DWORD usage, D3DFORM
 
 HRESULT GlIndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags)
 {
-    if (HRESULT hr = InjectedFailure("IndexBuffer::Lock"))
-        return hr;
+    HV_INJECT("IndexBuffer::Lock");
     return store_.Lock(offset, size, data, flags);
 }
 
 HRESULT GlIndexBuffer::Unlock()
 {
-    if (HRESULT hr = InjectedFailure("IndexBuffer::Unlock"))
-        return hr;
+    HV_INJECT("IndexBuffer::Unlock");
     return store_.Unlock();
 }
 

@@ -10,10 +10,6 @@
 
 namespace d3d9 {
 
-#define HV_INJECT(name)                                                                        \
-    if (HRESULT injected = InjectedFailure(name))                                              \
-    return injected
-
 HRESULT GlDevice::Create(GlDirect3D* d3d, HWND hwnd, const D3DPRESENT_PARAMETERS& params,
                          IDirect3DDevice9** device)
 {

@@ -117,6 +117,8 @@ private:
     bool Active() const { return focused_ && !minimized_; }
     static int WatchEvents(void* device, SDL_Event* event);
 
+    template <class Shader, class Interface>
+    HRESULT CreateShader(const DWORD* code, ShaderStage stage, Interface** shader);
     HRESULT CheckDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT& elementCount);
     const Program* ProgramForDraw();
     void ApplyRenderState();

@@ -11,10 +11,6 @@
 
 namespace d3d9 {
 
-#define HV_INJECT(name)                                                                        \
-    if (HRESULT injected = InjectedFailure(name))                                              \
-    return injected
-
 namespace {
 
 enum Stage
@@ -101,13 +97,13 @@ UINT ElementCount(D3DPRIMITIVETYPE type, UINT count)
 
 // ---- shaders ----------------------------------------------------------------------
 
-HRESULT GlDevice::CreateVertexShader(const DWORD* code, IDirect3DVertexShader9** shader)
+template <class Shader, class Interface>
+HRESULT GlDevice::CreateShader(const DWORD* code, ShaderStage stage, Interface** shader)
 {
-    HV_INJECT("CreateVertexShader");
     ShaderBlob blob;
-    if (!shader || !DecodeShaderBlob(code, blob) || blob.stage != ShaderStage::Vertex)
+    if (!shader || !DecodeShaderBlob(code, blob) || blob.stage != stage)
         return D3DERR_INVALIDCALL;
-    auto* created = new GlVertexShader(this, std::move(blob));
+    auto* created = new Shader(this, std::move(blob));
     if (!created->Compile())
     {
         created->Release();
@@ -117,20 +113,16 @@ HRESULT GlDevice::CreateVertexShader(const DWORD* code, IDirect3DVertexShader9**
     return D3D_OK;
 }
 
+HRESULT GlDevice::CreateVertexShader(const DWORD* code, IDirect3DVertexShader9** shader)
+{
+    HV_INJECT("CreateVertexShader");
+    return CreateShader<GlVertexShader>(code, ShaderStage::Vertex, shader);
+}
+
 HRESULT GlDevice::CreatePixelShader(const DWORD* code, IDirect3DPixelShader9** shader)
 {
     HV_INJECT("CreatePixelShader");
-    ShaderBlob blob;
-    if (!shader || !DecodeShaderBlob(code, blob) || blob.stage != ShaderStage::Pixel)
-        return D3DERR_INVALIDCALL;
-    auto* created = new GlPixelShader(this, std::move(blob));
-    if (!created->Compile())
-    {
-        created->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *shader = created;
-    return D3D_OK;
+    return CreateShader<GlPixelShader>(code, ShaderStage::Pixel, shader);
 }
 
 HRESULT GlDevice::SetVertexShader(IDirect3DVertexShader9* shader)

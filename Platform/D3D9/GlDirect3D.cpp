@@ -24,8 +24,7 @@ ULONG GlDirect3D::Release()
 
 HRESULT GlDirect3D::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode)
 {
-    if (HRESULT hr = InjectedFailure("GetAdapterDisplayMode"))
-        return hr;
+    HV_INJECT("GetAdapterDisplayMode");
     SDL_DisplayMode desktop;
     if (adapter != 0 || !mode || SDL_GetDesktopDisplayMode(0, &desktop) != 0)
         return D3DERR_INVALIDCALL;
@@ -64,8 +63,7 @@ const GlInfo* GlDirect3D::Info()
 HRESULT GlDirect3D::CheckDeviceFormat(UINT adapter, D3DDEVTYPE, D3DFORMAT, DWORD usage,
                                       D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat)
 {
-    if (HRESULT hr = InjectedFailure("CheckDeviceFormat"))
-        return hr;
+    HV_INJECT("CheckDeviceFormat");
     if (adapter != 0)
         return D3DERR_INVALIDCALL;
     const GlInfo* info = Info();
@@ -88,8 +86,7 @@ HRESULT GlDirect3D::CheckDeviceFormat(UINT adapter, D3DDEVTYPE, D3DFORMAT, DWORD
 
 HRESULT GlDirect3D::GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps)
 {
-    if (HRESULT hr = InjectedFailure("GetDeviceCaps"))
-        return hr;
+    HV_INJECT("GetDeviceCaps");
     if (adapter != 0 || !caps)
         return D3DERR_INVALIDCALL;
     if (override_)
@@ -126,8 +123,7 @@ HRESULT GlDirect3D::GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps)
 HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE, HWND focusWindow, DWORD,
                                  D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device)
 {
-    if (HRESULT hr = InjectedFailure("CreateDevice"))
-        return hr;
+    HV_INJECT("CreateDevice");
     if (adapter != 0 || !params || !device)
         return D3DERR_INVALIDCALL;
     *device = nullptr;

@@ -170,8 +170,7 @@ bool GlTexture::IsLocked() const
 
 HRESULT GlTexture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface)
 {
-    if (HRESULT hr = InjectedFailure("GetSurfaceLevel"))
-        return hr;
+    HV_INJECT("GetSurfaceLevel");
     if (!surface || level >= levels_)
         return D3DERR_INVALIDCALL;
     *surface = surfaces_[level].get();
@@ -181,8 +180,7 @@ HRESULT GlTexture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface)
 
 HRESULT GlTexture::LockRect(UINT level, D3DLOCKED_RECT* lockedRect, const RECT* rect, DWORD flags)
 {
-    if (HRESULT hr = InjectedFailure("LockRect"))
-        return hr;
+    HV_INJECT("LockRect");
     if (!lockedRect || rect || level >= levels_ || locked_[level])
         return D3DERR_INVALIDCALL;
     const bool discard = (flags & D3DLOCK_DISCARD) != 0;
@@ -213,8 +211,7 @@ HRESULT GlTexture::LockRect(UINT level, D3DLOCKED_RECT* lockedRect, const RECT* 
 
 HRESULT GlTexture::UnlockRect(UINT level)
 {
-    if (HRESULT hr = InjectedFailure("UnlockRect"))
-        return hr;
+    HV_INJECT("UnlockRect");
     if (level >= levels_ || !locked_[level])
         return D3DERR_INVALIDCALL;
     locked_[level] = false;

@@ -160,3 +160,12 @@ Bytes MakeJpeg(int width, int height, int components, bool progressive, bool ado
 Bytes ThumbnailResource(const Bytes& jpeg, int width, int height, uint32_t declared_size);
 
 }  // namespace psdtest
+
+namespace psdtest {
+// A document of a few KB that uses every part of the format the decoder reads:
+// resources with a thumbnail, groups, masks, every channel compression,
+// effects, adjustments, descriptors, patterns and a run-length merged image.
+Document FullFeaturedDocument();
+// Smaller seeds for the fuzz target, one per area of the format.
+std::vector<Bytes> SeedDocuments();
+}  // namespace psdtest

@@ -129,6 +129,19 @@ TEST(FormatTest, FinishIsIdempotentAndReadsNothingPastTheEnd)
     EXPECT_EQ(trailing.GetText(), "a5");
 }
 
+TEST(FormatTest, HugeWidthFromDamagedTextIsCapped)
+{
+    for (const char* format : {"%4000000000d", "%99999999999s", "%-4294967295d|"})
+    {
+        SCOPED_TRACE(format);
+        base::FormatA f(format);
+        f % int32_t(7);
+        const std::string text = f.GetText();
+        EXPECT_LE(text.size(), 4097u);
+        EXPECT_NE(text.find('7'), std::string::npos);
+    }
+}
+
 TEST(FormatTest, DefaultFormatterAppendsEachArgumentPlainly)
 {
     const struct

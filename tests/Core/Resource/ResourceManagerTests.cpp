@@ -1,3 +1,5 @@
+#include "Core/Base/Log.h"
+#include "Core/Base/LogOutput.h"
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/Resource/Resource.h"
 #include "Core/Resource/ResourceManager.h"
@@ -42,6 +44,26 @@ public:
     }
 };
 
+// Keeps what the main log writes to its HTML outputs, after the page head.
+class HtmlCapture : public base::LogOutput
+{
+public:
+    explicit HtmlCapture(std::vector<std::wstring>* texts)
+        : m_texts(texts)
+    {
+    }
+    void Write(const std::wstring& text) override
+    {
+        if (m_headSeen)
+            m_texts->push_back(text);
+        m_headSeen = true;
+    }
+
+private:
+    std::vector<std::wstring>* m_texts;
+    bool m_headSeen = false;
+};
+
 // A second type with its own map.
 class Other : public Fake
 {
@@ -61,6 +83,9 @@ protected:
 
     static ResourceHandle<Fake> Get(const std::wstring& name) { return ResourceManager::Instance()->Get<Fake>(name); }
     static size_t MapSize() { return ResourceManager::Instance()->GetMap<Fake>().size(); }
+
+    // Outlives the log's last writes at the teardown.
+    std::vector<std::wstring> logged;
 };
 
 TEST_F(ResourceManagerTest, HandlesShareOneResourceUntilTheLastRelease)
@@ -100,6 +125,7 @@ TEST_F(ResourceManagerTest, NamesAreCaseSensitiveAndTypesSeparate)
 
 TEST_F(ResourceManagerTest, LoadAndUnLoadTwiceOnlyLog)
 {
+    base::MainLog::Instance()->AddHtmlOutput(new HtmlCapture(&logged));
     ResourceHandle<Fake> h = Get(L"snd");
     EXPECT_EQ(h->UnLoad(), HV_OK);
     EXPECT_EQ(h->Load(), HV_OK);
@@ -107,6 +133,9 @@ TEST_F(ResourceManagerTest, LoadAndUnLoadTwiceOnlyLog)
     EXPECT_TRUE(h->IsLoaded());
     EXPECT_EQ(Fake::counters.loads, 1);
     EXPECT_EQ(Fake::counters.unloads, 0);
+    EXPECT_EQ(logged, (std::vector<std::wstring>{
+                          L"<div class=\"block\">Trying to UnLoad already unloaded resource 'snd'.\n</div>",
+                          L"<div class=\"block\">Trying to Load already loaded resource 'snd'.\n</div>"}));
 }
 
 TEST_F(ResourceManagerTest, AFailingUnLoadKeepsTheResource)

@@ -69,6 +69,19 @@ INSTANTIATE_TEST_SUITE_P(Table, DxtFormats,
                                          FormatCase{D3DFMT_DXT4, D3DERR_NOTAVAILABLE},
                                          FormatCase{D3DFMT_DXT5, D3D_OK}));
 
+TEST_F(Caps, PresentStretchesASmallerBackBuffer)
+{
+    CreateDevice(true, 8, 4);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    UINT w = 0, h = 0;
+    const auto pixels = TargetPixels(w, h);
+    ASSERT_EQ(pixels.size(), 32u);
+    EXPECT_EQ(pixels[31], 0xFF00FF00u);
+    EXPECT_EQ(w, 8u);
+    EXPECT_EQ(h, 4u);
+}
+
 TEST_F(Caps, OverrideIsWhatGetDeviceCapsReports)
 {
     D3DCAPS9 weak{};
@@ -95,7 +108,7 @@ TEST_F(Caps, ScriptedFailuresAnswerThenStop)
     d3d9test::FailNextCalls("CreateDevice", 1, D3DERR_NOTAVAILABLE);
     IDirect3DDevice9* second = nullptr;
     D3DPRESENT_PARAMETERS params = Params(true, kSize, kSize);
-    EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, &hwnd_, 0, &params, &second),
+    EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, hwnd_, 0, &params, &second),
               D3DERR_NOTAVAILABLE);
     EXPECT_EQ(second, nullptr);
 }

@@ -158,5 +158,28 @@ TEST_F(Constants, TintShaderBlendsTextureTowardsVertexColour)
     ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
 }
 
+TEST_F(Constants, TextureGoesToItsSamplerRegister)
+{
+    CreateDevice(true);
+    constexpr const char* kSecondRegisterPs = R"(sampler2D Second : register(s1);
+float4 pixel_shader(float4 color : COLOR0, float2 tex : TEXCOORD0) : COLOR0
+{
+    return tex2D(Second, tex);
+}
+)";
+    ShaderPair pair = Compile(hlsl::kTexturedVs, kSecondRegisterPs);
+    IDirect3DTexture9* red = MakeTexture(1, 1, {0xFFFF0000});
+    IDirect3DTexture9* green = MakeTexture(1, 1, {0xFF00FF00});
+    Use(pair);
+    ASSERT_EQ(device_->SetTexture(0, red), D3D_OK);
+    ASSERT_EQ(device_->SetTexture(1, green), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawTexQuad(-1, -1, 20, 20);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    EXPECT_EQ(At(TargetPixels(), 4, 4), 0xFF00FF00u);
+    ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+    ASSERT_EQ(device_->SetTexture(1, nullptr), D3D_OK);
+}
+
 } // namespace
 } // namespace d3d9fixture

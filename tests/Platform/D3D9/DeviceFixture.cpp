@@ -25,20 +25,19 @@ D3DXMATRIX Translation(float x, float y)
     return D3DXMATRIX{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {x, y, 0, 1}}};
 }
 
-void DeviceTest::SetUpTestSuite() { ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
-
-void DeviceTest::TearDownTestSuite() { SDL_Quit(); }
-
 void DeviceTest::SetUp()
 {
-    // What the window stand-in does for every window: GL-capable, 3.3 core.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    window_ = SDL_CreateWindow("d3d9", 0, 0, int(kSize), int(kSize),
-                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window_, nullptr) << SDL_GetError();
-    hwnd_.sdlWindow = window_;
+    // A hidden, borderless window of the window stand-in, kSize pixels square.
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = L"D3D9Test";
+    RegisterClassExW(&windowClass); // a second registration fails harmlessly
+    hwnd_ = CreateWindowExW(0, L"D3D9Test", L"d3d9", WS_POPUP, 0, 0, int(kSize), int(kSize),
+                            nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd_, nullptr);
+    window_ = hwnd_->sdlWindow;
+    ASSERT_NE(window_, nullptr);
     d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(d3d_, nullptr);
 }
@@ -51,7 +50,7 @@ D3DPRESENT_PARAMETERS DeviceTest::Params(bool windowed, UINT width, UINT height)
     params.BackBufferFormat = D3DFMT_X8R8G8B8;
     params.BackBufferCount = 1;
     params.SwapEffect = windowed ? D3DSWAPEFFECT_DISCARD : D3DSWAPEFFECT_FLIP;
-    params.hDeviceWindow = const_cast<HWND>(&hwnd_);
+    params.hDeviceWindow = hwnd_;
     params.Windowed = windowed ? TRUE : FALSE;
     params.EnableAutoDepthStencil = TRUE;
     params.AutoDepthStencilFormat = D3DFMT_D24S8;
@@ -62,7 +61,7 @@ D3DPRESENT_PARAMETERS DeviceTest::Params(bool windowed, UINT width, UINT height)
 void DeviceTest::CreateDevice(bool windowed, UINT width, UINT height)
 {
     D3DPRESENT_PARAMETERS params = Params(windowed, width, height);
-    ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, &hwnd_, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+    ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, hwnd_, D3DCREATE_HARDWARE_VERTEXPROCESSING,
                                  &params, &device_),
               D3D_OK);
     ASSERT_NE(device_, nullptr);
@@ -86,8 +85,8 @@ void DeviceTest::TearDown()
         device_->Release();
     if (d3d_)
         d3d_->Release();
-    if (window_)
-        SDL_DestroyWindow(window_);
+    if (hwnd_)
+        DestroyWindow(hwnd_);
     EXPECT_EQ(d3d9test::LiveObjectCount(), 0);
 }
 
@@ -232,10 +231,19 @@ std::vector<uint32_t> DeviceTest::Pixels(IDirect3DSurface9* surface)
 
 std::vector<uint32_t> DeviceTest::TargetPixels()
 {
-    IDirect3DSurface9* back = nullptr;
-    EXPECT_EQ(device_->GetRenderTarget(0, &back), D3D_OK);
-    auto pixels = Pixels(back);
-    back->Release();
+    UINT width = 0, height = 0;
+    return TargetPixels(width, height);
+}
+
+std::vector<uint32_t> DeviceTest::TargetPixels(UINT& width, UINT& height)
+{
+    std::vector<uint32_t> pixels;
+    IDirect3DSurface9* target = nullptr;
+    EXPECT_EQ(device_->GetRenderTarget(0, &target), D3D_OK);
+    if (!target)
+        return pixels;
+    EXPECT_TRUE(d3d9test::ReadPixels(target, pixels, width, height));
+    target->Release();
     return pixels;
 }
 

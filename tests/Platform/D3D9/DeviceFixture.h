@@ -3,6 +3,7 @@
 // A hidden GL window, a device on it, compiled HLSL pairs and pixel readback.
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3DX9/D3DX9.h"
+#include "Platform/Win32/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,6 @@ D3DXMATRIX Translation(float x, float y);
 class DeviceTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
     void SetUp() override;
     void TearDown() override;
 
@@ -74,6 +73,7 @@ protected:
 
     std::vector<uint32_t> Pixels(IDirect3DSurface9* surface);
     std::vector<uint32_t> TargetPixels();
+    std::vector<uint32_t> TargetPixels(UINT& width, UINT& height);
     std::vector<uint32_t> TexturePixels(IDirect3DTexture9* texture);
     uint32_t At(const std::vector<uint32_t>& pixels, UINT x, UINT y, UINT width = kSize) const
     {
@@ -81,8 +81,8 @@ protected:
     }
 
     static constexpr UINT kSize = 16;
+    HWND hwnd_ = nullptr;
     SDL_Window* window_ = nullptr;
-    HWND__ hwnd_{};
     IDirect3D9* d3d_ = nullptr;
     IDirect3DDevice9* device_ = nullptr;
     std::vector<IUnknown*> owned_; // released in TearDown, newest first

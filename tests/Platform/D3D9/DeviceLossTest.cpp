@@ -130,12 +130,8 @@ TEST_F(DeviceLoss, ResetRebuildsTheBackBufferAtTheNewSizeAndKeepsManagedTextures
     ASSERT_EQ(device_->BeginScene(), D3D_OK);
     DrawTexQuad(-0.5f, -0.5f, 1.5f, 0.5f);
     ASSERT_EQ(device_->EndScene(), D3D_OK);
-    std::vector<uint32_t> pixels;
     UINT w = 0, h = 0;
-    IDirect3DSurface9* back = nullptr;
-    ASSERT_EQ(device_->GetRenderTarget(0, &back), D3D_OK);
-    ASSERT_TRUE(d3d9test::ReadPixels(back, pixels, w, h));
-    back->Release();
+    const auto pixels = TargetPixels(w, h);
     ASSERT_EQ(w, 8u);
     EXPECT_EQ(pixels[0], 0xFF112233u);
     EXPECT_EQ(pixels[1], 0xFF445566u);

@@ -1,6 +1,7 @@
 #include "DeviceFixture.h"
 
 #include "Platform/D3D9/TestSupport.h"
+#include "support/HlslSamples.h"
 
 #include <functional>
 
@@ -167,6 +168,15 @@ public:
         return hr;
     }
     void Own(IUnknown* object) { owned_.push_back(object); }
+    // Its pixel shader reads COLOR0 as a float2; the vertex shader writes a float4.
+    void UseUnlinkablePair()
+    {
+        ReadyToDraw();
+        const ShaderPair pair = Compile(hlsl::kGeomVs, "float4 pixel_shader(float2 c : COLOR0) : COLOR0\n"
+                                                       "{ return float4(c, 0.0, 1.0); }\n");
+        device_->SetVertexShader(pair.vs);
+        device_->SetPixelShader(pair.ps);
+    }
 };
 
 TEST_P(Errors, AreRefusedWithInvalidCall)
@@ -273,6 +283,14 @@ const ErrorCase kErrorCases[] = {
          t->ReadyToDraw();
          t->Device()->SetPixelShader(nullptr);
          t->Device()->BeginScene();
+         return t->Device()->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
+     }},
+    {"DrawWithUnlinkablePair",
+     [](Errors* t) {
+         t->UseUnlinkablePair();
+         t->Device()->BeginScene();
+         t->Device()->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
+         // The failed link is remembered for the pair.
          return t->Device()->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
      }},
     {"TextureSizeZero",

@@ -177,5 +177,69 @@ TEST_F(Targets, ScissorPastTheTargetIsCutNotRefused)
     ExpectOnlyInside(TargetPixels(), RECT{0, 0, 0, 0}, kBlue, kBlack);
 }
 
+TEST_F(Targets, DepthRunsFromZeroToOneAsInDirect3D)
+{
+    CreateDevice(true);
+    ShaderPair pair = Compile(R"(float4x4 Proj;
+struct VS_OUTPUT
+{
+    float4 pos : POSITION;
+    float4 color : COLOR0;
+};
+VS_OUTPUT vertex_shader(float3 pos : POSITION, float4 color : COLOR0)
+{
+    VS_OUTPUT output;
+    output.pos = float4(pos, 1.0);
+    output.color = color;
+    return output;
+}
+)",
+                              "float4 pixel_shader(float4 c : COLOR0) : COLOR0 { return c; }\n");
+    Use(pair);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0),
+              D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    // Clip-space triangles over the left half at z 0 (kept) and the right half
+    // at z -0.1 (clipped).
+    DrawColorTriangles({{-1, 1, 0, kBlue}, {-0.1f, 1, 0, kBlue}, {-1, -1, 0, kBlue},
+                        {0.1f, 1, -0.1f, kBlue}, {1, 1, -0.1f, kBlue}, {0.1f, -1, -0.1f, kBlue}});
+    // A nearer triangle passes the depth test over the z-0 one only where its
+    // z is smaller: here it is farther (0.5) and stays hidden.
+    DrawColorTriangles({{-1, 1, 0.5f, 0xFFFF0000}, {-0.1f, 1, 0.5f, 0xFFFF0000},
+                        {-1, -1, 0.5f, 0xFFFF0000}});
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const auto pixels = TargetPixels();
+    EXPECT_EQ(At(pixels, 1, 2), kBlue);
+    EXPECT_EQ(At(pixels, 14, 2), kBlack);
+}
+
+TEST_F(Targets, InputTheFormatLacksReadsZeroZeroZeroOne)
+{
+    CreateDevice(true);
+    ShaderPair pair = Compile(R"(float4x4 Proj;
+struct VS_OUTPUT
+{
+    float4 pos : POSITION;
+    float4 color : COLOR0;
+};
+VS_OUTPUT vertex_shader(float3 pos : POSITION, float4 specular : COLOR1)
+{
+    VS_OUTPUT output;
+    output.pos = mul(float4(pos, 1.0), Proj);
+    output.color = specular + float4(0.0, 0.0, 0.5, 0.0);
+    return output;
+}
+)",
+                              "float4 pixel_shader(float4 c : COLOR0) : COLOR0 { return c; }\n");
+    Use(pair);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawColorTriangles({{-1, -1, 0, kBlue}, {40, -1, 0, kBlue}, {-1, 40, 0, kBlue}});
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const uint32_t pixel = At(TargetPixels(), 4, 4);
+    EXPECT_EQ(pixel & 0xFFFFFF00u, 0xFF000000u);
+    EXPECT_NEAR(double(pixel & 0xFF), 128.0, 1.0);
+}
+
 } // namespace
 } // namespace d3d9fixture
