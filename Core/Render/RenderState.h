@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Core/Math/Matrix4.h"
+
+#include <cstdint>
+
+namespace render
+{
+class Texture;
+class ShaderImpl;
+class VertexBufferImpl;
+class IndexBufferImpl;
+
+// One render-state block: what a draw needs on the device.
+struct RenderState
+{
+    Texture* mTarget = nullptr; // null: the back buffer
+    float mScaleX = 1.0f;
+    float mScaleY = 1.0f;
+    float mOffsetX = 0.0f;
+    float mOffsetY = 0.0f;
+    ShaderImpl* mShader = nullptr;
+    VertexBufferImpl* mVertexBuffer = nullptr;
+    IndexBufferImpl* mIndexBuffer = nullptr;
+    int32_t mBlendMode = 0; // 0 opaque, 1 alpha, 2 additive
+    uint8_t mScissorEnabled = 0;
+    float mScissorRect[4] = {0, 0, 0, 0}; // x, y, w, h in virtual units
+    uint8_t mDepthEnable = 0;
+    uint8_t mDepthWrite = 1;
+};
+
+struct RenderInitParam
+{
+    uint32_t mWidth = 0;
+    uint32_t mHeight = 0;
+    uint8_t mWindowed = 1;
+    uint8_t mDeriveProjection = 1;
+    math::Matrix4 mProjection{true};
+    float mScaleX = 1.0f;
+    float mScaleY = 1.0f;
+    float mOffsetX = 0.0f;
+    float mOffsetY = 0.0f;
+};
+} // namespace render
