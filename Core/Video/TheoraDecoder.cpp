@@ -113,9 +113,10 @@ int TheoraDecoder::ReadHeaders()
             ++headers;
             continue;
         }
-        if (ogg_sync_pageout(&m_syncState, &m_page) > 0)
+        const int paged = ogg_sync_pageout(&m_syncState, &m_page);
+        if (paged > 0)
             ogg_stream_pagein(&m_streamState, &m_page);
-        else if (!ReadBlock())
+        else if (paged == 0 && !ReadBlock()) // below 0 only skipped bytes
             return 1;
     }
 
