@@ -7,6 +7,7 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/Win32/InputWin32.h"
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Render/Vertices.h"
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "Framework/Gui/PackScreen.h"
@@ -37,6 +38,8 @@ HVResultEnum GameApplication::Init()
     mWindow = new GameWindow(mInput, false, false, true);
     mMonitors.Enumerate();
     DisplaySettings settings;
+    // The renderer's vertex caches follow the registered formats.
+    render::RegisterVertexFormats();
     mRender = new render::RenderDX9;
     HVResultEnum result = ChooseDisplayMode(mWindowed != 0, settings);
     if (result != HV_OK)
@@ -100,7 +103,8 @@ HVResultEnum GameApplication::InitPackMode()
 
 HVResultEnum GameApplication::FailPackMode(const std::wstring& reason)
 {
-    HV_LOG(L"Pack build failed: %s\n") % reason;
+    HV_LOG(L"Pack-builder start failed: %s\n") % reason;
+    // The one line a caller of the program reads; the log says more.
     const std::string line = "Pack build failed: " + base::WideToUtf8(reason) + "\n";
     std::fputs(line.c_str(), stderr);
     // Without the stop the loop would run an empty window and end with 0.

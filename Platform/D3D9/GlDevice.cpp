@@ -50,6 +50,9 @@ GlDevice::GlDevice(GlDirect3D* d3d, SDL_Window* window, SDL_GLContext context)
     windowId_ = SDL_GetWindowID(window_);
     minimized_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
     SDL_AddEventWatch(&GlDevice::WatchEvents, this);
+    // SDL unloads the GL library with its last GL window, which ends every
+    // context; the device's own use keeps its context alive until it goes.
+    holdsLibrary_ = SDL_GL_LoadLibrary(nullptr) == 0;
 }
 
 HRESULT GlDevice::Initialise(const D3DPRESENT_PARAMETERS& params)
@@ -110,6 +113,10 @@ GlDevice::~GlDevice()
     glDeleteVertexArrays(1, &vertexArray_);
     SDL_GL_MakeCurrent(window_, nullptr);
     SDL_GL_DeleteContext(context_);
+    if (orphanWindow_)
+        SDL_DestroyWindow(orphanWindow_);
+    if (holdsLibrary_)
+        SDL_GL_UnloadLibrary();
     d3d_->Release();
 }
 
@@ -123,8 +130,18 @@ ULONG GlDevice::Release()
 
 void GlDevice::MakeCurrent()
 {
-    if (SDL_GL_GetCurrentContext() != context_)
-        SDL_GL_MakeCurrent(window_, context_);
+    if (SDL_GL_GetCurrentContext() == context_)
+        return;
+    if (SDL_GetWindowFromID(windowId_) != window_)
+    {
+        // The window was destroyed before the device (a closed program releases
+        // its device afterwards): the context lives on, current on a hidden
+        // window of its own, so that the releases still reach it.
+        orphanWindow_ = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        window_ = orphanWindow_;
+        windowId_ = window_ ? SDL_GetWindowID(window_) : 0;
+    }
+    SDL_GL_MakeCurrent(window_, context_);
 }
 
 void GlDevice::ReleaseBindings()

@@ -167,6 +167,9 @@ private:
     std::atomic<bool> minimized_{false};
     std::atomic<bool> windowed_{true};
     Uint32 windowId_ = 0;
+    // Made when the window goes before the device; destroyed with the device.
+    SDL_Window* orphanWindow_ = nullptr;
+    bool holdsLibrary_ = false;
     int resetBlockers_ = 0;
     DeviceCounters counters_;
 };

@@ -1,7 +1,9 @@
 #include "Core/Base/SingletoneRegistry.h"
 #include "Framework/ScreenModeListener.h"
 #include "Framework/ScreenModeListeners.h"
+#include "Core/Input/Win32/InputWin32.h"
 #include "DisplayApplication.h"
+#include "Framework/GameWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -281,5 +283,31 @@ TEST_F(DisplayModeTest, ListenersAreNotifiedOnceAndMayUnregisterDuringTheWalk)
     EXPECT_EQ(first.seen.size(), 1u);
     EXPECT_EQ(second.seen, (std::vector<bool>{false, true}));
     listeners->Unregister(&second);
+}
+} // namespace
+
+namespace
+{
+TEST_F(DisplayModeTest, OrientationTurnsByTheWindowsStoredSize)
+{
+    input::InputWin32 input(nullptr, nullptr);
+    framework::GameWindow window(&input, false, false, true);
+    window.mWindowWidth = 1366;
+    window.mWindowHeight = 798;
+    application->mWindow = &window;
+    const struct
+    {
+        int orientation;
+        float x, y;
+    } rows[] = {{1, 1366.0f - 20.0f, 10.0f}, {3, 20.0f, 798.0f - 10.0f}, {0, 10.0f, 20.0f},
+                {2, 10.0f, 20.0f},           {7, 10.0f, 20.0f}};
+    for (const auto& row : rows)
+    {
+        input::Point out;
+        application->ApplyOrientation(out, {10.0f, 20.0f}, row.orientation);
+        EXPECT_FLOAT_EQ(out.x, row.x) << row.orientation;
+        EXPECT_FLOAT_EQ(out.y, row.y) << row.orientation;
+    }
+    application->mWindow = nullptr;
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "Core/File/Archiver.h"
 #include "Core/File/FileInfo.h"
 #include "Framework/Gui/PackBuilder.h"
+#include "Framework/Gui/PackScreen.h"
 #include "support/PackBuilder.h"
 #include "tests/Core/File/FileTestSupport.h"
 
@@ -172,4 +173,30 @@ INSTANTIATE_TEST_SUITE_P(
                    L"data.dat", "nq/good.txt"},
         FailureRow{"PackFolderMissing", [](hvtest::TempFolder&) {}, L"nowhere/data.dat", "nowhere/data.dat.tmp"}),
     [](const testing::TestParamInfo<FailureRow>& info) { return std::string(info.param.name); });
+} // namespace
+
+namespace
+{
+TEST_F(PackBuilderTest, PackScreenBuildsEveryMountInKeyOrderAndStopsAtTheFirstFailure)
+{
+    Files()->mountTable[L"c/"] = L"c.dat";
+    Files()->mountTable[L"a/"] = L"a.dat";
+    Files()->mountTable[L"b/"] = L"b.dat";
+    dir.Write("a/one.txt", "1");
+    dir.Write("b/bad\xff.txt", "2");
+    dir.Write("c/three.txt", "3");
+    gui::PackScreen screen(L"the folder is not used");
+    EXPECT_NE(screen.Load(), HV_OK);
+    EXPECT_TRUE(dir.Has("a.dat")) << "built before the failure, kept";
+    EXPECT_FALSE(dir.Has("b.dat"));
+    EXPECT_FALSE(dir.Has("c.dat")) << "not reached";
+    EXPECT_NE(screen.mFailure.find(L"b/bad"), std::wstring::npos);
+
+    std::filesystem::remove(dir.Path() / "b" / "bad\xff.txt");
+    gui::PackScreen other(L"another folder");
+    EXPECT_EQ(other.Load(), HV_OK);
+    EXPECT_TRUE(dir.Has("b.dat"));
+    EXPECT_TRUE(dir.Has("c.dat"));
+    EXPECT_EQ(other.mFolder, L"another folder");
+}
 } // namespace

@@ -158,3 +158,27 @@ TEST_F(DeviceLoss, TextureReleasedAfterTheDeviceFreesCleanly)
 
 } // namespace
 } // namespace d3d9fixture
+
+namespace d3d9fixture {
+namespace {
+
+// A closed program destroys its window first and releases the device and its
+// resources afterwards, as Direct3D 9 allows.
+TEST_F(DeviceTest, DeviceAndResourcesReleaseAfterTheirWindowIsGone)
+{
+    CreateDevice(true);
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    ASSERT_EQ(device_->CreateVertexBuffer(256, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &vertices,
+                                          nullptr),
+              D3D_OK);
+    IDirect3DTexture9* texture = MakeTexture(2, 2, {0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu});
+    (void)texture; // released by the fixture, after the window
+    ASSERT_TRUE(DestroyWindow(hwnd_));
+    hwnd_ = nullptr;
+    vertices->Release();
+    device_->Release();
+    device_ = nullptr;
+}
+
+} // namespace
+} // namespace d3d9fixture
