@@ -138,7 +138,6 @@ TEST_P(ChooseDisplayModeTable, FullScreen)
     EXPECT_NEAR(logical.y, 384.0f, 1e-2);
 }
 
-const float kNoBar[4] = {0, 0, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, ChooseDisplayModeTable,

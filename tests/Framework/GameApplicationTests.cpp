@@ -259,6 +259,15 @@ TEST_F(ApplicationTest, KeyRoutesReachTheFocusListenerOrReturnZero)
     board->mFocusWidget = board;
 }
 
+TEST_F(ApplicationTest, WindowActivationReachesTheApplicationHooks)
+{
+    ASSERT_EQ(Start(DataRootArguments()), HV_OK);
+    Events().clear();
+    application->mWindow->OnDeactivate();
+    application->mWindow->OnActivate();
+    EXPECT_EQ(Events(), (Strings{"deactivate", "activate"}));
+}
+
 // --- Root board ----------------------------------------------------------------
 
 TEST_F(ApplicationTest, ReplacedRootBoardIsClosedAndDeletedAtTheNextUpdate)
