@@ -129,6 +129,18 @@ TEST_F(ParticleDrawTest, AListWithoutItsAtlasPictureIsSkipped)
     EXPECT_EQ(Vertices2D()[0].x, 4.0f - 0.5f); // the quad of the last list
 }
 
+TEST_F(ParticleDrawTest, OnlyTheParticlesTheLibraryHandsOutAreDrawn)
+{
+    // The list claims more particles than it hands out: no unwritten quad may reach the screen.
+    fake.emitters[7].lists = {{0, 0, {Square(5, 5, 2)}, 3}, {0, 0, {}, 2}, {2, 0, {Square(9, 9, 2)}}};
+    Begin();
+    EXPECT_EQ(Draw(&emitter), 2);
+    const std::vector<Call> calls = End();
+    ASSERT_EQ(Count(calls, "drawi"), 2);
+    for (const Call& c : Only(calls, {"drawi"}))
+        EXPECT_EQ(c.args[3], 2u) << "primitives";
+}
+
 TEST_F(ParticleDrawTest, VerticesCarryTheParticleColourTimesTheContextColourAndWhiteSpecular)
 {
     fake.emitters[7].lists = {{0, 0, {Square(10, 20, 4, 0xFFFFFF80), Square(30, 40, 2, 0x80FF0000)}}};
