@@ -117,7 +117,7 @@ TEST_F(ImageLayerTest, LayerWithoutPictureIsEmptyAndDrawsNothing)
     EXPECT_FALSE(l.HitTestPoint(math::Vector3()));
     EXPECT_FALSE(Hits(l, 0, 0));
     const auto calls = Frame([&](render::Graphics& g) { EXPECT_EQ(l.Render(&g), HV_OK); });
-    EXPECT_TRUE(Only(calls, "drawi").empty());
+    EXPECT_TRUE(rendertest::Only(calls, {"drawi"}).empty());
 }
 
 TEST_F(ImageLayerTest, OwnedPicturesAreDeletedOnceBorrowedOnesNever)
@@ -185,14 +185,19 @@ TEST_F(ImageLayerTest, TintAndAdditiveChooseShaderAndBlend)
         l.mTint = c.tint;
         l.mTintAmount = 0.5f;
         l.mAdditive = c.additive;
-        const auto calls = Frame([&](render::Graphics& g) { EXPECT_EQ(l.Render(&g), HV_OK); });
-        ASSERT_EQ(Only(calls, "drawi").size(), 1u);
-        const auto shaders = Only(calls, "shader");
+        const auto calls = Frame([&](render::Graphics& g) {
+            // An opaque draw first, so that the layer's blend mode shows as a change.
+            g.SetBlendMode(0);
+            g.FillRect(0, 0, 1, 1);
+            EXPECT_EQ(l.Render(&g), HV_OK);
+        });
+        ASSERT_EQ(rendertest::Only(calls, {"drawi"}).size(), 2u);
+        const auto shaders = rendertest::Only(calls, {"shader"});
         ASSERT_FALSE(shaders.empty());
         render::Shader* expected = c.tintShader ? static_cast<render::Shader*>(mRender.GetTexturedTintShaderObject())
                                                 : mRender.GetTexturedMultShaderObject();
         EXPECT_EQ(shaders.back().args[0], ShaderAddress(expected));
-        const auto blends = Only(calls, "blend");
+        const auto blends = rendertest::Only(calls, {"blend"});
         ASSERT_FALSE(blends.empty());
         EXPECT_EQ(blends.back().args[0], c.blend);
     }
@@ -204,22 +209,11 @@ TEST_F(ImageLayerTest, ContextStateComesBackAfterTheDraw)
     l.mTint = true;
     l.mTintAmount = 0.9f;
     l.mColor = math::Point4(0, 1, 0, 1);
-    math::Transform3D callerWorld;
-    FixedFont font;
+    CallerState caller;
     Frame([&](render::Graphics& g) {
-        g.SetShader(mRender.GetTexturedTintShaderObject());
-        g.SetColor(0.1f, 0.2f, 0.3f, 0.4f);
-        g.mTint = 0.3f;
-        g.mWorldTransform = &callerWorld;
-        g.mFont = &font;
+        caller.Apply(g, mRender.GetTexturedTintShaderObject());
         ASSERT_EQ(l.Render(&g), HV_OK);
-        EXPECT_EQ(g.mTexturedShaderMode, 0);
-        EXPECT_EQ(g.mTexturedShader, mRender.GetTexturedTintShaderObject());
-        EXPECT_EQ(g.mColor[1], 0.2f);
-        EXPECT_EQ(g.mColor[3], 0.4f);
-        EXPECT_EQ(g.mTint, 0.3f);
-        EXPECT_EQ(g.mWorldTransform, &callerWorld);
-        EXPECT_EQ(g.mFont, &font);
+        caller.ExpectRestored(g);
     });
 }
 } // namespace
