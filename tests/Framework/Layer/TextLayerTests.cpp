@@ -80,24 +80,11 @@ TEST_F(TextLayerTest, DrawsUnderItsOwnStateAndRestoresTheContext)
     t.mTint = true;
     t.mTintAmount = 0.75f;
 
-    FixedFont contextFont;
-    math::Transform3D callerWorld;
-    render::ShaderTextured* custom = mRender.GetTexturedTintShaderObject();
+    CallerState caller;
     Frame([&](render::Graphics& g) {
-        g.SetShader(custom); // mode 0: a shader of the caller's own
-        g.SetColor(0.1f, 0.2f, 0.3f, 0.4f);
-        g.mTint = 0.3f;
-        g.mWorldTransform = &callerWorld;
-        g.mFont = &contextFont;
+        caller.Apply(g, mRender.GetTexturedTintShaderObject());
         ASSERT_EQ(parent.Render(&g), HV_OK);
-
-        EXPECT_EQ(g.mTexturedShaderMode, 0);
-        EXPECT_EQ(g.mTexturedShader, custom);
-        EXPECT_EQ(g.mColor[0], 0.1f);
-        EXPECT_EQ(g.mColor[3], 0.4f);
-        EXPECT_EQ(g.mTint, 0.3f);
-        EXPECT_EQ(g.mWorldTransform, &callerWorld);
-        EXPECT_EQ(g.mFont, &contextFont);
+        caller.ExpectRestored(g);
     });
 
     ASSERT_EQ(mFont.mDraws.size(), 1u);
