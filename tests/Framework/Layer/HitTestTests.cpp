@@ -424,6 +424,23 @@ TEST_F(HitTest, MeasuredChildMovedToAnotherParentIsHitThereOnly)
     EXPECT_EQ(mLog, (Log{"child move hit=child own=child (5,5) in=0", "root move hit=root own=root (25,5) in=0"}));
 }
 
+TEST_F(HitTest, SubtreeUpdatedOnItsOwnStillWidensItsAncestors)
+{
+    layer::Layer root, middle;
+    mNames[&middle] = "middle";
+    root.AddChild(&middle);
+    layer::RectHitLayer* leaf = Rect("leaf", &middle, 0, 0, 10, 10);
+    Listen(leaf);
+    EXPECT_TRUE(Hit(&root, 5, 5));
+    leaf->SetRect(0, 0, 40, 10);
+    bool handled = false;
+    // A test started on the middle layer measures the leaf there first.
+    EXPECT_EQ(middle.TestMove(math::Vector3(30, 5, 0), layer::OnMouseMove{}, handled), HV_OK);
+    EXPECT_TRUE(handled);
+    EXPECT_TRUE(Hit(&root, 30, 5));
+    EXPECT_EQ(mLog.size(), 3u);
+}
+
 TEST_F(HitTest, DeletedLayersAreGoneFromRenderAndHitTest)
 {
     layer::RectHitLayer* root = Rect("root", nullptr, 0, 0, 100, 100);
