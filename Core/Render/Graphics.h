@@ -8,6 +8,7 @@
 #include "Core/Render/DrawCustomParam.h"
 #include "Core/Render/DrawImageParam.h"
 #include "Core/Render/DrawParam.h"
+#include "Core/Render/DrawParticlesParam.h"
 #include "Core/Render/DrawTextParam.h"
 #include "Core/Render/RenderState.h"
 #include "Core/Render/Vertices.h"
@@ -79,7 +80,8 @@ public:
     DrawUntransformedParam<DrawTextParam> DrawText(const std::wstring& text);
     DrawUntransformedParam<DrawTextParam> DrawTextBox(const std::wstring& text, float wrapWidth,
                                                       float firstLineIndent, int alignment, bool letterJustify);
-    // Particle draws are declared here by the particle effects.
+    // The emitter's current particles.
+    DrawUntransformedParam<DrawParticlesParam> DrawParticles(ParticleEmitter* emitter);
 
     DrawUntransformedParam<DrawCustomParam> DrawLine(const float p0[2], const float p1[2]);
     DrawUntransformedParam<DrawCustomParam> FillRect(const float rect[4]);

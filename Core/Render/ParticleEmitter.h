@@ -1,13 +1,29 @@
 #pragma once
 
-#include "Core/Base/Result.h"
+#include "Core/Render/GraphicsFriend.h"
 
 #include <array>
 
+namespace math
+{
+struct BoundingBox;
+}
+
 namespace render
 {
+class DrawParam;
+
+// What a particle draw reports: the particles drawn and, when asked for,
+// the bounds of their vertices before and after the record's transform.
+struct ParticleDrawOutput
+{
+    int count = 0;
+    math::BoundingBox* localBox = nullptr;
+    math::BoundingBox* transformedBox = nullptr;
+};
+
 // One playing instance of a particle effect.
-class ParticleEmitter
+class ParticleEmitter : public GraphicsFriend
 {
 public:
     // A prototype around a loaded library emitter: no context, state 0.
@@ -24,10 +40,15 @@ public:
     void SetLoopMode(int mode);
     void SetState(int state);
     void Update(double seconds);
+    // One indexed triangle list per rendered list of the library. The
+    // context's blend mode is the same afterwards, whatever happened.
+    int Draw(Graphics* context, DrawParam* transform, ParticleDrawOutput& out);
 
     int GetEmitter() const { return mEmitter; }
 
 private:
+    int DrawLists(DrawParam* transform, ParticleDrawOutput& out);
+
     int mEmitter;
 
 public:

@@ -29,7 +29,11 @@ public:
     // An owned previous picture is released and deleted first.
     void SetImage(render::Image* image, bool owns);
     render::Image* GetImage() const { return mImage; }
+    bool OwnsImage() const { return mOwnsImage; }
+    // A change marks the hit rectangle.
     void SetAlignment(int horizontal, int vertical);
+    int GetHorizontalAlignment() const { return mHorizontalAlignment; }
+    int GetVerticalAlignment() const { return mVerticalAlignment; }
     // The picture's size; 0 without one.
     float GetWidth() const;
     float GetHeight() const;
@@ -38,6 +42,8 @@ public:
     void UpdateHitRect() override;
     bool HitTestPoint(const math::Vector3& point) override;
 
+private:
+    // Private: each change must mark the hit rectangle.
     render::Image* mImage = nullptr;
     bool mOwnsImage = false;
     int mHorizontalAlignment = ALIGN_NEAR;

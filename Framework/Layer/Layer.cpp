@@ -206,17 +206,16 @@ bool Layer::UpdateBounds()
             mBox.Merge(child->mParentBox);
         if (mHitRectEnabled)
             mBox.Merge(mHitRect);
-        BoxToParent();
-        mBoxValid = true;
-        return true;
     }
-    if (!mBoxValid)
-    {
-        BoxToParent();
-        mBoxValid = true;
-        return true;
-    }
-    return false;
+    else if (mBoxValid)
+        return false;
+    BoxToParent();
+    mBoxValid = true;
+    // Updated on its own (a hit test started below the root): the parent
+    // must still take the new box at its own next update.
+    if (mParent)
+        mParent->mChildrenChanged = true;
+    return true;
 }
 
 void Layer::BoxToParent()

@@ -110,6 +110,7 @@ HVResultEnum Layer::StartHitTest(const math::Vector3& point, const E& event, boo
     HitTestRun<E> run;
     run.event = &event;
     run.handle = &handle;
+    // The pointer lies at depth 0: a layer placed at a positive z is never hit.
     math::Vector3 p(point.x, point.y, 0.0f);
     HitTestContext root;
     root.point = &p;

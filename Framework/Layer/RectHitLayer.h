@@ -17,6 +17,13 @@ public:
     void UpdateHitRect() override;
     bool HitTestPoint(const math::Vector3& point) override;
 
+    float GetX() const { return mX; }
+    float GetY() const { return mY; }
+    float GetWidth() const { return mWidth; }
+    float GetHeight() const { return mHeight; }
+
+private:
+    // Private: each change must mark the hit rectangle.
     float mX = 0.0f;
     float mY = 0.0f;
     float mWidth = 0.0f;

@@ -397,6 +397,50 @@ TEST_F(HitTest, TestMoveAndTestDragStartOnTheGivenLayer)
     EXPECT_EQ(mLog, (Log{"widget move hit=widget own=widget (5,5) in=0"}));
 }
 
+TEST_F(HitTest, MirroredLayerIsHit)
+{
+    layer::Layer root;
+    layer::RectHitLayer* mirrored = Rect("mirrored", &root, 50, 0, 20, 10);
+    mirrored->SetScale(-1, 1, 1); // covers (30, 0)-(50, 10) of the root
+    Listen(mirrored);
+    EXPECT_TRUE(Hit(&root, 35, 5));
+    EXPECT_FALSE(Hit(&root, 55, 5));
+    EXPECT_EQ(mLog, (Log{"mirrored move hit=mirrored own=mirrored (15,5) in=0"}));
+}
+
+TEST_F(HitTest, MeasuredChildMovedToAnotherParentIsHitThereOnly)
+{
+    layer::RectHitLayer* root = Rect("root", nullptr, 0, 0, 200, 20);
+    layer::RectHitLayer* a = Rect("a", root, 0, 0, 10, 10);
+    layer::RectHitLayer* b = Rect("b", root, 100, 0, 10, 10);
+    layer::RectHitLayer* child = Rect("child", a, 20, 0, 10, 10);
+    Listen(root);
+    Listen(child);
+    EXPECT_TRUE(Hit(root, 25, 5));
+    b->AddChild(child);
+    mLog.clear();
+    EXPECT_TRUE(Hit(root, 125, 5));
+    EXPECT_TRUE(Hit(root, 25, 5)); // a's box no longer covers it: the root takes it
+    EXPECT_EQ(mLog, (Log{"child move hit=child own=child (5,5) in=0", "root move hit=root own=root (25,5) in=0"}));
+}
+
+TEST_F(HitTest, SubtreeUpdatedOnItsOwnStillWidensItsAncestors)
+{
+    layer::Layer root, middle;
+    mNames[&middle] = "middle";
+    root.AddChild(&middle);
+    layer::RectHitLayer* leaf = Rect("leaf", &middle, 0, 0, 10, 10);
+    Listen(leaf);
+    EXPECT_TRUE(Hit(&root, 5, 5));
+    leaf->SetRect(0, 0, 40, 10);
+    bool handled = false;
+    // A test started on the middle layer measures the leaf there first.
+    EXPECT_EQ(middle.TestMove(math::Vector3(30, 5, 0), layer::OnMouseMove{}, handled), HV_OK);
+    EXPECT_TRUE(handled);
+    EXPECT_TRUE(Hit(&root, 30, 5));
+    EXPECT_EQ(mLog.size(), 3u);
+}
+
 TEST_F(HitTest, DeletedLayersAreGoneFromRenderAndHitTest)
 {
     layer::RectHitLayer* root = Rect("root", nullptr, 0, 0, 100, 100);

@@ -2,11 +2,13 @@
 
 // A recording renderer, pictures with chosen hit masks and a font of fixed
 // glyph size, for the drawing layers' tests.
+#include "Core/Math/Transform3D.h"
 #include "Core/Render/DrawTextParam.h"
 #include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/Shaders/Shader.h"
+#include "Core/Render/Shaders/ShaderTextured.h"
 #include "Core/Render/TextLayout.h"
 #include "RecordingRender.h"
 
@@ -95,6 +97,37 @@ public:
     std::vector<Seen> mDraws;
 };
 
+// What a caller left in the context before a layer draws: a shader of its
+// own (mode 0), a colour, a tint, a world transform and a font. Every layer
+// draw must leave all of it as it was.
+struct CallerState
+{
+    void Apply(render::Graphics& g, render::ShaderTextured* shader)
+    {
+        mShader = shader;
+        g.SetShader(shader);
+        g.SetColor(0.1f, 0.2f, 0.3f, 0.4f);
+        g.mTint = 0.3f;
+        g.mWorldTransform = &mWorld;
+        g.mFont = &mFont;
+    }
+    void ExpectRestored(const render::Graphics& g) const
+    {
+        EXPECT_EQ(g.mTexturedShaderMode, 0);
+        EXPECT_EQ(g.mTexturedShader, mShader);
+        EXPECT_EQ(g.mColor[0], 0.1f);
+        EXPECT_EQ(g.mColor[1], 0.2f);
+        EXPECT_EQ(g.mColor[3], 0.4f);
+        EXPECT_EQ(g.mTint, 0.3f);
+        EXPECT_EQ(g.mWorldTransform, &mWorld);
+        EXPECT_EQ(g.mFont, &mFont);
+    }
+
+    render::ShaderTextured* mShader = nullptr;
+    math::Transform3D mWorld;
+    FixedFont mFont;
+};
+
 class LayerDrawTest : public ::testing::Test
 {
 protected:
@@ -121,15 +154,6 @@ protected:
         mRender.mCalls.clear();
         EXPECT_EQ(mRender.ExecuteCommands(), HV_OK);
         return mRender.mCalls;
-    }
-
-    static std::vector<rendertest::Call> Only(const std::vector<rendertest::Call>& calls, const std::string& name)
-    {
-        std::vector<rendertest::Call> out;
-        for (const rendertest::Call& c : calls)
-            if (c.name == name)
-                out.push_back(c);
-        return out;
     }
 
     static uint64_t ShaderAddress(render::Shader* shader)

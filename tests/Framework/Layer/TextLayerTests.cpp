@@ -3,7 +3,9 @@
 #include "Framework/Layer/TextLayer.h"
 #include "LayerDrawFixture.h"
 
+#include "Core/Render/BMFont.h"
 #include "Core/Render/Shaders/ShaderTextured.h"
+#include "FontFixtures.h"
 
 #include <cmath>
 
@@ -80,24 +82,11 @@ TEST_F(TextLayerTest, DrawsUnderItsOwnStateAndRestoresTheContext)
     t.mTint = true;
     t.mTintAmount = 0.75f;
 
-    FixedFont contextFont;
-    math::Transform3D callerWorld;
-    render::ShaderTextured* custom = mRender.GetTexturedTintShaderObject();
+    CallerState caller;
     Frame([&](render::Graphics& g) {
-        g.SetShader(custom); // mode 0: a shader of the caller's own
-        g.SetColor(0.1f, 0.2f, 0.3f, 0.4f);
-        g.mTint = 0.3f;
-        g.mWorldTransform = &callerWorld;
-        g.mFont = &contextFont;
+        caller.Apply(g, mRender.GetTexturedTintShaderObject());
         ASSERT_EQ(parent.Render(&g), HV_OK);
-
-        EXPECT_EQ(g.mTexturedShaderMode, 0);
-        EXPECT_EQ(g.mTexturedShader, custom);
-        EXPECT_EQ(g.mColor[0], 0.1f);
-        EXPECT_EQ(g.mColor[3], 0.4f);
-        EXPECT_EQ(g.mTint, 0.3f);
-        EXPECT_EQ(g.mWorldTransform, &callerWorld);
-        EXPECT_EQ(g.mFont, &contextFont);
+        caller.ExpectRestored(g);
     });
 
     ASSERT_EQ(mFont.mDraws.size(), 1u);
@@ -198,6 +187,43 @@ TEST_F(TextLayerTest, EverySourceChangeMarksTheHitRectangle)
         ASSERT_TRUE(t.mHitRectValid);
         c.change(t);
         EXPECT_EQ(!t.mHitRectValid, c.marks);
+    }
+}
+
+TEST_F(TextLayerTest, BitmapFontMeasuresTheHitRectangle)
+{
+    // ' ' and 'a' advance 10; line height 20.
+    render::BMFont font;
+    const std::string xml =
+        fixtures::MakeFontXml({{' ', 0, 0, 0, 0, 0, 0, 10, 0}, {'a', 0, 0, 8, 16, 1, 2, 10, 0}}, 1, {0});
+    ASSERT_EQ(font.ParseDescription(xml.c_str()), HV_OK);
+    int count = 100; // the tests' hold: the layer's release never reaches the resource manager
+    struct Case
+    {
+        const char* name;
+        float wrapWidth;
+        bool measureToText;
+        int alignH, alignV;
+        math::Vector3 min, max;
+    };
+    const Case cases[] = {
+        {"one line", 0, false, 0, 0, {0, 0, 0}, {50, 20, 0}},
+        {"aligned right and bottom", 0, false, 1, 1, {-50, -20, 0}, {0, 0, 0}},
+        {"wrapped: as wide as the box", 25, false, 0, 0, {0, 0, 0}, {25, 40, 0}},
+        {"wrapped, measured to the text", 25, true, 0, 0, {0, 0, 0}, {20, 40, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        TextLayer t(TextLayer::FontHandle(&font, &count), L"aa aa", c.wrapWidth, 0, 0, false);
+        ++count; // the constructor's argument handed its own use to the layer's copy
+        t.SetAlignment(c.alignH, c.alignV);
+        t.SetMeasureToText(c.measureToText);
+        t.UpdateBounds();
+        EXPECT_EQ(t.mHitRect.mMin.x, c.min.x);
+        EXPECT_EQ(t.mHitRect.mMin.y, c.min.y);
+        EXPECT_EQ(t.mHitRect.mMax.x, c.max.x);
+        EXPECT_EQ(t.mHitRect.mMax.y, c.max.y);
     }
 }
 

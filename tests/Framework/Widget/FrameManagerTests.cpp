@@ -226,6 +226,27 @@ TEST(FrameManagerClose, AFrameClosedWhileActiveKeepsItsFlag)
     manager.CloseAll(false, false);
 }
 
+TEST(FrameManagerDraw, RendersTheStackBottomToTopUntilAFailure)
+{
+    Log log;
+    widget::FrameManager manager;
+    RecordingBoard b1(&log, "b1"), b2(&log, "b2"), hidden(&log, "h"), d(&log, "d");
+    manager.OpenFrame(&b1, false, false, false);
+    manager.PushDialog(&d, false);
+    manager.OpenFrame(&b2, false, false, false);
+    manager.OpenFrame(&hidden, false, false, false);
+    hidden.mLayer->mVisible = false;
+    log.clear();
+    // The frames' own layers draw nothing, so no context is needed.
+    EXPECT_EQ(manager.Draw(nullptr), HV_OK);
+    EXPECT_EQ(log, (Log{"b1 PreDraw", "b2 PreDraw", "d PreDraw"}));
+    log.clear();
+    b2.mFail["PreDraw"] = HV_FAIL;
+    EXPECT_EQ(manager.Draw(nullptr), HV_FAIL);
+    EXPECT_EQ(log, (Log{"b1 PreDraw", "b2 PreDraw"}));
+    manager.CloseAll(false, false);
+}
+
 // A board that covers (0, 0)-(200, 200), and above it a modal dialog at
 // (50, 50)-(100, 100).
 struct ModalScene

@@ -133,6 +133,7 @@ public:
         return N("OnOpen");
     }
     HVResultEnum OnClose() override { return N("OnClose"); }
+    HVResultEnum PreDraw(render::Graphics*, layer::Layer*) override { return N("PreDraw"); }
     HVResultEnum OnHover(bool on) override { return N("OnHover", on ? "1" : "0"); }
     HVResultEnum OnChildHover(bool on) override { return N("OnChildHover", on ? "1" : "0"); }
     HVResultEnum OnWidgetMouseDown(const math::Vector3&, int button) override

@@ -76,7 +76,7 @@ void FillList(MagicListRecord* list) {
     f.handed = 0;
     if (list->type_ < static_cast<int>(lists.size())) {
         const auto& l = lists[list->type_];
-        list->count = static_cast<int>(l.particles.size());
+        list->count = l.reportedCount >= 0 ? l.reportedCount : static_cast<int>(l.particles.size());
         list->texture = l.texture;
         list->intense = l.intense;
     } else {

@@ -24,6 +24,7 @@ struct ScriptedList {
     int texture = 0;
     int intense = 0;
     std::vector<MagicVertexRecord> particles;
+    int reportedCount = -1;  // the count the list claims; -1: the particles it holds
 };
 
 struct EmitterScript {
