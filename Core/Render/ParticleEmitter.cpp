@@ -117,7 +117,7 @@ int ParticleEmitter::DrawLists(DrawParam* transform, ParticleDrawOutput& out)
     auto* indexCache = mRender->GetIndexCache16();
     if (!vertexCache || !indexCache)
         return HV_FAIL;
-    const float* tint = mContext->mColor;
+    const float* contextColour = mContext->mColor;
     MagicListRecord list{};
     for (Magic_CreateFirstRenderedParticlesList(mEmitter, &list); list.count > 0;
          Magic_CreateNextRenderedParticlesList(&list))
@@ -147,7 +147,7 @@ int ParticleEmitter::DrawLists(DrawParam* transform, ParticleDrawOutput& out)
         {
             std::array<float, 4> colour = ColorFromARGB(particle.color);
             for (int c = 0; c < 4; ++c)
-                colour[size_t(c)] *= tint[c];
+                colour[size_t(c)] *= contextColour[c];
             const uint32_t diffuse = ColorToARGB(colour.data());
             SVertex2D* quad = v + 4 * drawn;
             for (int k = 0; k < 4; ++k)

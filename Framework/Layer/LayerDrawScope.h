@@ -1,10 +1,8 @@
 #pragma once
 
 // The draw frame shared by the image, text and particle layers: points the
-// context at the layer's transform, colour, tint and blend mode for one draw
-// and puts back what the layer changed.
-#include "Core/Math/Vector3.h"
-
+// context at the layer's transform, colour, tint and blend mode for one draw,
+// then puts all of it back but the blend mode, which every draw sets anew.
 namespace math
 {
 class Transform3D;

@@ -123,6 +123,40 @@ TEST(TextureResource, EveryFailedLoadReleasesWhatItOpened)
     EXPECT_TRUE(render.GetTextures().empty());
 }
 
+TEST(TextureResource, OddLayerDescriptionsGiveEmptyOrClampedMappings)
+{
+    hvtest::TempFolder folder;
+    hvtest::CurrentDirectory cwd(folder.Folder());
+    folder.Write("ui/atlas.png", Str(fixtures::MakePng(4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF))));
+    // Converting NaN or out-of-range floats to integers is undefined: the
+    // sanitizer pass checks they are clamped first.
+    folder.Write("ui/layers.xml", "<Layers>"
+                                  "<Layer name=\"negative\" x=\"0\" y=\"0\" width=\"-4\" height=\"2\" atlas=\"atlas.png\""
+                                  " tu1=\"0\" tv1=\"0\" tu2=\"1\" tv2=\"1\"/>"
+                                  "<Layer name=\"nan\" x=\"0\" y=\"0\" width=\"2\" height=\"2\" atlas=\"atlas.png\""
+                                  " tu1=\"nan\" tv1=\"0\" tu2=\"1e30\" tv2=\"1e30\"/>"
+                                  "</Layers>");
+    std::unique_ptr<file::ImageContainer> ui(file::FileManager::Instance()->OpenImageContainer(L"ui"));
+    TextureRender render;
+    struct Row
+    {
+        const wchar_t* name;
+        int width, height;
+    };
+    for (const Row& row : {Row{L"negative", 0, 2}, Row{L"nan", 2, 2}})
+    {
+        render::Image* image = nullptr;
+        ASSERT_EQ(render.LoadTexture(row.name, ui.get(), &image, nullptr), HV_OK);
+        EXPECT_EQ(image->GetWidth(), row.width);
+        EXPECT_EQ(image->GetHeight(), row.height);
+        EXPECT_FALSE(image->HitTest(0, 0)) << "nothing inside, or mapped outside the atlas";
+        EXPECT_FALSE(image->HitTest(1, 1));
+        image->Release();
+        delete image;
+    }
+    EXPECT_EQ(ResourceCount(), 0u);
+}
+
 TEST(TextureResource, ExtensionTableIsFixed)
 {
     const wchar_t* const* table = resource::ResourceTexture::GetExtensions();
