@@ -340,7 +340,7 @@ TEST_F(ApplicationTest, ImageLayerStandsAtItsLayersOriginAndFailuresMakeNothing)
     EXPECT_FLOAT_EQ(made->mPosition.x, 30.0f);
     EXPECT_FLOAT_EQ(made->mPosition.y, 40.0f);
     EXPECT_TRUE(made->mHitRectEnabled);
-    EXPECT_TRUE(made->mOwnsImage);
+    EXPECT_TRUE(made->OwnsImage());
     EXPECT_FLOAT_EQ(made->GetWidth(), 4.0f);
     EXPECT_FLOAT_EQ(info.x, 30.0f);
     EXPECT_EQ(info.name, L"button");

@@ -24,10 +24,10 @@ HVResultEnum RecordingBoard::Load()
 {
     Events().push_back("board load");
     const layer::RectHitLayer* rect = GetRootHitLayer();
-    mRectAtLoad[0] = rect->mX;
-    mRectAtLoad[1] = rect->mY;
-    mRectAtLoad[2] = rect->mWidth;
-    mRectAtLoad[3] = rect->mHeight;
+    mRectAtLoad[0] = rect->GetX();
+    mRectAtLoad[1] = rect->GetY();
+    mRectAtLoad[2] = rect->GetWidth();
+    mRectAtLoad[3] = rect->GetHeight();
     return mLoadResult;
 }
 
