@@ -52,11 +52,11 @@ int Wait(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Polls for up to ten seconds.
+// Polls for up to thirty seconds: a sanitized child starts slowly on a busy machine.
 template <class Condition>
 bool Eventually(Condition condition)
 {
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 600; ++i)
     {
         if (condition())
             return true;
