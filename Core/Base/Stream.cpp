@@ -9,10 +9,10 @@ bool Stream::AtEnd() const { return false; }
 
 Stream::~Stream() = default;
 
-void Stream::CopyFrom(Stream& source, uint32_t count)
+uint32_t Stream::CopyFrom(Stream& source, uint32_t count)
 {
     if (count == 0)
-        return;
+        return 0;
     // "All" is tested before the clamp below could turn it into "the rest".
     if (count == kAll)
     {
@@ -27,7 +27,8 @@ void Stream::CopyFrom(Stream& source, uint32_t count)
         count = std::min(count, left);
     }
     if (count == 0)
-        return;
+        return 0;
+    uint32_t moved = 0;
     uint32_t chunk = std::min<uint32_t>(count, 0x100000);
     std::vector<char> buffer(chunk);
     while (count > 0)
@@ -35,9 +36,13 @@ void Stream::CopyFrom(Stream& source, uint32_t count)
         const uint32_t read = source.Read(buffer.data(), chunk);
         if (read == 0)
             break; // the source ended before its size said
-        Write(buffer.data(), read);
+        const uint32_t written = Write(buffer.data(), read);
+        moved += written;
+        if (written != read)
+            break; // a full disk or a failing device
         count -= std::min(read, count);
         chunk = std::min(chunk, count);
     }
+    return moved;
 }
 } // namespace base

@@ -25,7 +25,8 @@ public:
     static constexpr uint32_t kAll = 0xFFFFFFFFu;
 
     // Appends count bytes of the source from its position, or with kAll the
-    // whole source from its start. Stops early when the source runs dry.
-    void CopyFrom(Stream& source, uint32_t count);
+    // whole source from its start. Stops early when the source runs dry or a
+    // write falls short; returns the bytes written.
+    uint32_t CopyFrom(Stream& source, uint32_t count);
 };
 } // namespace base

@@ -3,6 +3,7 @@
 #include "Core/Base/FileStream.h"
 #include "Core/Base/StreamCreator.h"
 #include "Platform/Win32/Directories.h"
+#include "Platform/Win32/FileReplace.h"
 
 namespace file
 {
@@ -117,6 +118,11 @@ HVResultEnum FileManagerWin32::CreateDirectory(const std::wstring& path)
 HVResultEnum FileManagerWin32::DeleteFile(const std::wstring& path)
 {
     return DeleteFileW(path.c_str()) ? HV_OK : HV_FAIL;
+}
+
+HVResultEnum FileManagerWin32::MoveFile(const std::wstring& from, const std::wstring& to)
+{
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? HV_OK : HV_FAIL;
 }
 
 HVResultEnum FileManagerWin32::SetCurrentDirectory(const std::wstring& path)

@@ -22,6 +22,9 @@ public:
 
     HVResultEnum CreateDirectory(const std::wstring& path);
     HVResultEnum DeleteFile(const std::wstring& path);
+    // Renames the file, replacing an existing target in one step: readers see
+    // the old file or the new one, never neither.
+    HVResultEnum MoveFile(const std::wstring& from, const std::wstring& to);
     // Makes the folder the data root.
     HVResultEnum SetCurrentDirectory(const std::wstring& path);
 };

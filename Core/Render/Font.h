@@ -11,6 +11,8 @@ namespace render
 class Graphics;
 class DrawTextParam;
 struct TextLayout;
+template <class Param>
+class DrawUntransformedParam;
 
 class Font : public resource::Resource
 {
@@ -27,6 +29,9 @@ public:
     virtual bool HasGlyph(uint16_t code) = 0;
     // Bitmap fonts hold 16-bit codes only.
     bool HasGlyph(wchar_t code) { return code >= 0 && code <= 0xFFFF && HasGlyph(static_cast<uint16_t>(code)); }
+    // A record bound to no context: destroying it only measures, into the
+    // outputs set on it first.
+    DrawUntransformedParam<DrawTextParam> Text(const std::wstring& text);
 
 protected:
     float mBase = 0.0f;

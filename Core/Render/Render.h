@@ -16,7 +16,7 @@ class Window;
 }
 namespace base
 {
-struct ImageInfo;
+class ImageInfo;
 }
 namespace file
 {

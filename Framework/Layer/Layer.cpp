@@ -179,9 +179,11 @@ void Layer::UpdateWorldTransform(math::Transform3D* parentWorld)
 bool Layer::UpdateBounds()
 {
     bool changed = false;
-    if (mHitRectEnabled && !mHitRectValid)
+    if (!mHitRectValid)
     {
-        UpdateHitRect();
+        // Also after the rectangle was switched off: the box must drop it.
+        if (mHitRectEnabled)
+            UpdateHitRect();
         mHitRectValid = true;
         changed = true;
     }

@@ -4,6 +4,7 @@
 
 namespace render
 {
+class Image;
 class Texture;
 
 // A shader pair that samples one texture through "TextureSampler".
@@ -21,6 +22,8 @@ public:
         return Shader::DoUnLoad();
     }
 
+    // Draws sample the image's texture (the root atlas texture for a part).
+    void SetTexture(const Image* image);
     ShaderTextureVariable<1>* GetTextureVariable() const { return mTexture; }
 
 protected:

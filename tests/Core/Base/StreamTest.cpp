@@ -203,7 +203,7 @@ TEST(CopyFromTest, CountsAndAll)
         from.Seek(static_cast<int32_t>(c.start), 0);
         base::MemoryStream to;
         to.Write("<", 1);
-        to.CopyFrom(from, c.count);
+        EXPECT_EQ(to.CopyFrom(from, c.count), c.copied.size());
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(to.GetData()), to.Size()), "<" + c.copied);
     }
 }
@@ -220,11 +220,37 @@ TEST(CopyFromTest, LargerThanOneBufferAndSourceEndingEarly)
     // The source claims 1000 bytes but holds 10: the copy stops, it does not hang.
     FakeStream liar(Bytes(10), nullptr, 1000);
     base::MemoryStream out;
-    out.CopyFrom(liar, 500);
+    EXPECT_EQ(out.CopyFrom(liar, 500), 10u);
     EXPECT_EQ(out.Size(), 10u);
     base::MemoryStream out2;
     out2.CopyFrom(liar, base::Stream::kAll);
     EXPECT_EQ(out2.Size(), 10u);
+}
+
+// A destination that takes only so many bytes: a full disk.
+class FullStream : public base::MemoryStream
+{
+public:
+    explicit FullStream(uint32_t room) : mRoom(room) {}
+    uint32_t Write(const void* buffer, uint32_t count) override
+    {
+        const uint32_t taken = count < mRoom ? count : mRoom;
+        mRoom -= taken;
+        return taken == 0 ? 0 : MemoryStream::Write(buffer, taken);
+    }
+
+private:
+    uint32_t mRoom;
+};
+
+TEST(CopyFromTest, ShortWriteStopsAndIsCounted)
+{
+    const std::string big = Bytes(0x100000 * 2 + 17, 3);
+    base::MemoryStream from(big.data(), big.size());
+    FullStream to(0x100000 + 5);
+    EXPECT_EQ(to.CopyFrom(from, base::Stream::kAll), 0x100000u + 5u);
+    // It stopped at the first short write instead of reading on.
+    EXPECT_EQ(from.Seek(0, 1), 0x200000u);
 }
 
 TEST_F(FileFixture, CreatorsOpenFreshStreams)

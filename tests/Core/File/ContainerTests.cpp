@@ -172,6 +172,19 @@ TEST_F(ContainerTest, FileManagerFolderCalls)
     EXPECT_EQ(Files()->GetRootPath(), L"");
 }
 
+TEST_F(ContainerTest, FileManagerMoveReplacesTheTarget)
+{
+    dir.Write("new", "fresh");
+    dir.Write("old", "stale bytes");
+    EXPECT_EQ(Files()->MoveFile(L"new", L"old"), HV_OK);
+    EXPECT_EQ(dir.Read("old"), "fresh");
+    EXPECT_FALSE(dir.Has("new"));
+    // A missing source or target folder fails and leaves the target alone.
+    EXPECT_EQ(Files()->MoveFile(L"new", L"old"), HV_FAIL);
+    EXPECT_EQ(Files()->MoveFile(L"old", L"nowhere/old"), HV_FAIL);
+    EXPECT_EQ(dir.Read("old"), "fresh");
+}
+
 class UserDataTest : public hvtest::DataRootTest
 {
 protected:

@@ -363,6 +363,20 @@ TEST(LayerBounds, MeasuredChildMovedToAnotherParentCountsThereOnly)
     ExpectBox(root.mBox, {100, 0, 0}, {110, 10, 0});
 }
 
+TEST(LayerBounds, HitRectangleFollowsItsEnabling)
+{
+    BoxLayer l({{0, 0, 0}, {10, 10, 0}});
+    l.SetHitRectEnabled(false);
+    EXPECT_TRUE(l.UpdateBounds());
+    EXPECT_TRUE(IsEmptyBox(l.mParentBox));
+    l.SetHitRectEnabled(true); // never measured before: enabling must measure it
+    EXPECT_TRUE(l.UpdateBounds());
+    ExpectBox(l.mParentBox, {0, 0, 0}, {10, 10, 0});
+    l.SetHitRectEnabled(false);
+    EXPECT_TRUE(l.UpdateBounds());
+    EXPECT_TRUE(IsEmptyBox(l.mParentBox));
+}
+
 TEST(LayerSpace, ToLocalUndoesMoveTurnAndScale)
 {
     layer::Layer l;

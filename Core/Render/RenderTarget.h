@@ -1,0 +1,30 @@
+#pragma once
+
+// A picture that can be drawn into, with the projection and viewport
+// mapping a draw context built on it uses.
+#include "Core/Math/Matrix4.h"
+#include "Core/Render/Image.h"
+
+namespace render
+{
+class RenderTarget : public Image
+{
+public:
+    // Owns the texture. The projection is the identity, or an orthographic
+    // projection of the texture's size when asked.
+    RenderTarget(Texture* owned, bool makeProjection);
+
+    const math::Matrix4& GetProjection() const { return mProjection; }
+    float GetMapOffsetX() const { return mMapOffsetX; }
+    float GetMapOffsetY() const { return mMapOffsetY; }
+    float GetMapScaleX() const { return mMapScaleX; }
+    float GetMapScaleY() const { return mMapScaleY; }
+
+private:
+    math::Matrix4 mProjection{true};
+    float mMapOffsetX = 0.0f;
+    float mMapOffsetY = 0.0f;
+    float mMapScaleX = 1.0f;
+    float mMapScaleY = 1.0f;
+};
+} // namespace render

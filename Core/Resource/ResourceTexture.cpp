@@ -1,0 +1,111 @@
+#include "Core/Resource/ResourceTexture.h"
+
+#include "Core/Base/Paths.h"
+#include "Core/Base/Stream.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/ImageContainer.h"
+#include "Core/File/ImageFileInfo.h"
+#include "Core/Render/ImageData.h"
+#include "Core/Render/ImageLoader.h"
+#include "Core/Render/Render.h"
+#include "Core/Render/Texture.h"
+#include "Core/Resource/ResourceManager.h"
+
+#include <memory>
+
+namespace resource
+{
+namespace
+{
+const wchar_t* const kExtensions[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
+constexpr int kExtensionCount = 6;
+} // namespace
+
+ResourceTexture::~ResourceTexture()
+{
+    delete mTexture;
+    mTexture = nullptr;
+}
+
+const wchar_t* const* ResourceTexture::GetExtensions() { return kExtensions; }
+
+int ResourceTexture::GetExtensionCount() { return kExtensionCount; }
+
+HVResultEnum ResourceTexture::Release() { return ResourceManager::Instance()->Remove<ResourceTexture>(this); }
+
+HVResultEnum ResourceTexture::LoadAtlasParent()
+{
+    mAtlasParent = ResourceManager::Instance()->Get<ResourceTexture>(atlasName);
+    if (!mAtlasParent)
+        return HV_FAIL;
+    mAtlasParent->SetRender(mRender);
+    if (mAtlasParent->IsLoaded())
+        return HV_OK;
+    return mAtlasParent->Load();
+}
+
+HVResultEnum ResourceTexture::DoLoad()
+{
+    // Entry, stream and picture are released on every path, failures included.
+    std::unique_ptr<file::FileInfo> entry;
+    int found = 0;
+    if (mContainer)
+    {
+        file::ImageFileInfo* layer = mContainer->OpenChild(mNameInside, kExtensions, kExtensionCount, &found);
+        if (!layer)
+            return HV_FAIL;
+        entry.reset(layer);
+        static_cast<base::ImageInfo&>(*this) = static_cast<const base::ImageInfo&>(*layer);
+        if (fromAtlas)
+        {
+            // The atlas holds the pixels; a part decodes none of its own.
+            const HVResultEnum result = LoadAtlasParent();
+            if (result != HV_OK)
+                mAtlasParent.Reset();
+            return result;
+        }
+    }
+    else
+    {
+        entry.reset(file::FileManager::Instance()->Open(GetName(), kExtensions, kExtensionCount, &found));
+        if (!entry)
+            return HV_FAIL;
+    }
+
+    std::unique_ptr<base::Stream> stream(entry->OpenStream());
+    if (!stream)
+        return HV_FAIL;
+    // The first ("") entry matched a name given with its own extension.
+    const std::wstring extension =
+        found > 0 && found < kExtensionCount ? std::wstring(kExtensions[found]) : base::GetExtension(GetName());
+    std::unique_ptr<render::ImageData> picture(
+        render::ImageLoader::Instance()->CreateImageData(stream.get(), extension.c_str(), this));
+    if (!picture)
+        return HV_FAIL;
+    if (!mContainer)
+    {
+        w = float(picture->GetWidth());
+        h = float(picture->GetHeight());
+    }
+
+    if (!mRender)
+        return HV_FAIL;
+    render::Texture* texture = nullptr;
+    HVResultEnum result = mRender->CreateTexture(&texture);
+    if (result != HV_OK)
+        return result;
+    std::unique_ptr<render::Texture> owned(texture);
+    if ((result = owned->CreateFromImage(picture.get())) != HV_OK)
+        return result;
+    delete mTexture;
+    mTexture = owned.release();
+    return HV_OK;
+}
+
+HVResultEnum ResourceTexture::DoUnLoad()
+{
+    delete mTexture;
+    mTexture = nullptr;
+    return HV_OK;
+}
+} // namespace resource

@@ -1,0 +1,63 @@
+#pragma once
+
+// A picture loaded by name (from the file system or a layer of a layered
+// image) into a texture shared by every image assigned to it.
+#include "Core/Base/ImageInfo.h"
+#include "Core/Resource/Resource.h"
+#include "Core/Resource/ResourceHandle.h"
+
+#include <string>
+
+namespace file
+{
+class ImageContainer;
+}
+namespace render
+{
+class Render;
+class Texture;
+}
+
+namespace resource
+{
+class ResourceTexture : public Resource, public base::ImageInfo
+{
+public:
+    ResourceTexture() = default;
+    ~ResourceTexture() override;
+
+    HVResultEnum Release() override;
+    HVResultEnum DoLoad() override;
+    HVResultEnum DoUnLoad() override;
+
+    HVResultEnum SetRender(render::Render* render)
+    {
+        mRender = render;
+        return HV_OK;
+    }
+    // The layered image the picture is a layer of (not owned), and the layer's name.
+    void SetContainer(file::ImageContainer* container, const std::wstring& nameInside)
+    {
+        mContainer = container;
+        mNameInside = nameInside;
+    }
+
+    // Tried in order: "", ".dds", ".jpg", ".gif", ".png", ".tga".
+    static const wchar_t* const* GetExtensions();
+    static int GetExtensionCount();
+
+    render::Render* GetRender() const { return mRender; }
+    render::Texture* GetTexture() const { return mTexture; }
+    // Empty unless this picture is a part of an atlas texture.
+    const ResourceHandle<ResourceTexture>& GetAtlasParent() const { return mAtlasParent; }
+
+private:
+    HVResultEnum LoadAtlasParent();
+
+    ResourceHandle<ResourceTexture> mAtlasParent;
+    render::Render* mRender = nullptr;
+    render::Texture* mTexture = nullptr;
+    file::ImageContainer* mContainer = nullptr;
+    std::wstring mNameInside;
+};
+} // namespace resource
