@@ -4,8 +4,9 @@
 #include "Core/Base/ReadString.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/Render.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Framework/Lightwave/MeshPictures.h"
 #include "Framework/Lightwave/ReadFile.h"
 #include "Framework/Lightwave/StreamFields.h"
 
@@ -50,7 +51,10 @@ void MeshLibrary::FreeAll()
     for (auto& [name, picture] : mTextures)
     {
         if (picture)
-            FreeMeshPicture(picture);
+        {
+            picture->Release();
+            delete picture;
+        }
         picture = nullptr;
     }
     mTextures.clear();
@@ -147,7 +151,9 @@ HVResultEnum MeshLibrary::LoadTextures()
         for (wchar_t& c : path)
             if (c == L'\\')
                 c = L'/';
-        const HVResultEnum result = LoadMeshPicture(mRender, path, &picture);
+        if (!mRender)
+            return HV_FAIL;
+        const HVResultEnum result = mRender->LoadTexture(path, nullptr, &picture, nullptr);
         if (result != HV_OK)
             return result;
     }
