@@ -14,7 +14,7 @@
 
 namespace base
 {
-struct ImageInfo;
+class ImageInfo;
 }
 namespace file
 {
@@ -167,7 +167,8 @@ private:
     // error and stops the application with exit code 1.
     HVResultEnum InitPackMode();
     HVResultEnum FailPackMode(const std::wstring& reason);
-    void LoadConfiguration();
+    // "data/game.xml" into the kept document; a missing or broken file is no error.
+    HVResultEnum LoadConfiguration();
     void ReleaseTarget();
 
     static inline GameApplication* sCurrent = nullptr;

@@ -5,6 +5,7 @@
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/ReduceRatio.h"
 #include "Core/Render/Render.h"
+#include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "Framework/ScreenModeListeners.h"
@@ -192,6 +193,66 @@ HVResultEnum GameApplication::ChooseDisplayMode(bool windowed, DisplaySettings& 
         mTargetDrawX = sw / 2.0f;
         mTargetDrawY = sh / 2.0f;
     }
+    return HV_OK;
+}
+
+HVResultEnum GameApplication::CreateRenderTarget(const DisplaySettings& settings)
+{
+    if (!settings.mUseTarget)
+        return HV_OK;
+    render::RenderTarget* target = nullptr;
+    const HVResultEnum result =
+        mRender->CreateRenderTarget(settings.mTargetWidth, settings.mTargetHeight, &target, false);
+    if (result != HV_OK)
+        return result;
+    target->SetProjectionAndMapping(settings.mTargetProjection, settings.mTargetScaleX, settings.mTargetScaleY,
+                                    settings.mTargetOffsetX, settings.mTargetOffsetY);
+    mTarget = target;
+    return HV_OK;
+}
+
+HVResultEnum GameApplication::SwitchScreenMode()
+{
+    const bool wasWindowed = mWindow->mWindowed;
+    DisplaySettings settings;
+    HVResultEnum result = ChooseDisplayMode(!wasWindowed, settings);
+    if (result != HV_OK)
+        return result;
+    // A window was asked for and does not fit: stay as we are.
+    if (settings.mFullscreenFallback)
+        return HV_OK;
+    ReleaseTarget();
+    HV_LOG(L"mRender->PrepareSwitchScreenMode()\n");
+    result = mRender->PrepareSwitchScreenMode();
+    if (result != HV_OK)
+        return result;
+    if (wasWindowed)
+    {
+        HV_LOG(L"SwitchWindowMode(false)\n");
+        result = mWindow->SwitchWindowMode(settings.mOuterWidth, settings.mOuterHeight, false);
+        if (result != HV_OK)
+            return result;
+        HV_LOG(L"mRender->SwitchScreenMode()\n");
+        result = mRender->SwitchScreenMode(settings.mRenderParam);
+        if (result != HV_OK)
+            return result;
+    }
+    else
+    {
+        HV_LOG(L"mWindow->SetWindowedSize()\n");
+        mWindow->SetWindowedSize(settings.mOuterWidth, settings.mOuterHeight);
+        HV_LOG(L"mRender->SwitchScreenMode()\n");
+        result = mRender->SwitchScreenMode(settings.mRenderParam);
+        if (result != HV_OK)
+            return result;
+        HV_LOG(L"SwitchWindowMode(true)\n");
+        mWindow->SwitchWindowMode(settings.mOuterWidth, settings.mOuterHeight, true);
+    }
+    result = CreateRenderTarget(settings);
+    if (result != HV_OK)
+        return result;
+    if (mWindow->mWindowed != wasWindowed)
+        NotifyScreenModeListeners(mWindow->mWindowed);
     return HV_OK;
 }
 

@@ -1,13 +1,22 @@
 #include "Core/Render/BMFont.h"
 
 #include "Core/Base/Stream.h"
+#include "Core/Base/TextEncoding.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
+#include "Core/Render/BufferDoubleCache.h"
+#include "Core/Render/DrawTextParam.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/QuadVertices.h"
+#include "Core/Render/Render.h"
+#include "Core/Render/Shaders/ShaderTextured.h"
 #include "Core/Resource/ResourceManager.h"
 
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -34,6 +43,8 @@ bool ReadBool(const tinyxml2::XMLElement* e, const char* name, bool& out)
 }
 } // namespace
 
+BMFont::~BMFont() { DoUnLoad(); }
+
 HVResultEnum BMFont::Release() { return resource::ResourceManager::Instance()->Remove(this); }
 
 bool BMFont::HasGlyph(uint16_t code) { return mGlyphs.count(code) != 0; }
@@ -50,11 +61,41 @@ HVResultEnum BMFont::DoLoad()
     if (stream->Read(text.data(), stream->Size()) != stream->Size())
         return HV_FAIL;
     mTextureScale = file::FileManager::Instance()->fontScale;
-    return ParseDescription(text.data());
+    const HVResultEnum result = ParseDescription(text.data());
+    if (result != HV_OK)
+        return result;
+    return LoadPages();
+}
+
+HVResultEnum BMFont::LoadPages()
+{
+    // Without its renderer a font cannot load its pictures.
+    if (!mPageRender)
+        return HV_FAIL;
+    const std::wstring& name = GetName();
+    const size_t slash = name.find_last_of(L"/\\");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : name.substr(0, slash + 1);
+    for (size_t i = 0; i < mPages.size(); ++i)
+    {
+        // A slot no "page" element filled stays empty; its glyphs are not drawn.
+        if (mPageFiles[i].empty())
+            continue;
+        const HVResultEnum result =
+            mPageRender->LoadTexture(folder + base::Utf8ToWide(mPageFiles[i]), nullptr, &mPages[i], nullptr);
+        if (result != HV_OK)
+            return result;
+    }
+    return HV_OK;
 }
 
 HVResultEnum BMFont::DoUnLoad()
 {
+    for (Image* page : mPages)
+        if (page)
+        {
+            page->Release();
+            delete page;
+        }
     mPages.clear();
     return HV_OK;
 }
@@ -353,7 +394,7 @@ void BMFont::MakeBatches(const std::wstring& text, const TextLayout& layout, Lin
     }
 }
 
-int BMFont::DrawText(Graphics* context, DrawTextParam*, const std::wstring* text, const TextLayout* layout,
+int BMFont::DrawText(Graphics* context, DrawTextParam* body, const std::wstring* text, const TextLayout* layout,
                      float size[2])
 {
     if ((!context && !size) || !text || !layout)
@@ -366,6 +407,139 @@ int BMFont::DrawText(Graphics* context, DrawTextParam*, const std::wstring* text
         size[0] = measured[0];
         size[1] = measured[1];
     }
-    return HV_OK;
+    if (!context || lines.Size() == 0)
+        return HV_OK;
+    return DrawLines(context, body, *text, *layout, lines, measured[0]);
+}
+
+// One page run of glyph quads in the streaming caches.
+struct BMFont::Batch
+{
+    Image* page = nullptr;
+    ShaderTextured* shader = nullptr;
+    SVertex2D* vertices = nullptr;
+    uint16_t* indices = nullptr;
+    BufferRange<VertexBuffer<SVertex2D>> vertexRange;
+    BufferRange<IndexBuffer<unsigned short>> indexRange;
+    int left = 0;    // quads reserved and not yet written
+    int written = 0; // quads written
+};
+
+int BMFont::DrawLines(Graphics* context, DrawTextParam* body, const std::wstring& text, const TextLayout& layout,
+                      Lines& lines, float width)
+{
+    Attach(context);
+    ShaderTextured* shader = context->mTexturedShader;
+    auto* vertexCache = GetVertexCache<SVertex2D>(mRender);
+    auto* indexCache = mRender->GetIndexCache16();
+    if (!shader || !vertexCache || !indexCache)
+        return HV_FAIL;
+    SetShader(shader->GetImpl());
+    int result = SetProjection(shader);
+    if (result != HV_OK)
+        return result;
+    const float* colour = context->mColor;
+    const float tint = context->mTint;
+
+    Batches batches;
+    MakeBatches(text, layout, lines, batches);
+    const Glyph* fallback = Fallback(layout);
+    Batch batch;
+    batch.shader = shader;
+    int next = 0; // the next batch to open
+    float texWidth = 1, texHeight = 1;
+    float top = mFirstLineOffset;
+    const float lineStep = GetLineAdvance() + layout.extraLineSpacing;
+
+    for (int l = 0; l < lines.Size(); ++l, top += lineStep)
+    {
+        const TextLine& line = lines[l];
+        const float free = width - line.width;
+        float pen = line.startOffset;
+        float extraSpace = 0, extraGlyph = 0;
+        if (layout.alignment == 1)
+            pen = free;
+        else if (layout.alignment == 2)
+            pen = std::ceil(free * 0.5f) + line.startOffset;
+        else if (layout.alignment == 3 && line.justify)
+        {
+            extraSpace = line.spaces > 0 ? free / float(line.spaces) : 0.0f;
+            if (layout.letterJustify && line.spaces == 0 && line.count >= 2)
+                extraGlyph = free / float(line.count - 1);
+        }
+        for (int i = line.first; i < line.first + line.count && i < int(text.size()); ++i)
+        {
+            const wchar_t c = text[size_t(i)];
+            if (c == wchar_t(layout.lineBreak))
+                continue;
+            const Glyph* glyph = Find(c, fallback);
+            if (!glyph)
+                continue;
+            if (IsSpace(c))
+            {
+                pen += glyph->xAdvance + layout.letterSpacing + extraSpace;
+                continue;
+            }
+            // A glyph on a page without picture only moves the pen, so the
+            // drawing keeps the measured layout.
+            if (PageHasPicture(glyph->page))
+            {
+                if (batch.left == 0)
+                {
+                    if (batch.written > 0)
+                    {
+                        result = Submit(body, batch);
+                        if (result != HV_OK)
+                            return result;
+                    }
+                    if (next >= batches.Size())
+                        return HV_FAIL;
+                    const GlyphBatch& run = batches[next++];
+                    batch.page = mPages[run.page];
+                    batch.left = run.count;
+                    batch.written = 0;
+                    result = vertexCache->Reserve(uint32_t(4 * run.count), &batch.vertices, batch.vertexRange);
+                    if (result == HV_OK)
+                        result = indexCache->Reserve(uint32_t(6 * run.count), &batch.indices, batch.indexRange);
+                    if (result != HV_OK)
+                        return result;
+                    texWidth = float(batch.page->GetWidth()) * kAppScale;
+                    texHeight = float(batch.page->GetHeight()) * kAppScale;
+                }
+                const float c0[4] = {pen + glyph->xOffset, top + glyph->yOffset, 0, 1};
+                const float c1[4] = {c0[0] + glyph->width / mTextureScale, c0[1] + glyph->height / mTextureScale, 0,
+                                     1};
+                const float t0[2] = {glyph->x / texWidth, glyph->y / texHeight};
+                const float t1[2] = {(glyph->x + glyph->width) / texWidth, (glyph->y + glyph->height) / texHeight};
+                SVertex2D* quad = batch.vertices + 4 * batch.written;
+                FillQuadVertices(quad, batch.indices + 6 * batch.written,
+                                 int(batch.vertexRange.mFirst) + 4 * batch.written, c0, c1, t0, t1);
+                FillVertexColour(quad, 4, colour);
+                FillVertexTint(quad, 4, tint);
+                ++batch.written;
+                --batch.left;
+            }
+            pen += glyph->xAdvance + layout.letterSpacing + extraGlyph;
+        }
+    }
+    return batch.written > 0 ? Submit(body, batch) : HV_OK;
+}
+
+int BMFont::Submit(DrawTextParam* body, Batch& batch)
+{
+    const unsigned count = unsigned(4 * batch.written);
+    int result = body ? body->AlignAndSubmit(batch.vertices, &SVertex2D::Format, count) : HV_OK;
+    if (result == HV_OK)
+        result = ApplyHalfPixelOffset(batch.vertices, &SVertex2D::Format, count);
+    if (result != HV_OK)
+        return result;
+    batch.shader->SetTexture(batch.page);
+    SetVertexBuffer(batch.vertexRange.mBuffer->mImpl);
+    SetIndexBuffer(batch.indexRange.mBuffer->mImpl);
+    result = ApplyState();
+    if (result != HV_OK)
+        return result;
+    return mRender->DrawIndexedPrimitive(3, batch.indexRange.mFirst, uint32_t(2 * batch.written),
+                                         batch.vertexRange.mFirst, count);
 }
 } // namespace render

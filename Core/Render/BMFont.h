@@ -2,7 +2,9 @@
 
 // A bitmap font: glyph rectangles from a ".fnt" XML description, glyph
 // pictures in page images.
+#include "Core/Render/Buffer.h"
 #include "Core/Render/Font.h"
+#include "Core/Render/GraphicsFriend.h"
 #include "Core/Render/TextLayout.h"
 
 #include <cstdint>
@@ -15,7 +17,7 @@ namespace render
 class Image;
 class Render;
 
-class BMFont : public Font
+class BMFont : public Font, public GraphicsFriend
 {
 public:
     struct Glyph
@@ -52,7 +54,7 @@ public:
     static constexpr int kMaxBatchGlyphs = 170;
 
     BMFont() = default;
-    ~BMFont() override = default;
+    ~BMFont() override;
 
     HVResultEnum Release() override;
     HVResultEnum DoLoad() override;
@@ -62,7 +64,8 @@ public:
     using Font::HasGlyph;
     bool HasGlyph(uint16_t code) override;
 
-    void SetRender(Render* render) { mRender = render; }
+    // The renderer that loads the page pictures; set before loading.
+    void SetRender(Render* render) { mPageRender = render; }
 
     // Reads the description; page file names are kept for the page loading.
     HVResultEnum ParseDescription(const char* xml);
@@ -102,11 +105,16 @@ public:
     void MakeBatches(const std::wstring& text, const TextLayout& layout, Lines& lines, Batches& batches);
 
 private:
+    struct Batch;
+    int DrawLines(Graphics* context, DrawTextParam* body, const std::wstring& text, const TextLayout& layout,
+                  Lines& lines, float width);
+    int Submit(DrawTextParam* body, Batch& batch);
+    HVResultEnum LoadPages();
     const Glyph* Find(wchar_t c, const Glyph* fallback) const;
     const Glyph* Fallback(const TextLayout& layout) const;
     bool PageHasPicture(uint32_t page) const;
 
-    Render* mRender = nullptr;
+    Render* mPageRender = nullptr;
     std::string mFace;
     uint8_t mBold = 0, mItalic = 0;
     std::string mCharset;

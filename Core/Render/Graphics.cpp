@@ -3,12 +3,30 @@
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/ColorARGB.h"
 #include "Core/Render/Render.h"
+#include "Core/Render/RenderTarget.h"
+#include "Core/Render/Texture.h"
 #include "Core/Render/Shaders/ShaderTextured.h"
 #include "Core/Render/VertexTransform.h"
 
 namespace render
 {
 Graphics::Graphics(Render* render) { Reset(render); }
+
+Graphics::Graphics(RenderTarget* target)
+{
+    Reset(target->GetTexture()->GetRender());
+    mTarget = target;
+    if (!mRender->IsInFrame())
+    {
+        mRender->BeginFrame();
+        mOwnsFrame = 1;
+    }
+    mState.mTarget = target->GetTexture();
+    mState.mScaleX = target->GetMapScaleX();
+    mState.mScaleY = target->GetMapScaleY();
+    mState.mOffsetX = target->GetMapOffsetX();
+    mState.mOffsetY = target->GetMapOffsetY();
+}
 
 void Graphics::Reset(Render* render)
 {
@@ -120,7 +138,10 @@ void Graphics::ResetScissor()
     mDirty = 1;
 }
 
-const math::Matrix4* Graphics::GetProjection() const { return &mRender->GetProjection(); }
+const math::Matrix4* Graphics::GetProjection() const
+{
+    return mTarget ? &mTarget->GetProjection() : &mRender->GetProjection();
+}
 
 int Graphics::ApplyWorldTransform(void* vertices, const VertexFormat* format, unsigned count)
 {
@@ -132,6 +153,35 @@ int Graphics::ApplyHalfPixelOffset(void* vertices, const VertexFormat* format, u
 {
     ApplyHalfPixel(vertices, format, count);
     return HV_OK;
+}
+
+DrawUntransformedParam<DrawImageParam> Graphics::DrawImage(const Image& image)
+{
+    return DrawUntransformedParam<DrawImageParam>(DrawImageParam(this, &image));
+}
+
+DrawUntransformedParam<DrawImageParam> Graphics::DrawImageSource(const Image& image, const float source[4])
+{
+    DrawImageParam body(this, &image);
+    body.SetSource(source);
+    return DrawUntransformedParam<DrawImageParam>(body);
+}
+
+DrawTransform2DParam<DrawImageParam> Graphics::DrawImagePart(const Image& image, const float source[4],
+                                                             const float dest[4])
+{
+    auto record = DrawImageSource(image, source);
+    auto stretched = record.Scale(dest[2] / source[2], dest[3] / source[3]);
+    stretched.GetTransform().Translate(dest[0], dest[1]);
+    return stretched;
+}
+
+DrawTransform2DParam<DrawImageParam> Graphics::DrawImageInRect(const Image& image, const float dest[4])
+{
+    auto record = DrawImage(image);
+    auto stretched = record.Scale(dest[2] / float(image.GetPixelWidth()), dest[3] / float(image.GetPixelHeight()));
+    stretched.GetTransform().Translate(dest[0], dest[1]);
+    return stretched;
 }
 
 DrawUntransformedParam<DrawTextParam> Graphics::DrawText(const std::wstring& text)

@@ -19,6 +19,16 @@ public:
     float GetMapOffsetY() const { return mMapOffsetY; }
     float GetMapScaleX() const { return mMapScaleX; }
     float GetMapScaleY() const { return mMapScaleY; }
+    // The application draws the logical plane into its target with a mapping of its own.
+    void SetProjectionAndMapping(const math::Matrix4& projection, float scaleX, float scaleY, float offsetX,
+                                 float offsetY)
+    {
+        mProjection = projection;
+        mMapScaleX = scaleX;
+        mMapScaleY = scaleY;
+        mMapOffsetX = offsetX;
+        mMapOffsetY = offsetY;
+    }
 
 private:
     math::Matrix4 mProjection{true};

@@ -1,5 +1,7 @@
 #include "Core/File/FileTestSupport.h"
 #include "Core/Render/BMFont.h"
+#include "PictureFixtures.h"
+#include "RecordingRender.h"
 
 #include <gtest/gtest.h>
 
@@ -252,18 +254,36 @@ class BMFontFile : public hvtest::DataRootTest
 
 TEST_F(BMFontFile, LoadsTheDescriptionThroughTheFileManager)
 {
+    rendertest::RecordingRender render;
+    ASSERT_EQ(render.Init(), HV_OK);
+    const auto png = fixtures::MakePng(4, 4, std::vector<uint32_t>(16, 0xFFFFFFFFu));
     dir.Write("fonts/main.fnt", MakeFnt());
+    dir.Write("fonts/page0.png", std::string(png.begin(), png.end()));
     dir.Write("fonts/cut.fnt", MakeFnt().substr(0, 200));
+    dir.Write("lost/nopage.fnt", MakeFnt());
     struct Case
     {
         const wchar_t* name;
+        bool withRender;
         bool ok;
-    } cases[] = {{L"fonts/main", true}, {L"fonts/cut", false}, {L"fonts/none", false}};
+        bool parsed;
+    } cases[] = {
+        {L"fonts/main", true, true, true},
+        {L"fonts/cut", true, false, false},
+        {L"fonts/none", true, false, false},
+        {L"lost/nopage", true, false, true}, // its page picture is missing
+        {L"fonts/main", false, false, true}, // no renderer to load the page with
+    };
     for (auto& c : cases)
     {
         render::BMFont font;
         ASSERT_EQ(font.Init(c.name), HV_OK);
+        if (c.withRender)
+            font.SetRender(&render);
         EXPECT_EQ(font.DoLoad() == HV_OK, c.ok) << c.ok;
-        EXPECT_EQ(font.HasGlyph(uint16_t('V')), c.ok);
+        EXPECT_EQ(font.HasGlyph(uint16_t('V')), c.parsed);
+        EXPECT_EQ(font.GetPageCount(), c.parsed ? 1u : 0u);
+        font.DoUnLoad();
+        EXPECT_EQ(font.GetPageCount(), 0u);
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 // Draws the way the image draw body does: 4 vertices and 6 16-bit indices
-// reserved from the caches, one indexed triangle list per quad.
+// reserved from the caches, one indexed triangle list per quad; a texture,
+// or an image (its texture, and its atlas region through MapUV).
 #include "Core/Render/BufferDoubleCache.h"
+#include "Core/Render/Image.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/Shaders/ShaderTextured.h"
 #include "Core/Render/Vertices.h"
@@ -19,7 +21,7 @@ struct Quad
 
 inline HVResultEnum DrawQuad(render::Render& r, render::RenderState& state, render::ShaderTextured* shader,
                              render::Texture* texture, const Quad& q,
-                             const math::Matrix4* projection = nullptr)
+                             const math::Matrix4* projection = nullptr, const render::Image* image = nullptr)
 {
     auto* vertices = render::GetVertexCache<render::SVertex2D>(&r);
     render::SVertex2D* v = nullptr;
@@ -41,12 +43,18 @@ inline HVResultEnum DrawQuad(render::Render& r, render::RenderState& state, rend
     const unsigned short order[6] = {0, 1, 2, 0, 2, 3};
     for (int i = 0; i < 6; ++i)
         index[i] = static_cast<unsigned short>(first + order[i]);
+    // An image draws from its own texture, with coordinates mapped into its atlas region.
+    if (image && (result = image->MapUV(v, 4, 0, &render::SVertex2D::Format)) != HV_OK)
+        return result;
     state.mVertexBuffer = vr.mBuffer->mImpl;
     state.mIndexBuffer = ir.mBuffer->mImpl;
     state.mShader = shader->GetImpl();
     if ((result = r.SetState(&state, true)) != HV_OK)
         return result;
-    shader->GetTextureVariable()->Set(texture);
+    if (image)
+        shader->SetTexture(image);
+    else
+        shader->GetTextureVariable()->Set(texture);
     shader->SetProjection(projection ? projection : &r.GetProjection());
     return r.DrawIndexedPrimitive(3, ir.mFirst, 2, vr.mFirst, 4);
 }
