@@ -36,6 +36,12 @@ void DialogEffectsManager::Clear()
     mDialogs.clear();
 }
 
+void DialogEffectsManager::ClearIfCreated()
+{
+    if (sInstance)
+        sInstance->Clear();
+}
+
 HVResultEnum DialogEffectsManager::Load(const tinyxml2::XMLElement* element)
 {
     if (const tinyxml2::XMLElement* data = element->FirstChildElement("Data"))

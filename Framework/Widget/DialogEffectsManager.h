@@ -40,6 +40,8 @@ public:
     // Deletes every effects data object and empties the dialog table; the
     // application calls it before its renderer goes.
     void Clear();
+    // Clear on the manager when it exists; none is made for it.
+    static void ClearIfCreated();
 
     const std::map<std::string, DialogEffectsData*>& GetData() const { return mData; }
     const std::map<std::string, std::string>& GetDialogs() const { return mDialogs; }

@@ -4,6 +4,7 @@
 // and dialogs that count what happens to them.
 #include "AnimWriter.h"
 #include "Core/File/FileTestSupport.h"
+#include "Framework/Layer/Layer.h"
 #include "Framework/Widget/Dialog.h"
 #include "Framework/Widget/DialogEffectsManager.h"
 #include "Framework/Widget/FrameManager.h"
