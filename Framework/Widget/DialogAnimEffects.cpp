@@ -23,11 +23,13 @@ HVResultEnum DialogAnimEffects::Init(Dialog* dialog, DialogAnimEffectsData* data
         mShowAnim = data->mShowAnim;
         mHideAnim = data->mHideAnim;
     }
-    else if (const HVResultEnum result = DialogAnimEffectsData::Fetch(data->mShowAnimName, mShowAnim);
-             result != HV_OK)
-        return result;
-    else if (const HVResultEnum hide = DialogAnimEffectsData::Fetch(data->mHideAnimName, mHideAnim); hide != HV_OK)
-        return hide;
+    else
+    {
+        if (const HVResultEnum result = DialogAnimEffectsData::Fetch(data->mShowAnimName, mShowAnim); result != HV_OK)
+            return result;
+        if (const HVResultEnum result = DialogAnimEffectsData::Fetch(data->mHideAnimName, mHideAnim); result != HV_OK)
+            return result;
+    }
     if (!mShowAnim || !mHideAnim || mShowAnim->mLayers.size() != 1 || mHideAnim->mLayers.size() != 1)
         return HV_FAIL;
     return HV_OK;
