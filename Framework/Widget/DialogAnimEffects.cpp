@@ -35,7 +35,7 @@ HVResultEnum DialogAnimEffects::Init(Dialog* dialog, DialogAnimEffectsData* data
     return HV_OK;
 }
 
-HVResultEnum DialogAnimEffects::Start(const resource::ResourceHandle<animation::AnimData>& anim, int state)
+HVResultEnum DialogAnimEffects::Play(const resource::ResourceHandle<animation::AnimData>& anim, int state)
 {
     if (!anim || anim->mLayers.empty() || !mDialog)
         return HV_FAIL;
@@ -48,7 +48,7 @@ HVResultEnum DialogAnimEffects::Start(const resource::ResourceHandle<animation::
     return HV_OK;
 }
 
-HVResultEnum DialogAnimEffects::Show() { return Start(mShowAnim, kShowing); }
+HVResultEnum DialogAnimEffects::Show() { return Play(mShowAnim, kShowing); }
 
 HVResultEnum DialogAnimEffects::Hide()
 {
@@ -61,7 +61,7 @@ HVResultEnum DialogAnimEffects::Hide()
     // second hide must not restart the transition.
     if (mState == kHiding || mState == kDone)
         return HV_OK;
-    return Start(mHideAnim, kHiding);
+    return Play(mHideAnim, kHiding);
 }
 
 HVResultEnum DialogAnimEffects::Update(float dt)

@@ -49,6 +49,6 @@ public:
     bool mHideRequested = false;
 
 private:
-    HVResultEnum Start(const resource::ResourceHandle<animation::AnimData>& anim, int state);
+    HVResultEnum Play(const resource::ResourceHandle<animation::AnimData>& anim, int state);
 };
 } // namespace widget
