@@ -73,6 +73,7 @@ public:
     const std::map<uint16_t, Glyph>& GetGlyphs() const { return mGlyphs; }
     const std::vector<std::string>& GetPageFiles() const { return mPageFiles; }
     size_t GetPageCount() const { return mPages.size(); }
+    Image* GetPage(size_t i) const { return i < mPages.size() ? mPages[i] : nullptr; }
 
     // Line storage: the first kFixedLines in place, the rest on the heap.
     template <class T, int N>

@@ -3,6 +3,7 @@
 #include "Core/Base/Stream.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
+#include "Core/Render/Image.h"
 #include "Core/Video/TheoraDecoder.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ uint32_t TheoraVideo::GetWidth() const { return m_decoder ? m_decoder->GetInfo()
 
 uint32_t TheoraVideo::GetHeight() const { return m_decoder ? m_decoder->GetInfo().height : 0; }
 
-int TheoraVideo::Update(float seconds, FrameTarget* target)
+int TheoraVideo::Update(float seconds, render::Image* target)
 {
     if (!m_decoder || m_finished)
         return 0;
@@ -89,9 +90,9 @@ int TheoraVideo::Update(float seconds, FrameTarget* target)
     return 0;
 }
 
-int TheoraVideo::Convert(FrameTarget* target)
+int TheoraVideo::Convert(render::Image* target)
 {
-    const uint32_t width = target->GetWidth(), height = target->GetHeight();
+    const uint32_t width = target->GetPixelWidth(), height = target->GetPixelHeight();
     if (target->CanLock())
     {
         uint32_t sizeInPixels = 0, pitch = 0;

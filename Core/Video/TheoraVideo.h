@@ -2,12 +2,17 @@
 
 // Plays an Ogg/Theora video from the file system into a picture at the
 // video's frame rate.
-#include "Core/Video/FrameTarget.h"
+#include "Core/Base/Result.h"
 #include "Core/Video/TheoraVideoListener.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace render
+{
+class Image;
+}
 
 namespace video
 {
@@ -30,12 +35,12 @@ public:
     // Decodes the frames due by now and converts only the last of them into
     // the target. At the end of the stream the listener is told, as the very
     // last thing (it may delete this player).
-    int Update(float seconds, FrameTarget* target);
+    int Update(float seconds, render::Image* target);
     // Releases the decoder and the pixel buffer; Update then does nothing.
     void Close();
 
 private:
-    int Convert(FrameTarget* target);
+    int Convert(render::Image* target);
 
     TheoraVideoListener* m_listener;
     TheoraDecoder* m_decoder = nullptr;

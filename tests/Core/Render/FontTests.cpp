@@ -1,5 +1,6 @@
 #include "Core/File/FileTestSupport.h"
 #include "Core/Render/BMFont.h"
+#include "Core/Render/DrawTextParam.h"
 #include "PictureFixtures.h"
 #include "RecordingRender.h"
 
@@ -74,6 +75,16 @@ Measured Measure(const std::wstring& text, const render::TextLayout& layout)
     EXPECT_EQ(LoadedFont().DrawText(nullptr, nullptr, &text, &layout, drawn), HV_OK);
     EXPECT_EQ(drawn[0], size[0]);
     EXPECT_EQ(drawn[1], size[1]);
+    // So does a measuring record.
+    float recorded[2] = {-1, -1};
+    {
+        auto record = LoadedFont().Text(text);
+        record->GetLayout() = layout;
+        record->SetWidthOut(&recorded[0]);
+        record->SetHeightOut(&recorded[1]);
+    }
+    EXPECT_EQ(recorded[0], size[0]);
+    EXPECT_EQ(recorded[1], size[1]);
     return m;
 }
 

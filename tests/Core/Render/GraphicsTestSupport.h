@@ -74,16 +74,6 @@ protected:
     {
         return int(std::count_if(calls.begin(), calls.end(), [&](const Call& c) { return c.name == name; }));
     }
-    static std::vector<Call> Only(const std::vector<Call>& calls, std::initializer_list<const char*> names)
-    {
-        std::vector<Call> out;
-        for (const Call& c : calls)
-            for (const char* n : names)
-                if (c.name == n)
-                    out.push_back(c);
-        return out;
-    }
-
     MappedRender r;
     std::unique_ptr<render::Graphics> g;
 };

@@ -1,11 +1,17 @@
 #include "GraphicsTestSupport.h"
 
 #include "Core/Math/Transform3D.h"
+#include "Core/Render/BMFont.h"
 #include "Core/Render/ColorARGB.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/RenderTarget.h"
+#include "Core/Resource/ResourceTexture.h"
 #include "Core/Render/Shaders/ShaderTextured.h"
 #include "Core/Render/VertexTransform.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace rendertest
 {
@@ -13,6 +19,296 @@ namespace
 {
 using render::SVertex2D;
 using render::SVertexGeom;
+
+// A picture of its own texture, w x h.
+render::Texture* MakeTexture(RecordingRender& r, int w, int h)
+{
+    auto* texture = new FakeTexture(&r);
+    texture->CreateRenderTarget(w, h);
+    return texture;
+}
+
+class ImageDrawTest : public GraphicsTest
+{
+protected:
+    void SetUp() override
+    {
+        GraphicsTest::SetUp();
+        texture = MakeTexture(r, 64, 32);
+        image = std::make_unique<render::Image>(texture);
+        dot = std::make_unique<render::Image>(MakeTexture(r, 1, 1));
+        Begin();
+    }
+    void TearDown() override
+    {
+        image.reset();
+        dot.reset();
+    }
+
+    // Runs the drawing and returns the vertices it took (and their count).
+    std::vector<SVertex2D> Drawn(const std::function<void()>& draw)
+    {
+        const uint32_t before = Used2D();
+        draw();
+        const uint32_t after = Used2D();
+        return std::vector<SVertex2D>(Vertices2D() + before, Vertices2D() + after);
+    }
+
+    render::Texture* texture = nullptr;
+    std::unique_ptr<render::Image> image; // 64 x 32
+    std::unique_ptr<render::Image> dot;   // 1 x 1
+};
+
+TEST_F(ImageDrawTest, AnchorsPlaceTheQuadPerAxis)
+{
+    struct Case
+    {
+        int h, v;
+        float dx, dy;
+    } cases[] = {{0, 0, 0, 0}, {1, 2, -64, -16}, {2, 1, -32, -32}, {5, 0, 0, 0}};
+    for (const Case& c : cases)
+    {
+        const auto q = Drawn([&] { g->DrawImage(*image)->SetAnchor(c.h, c.v); });
+        ASSERT_EQ(q.size(), 4u);
+        EXPECT_EQ(q[0].x, c.dx - 0.5f) << c.h;
+        EXPECT_EQ(q[0].y, c.dy - 0.5f) << c.v;
+        EXPECT_EQ(q[2].x, c.dx + 64 - 0.5f) << c.h;
+        EXPECT_EQ(q[2].y, c.dy + 32 - 0.5f) << c.v;
+        EXPECT_EQ(q[1].y, q[0].y);
+        EXPECT_EQ(q[3].x, q[0].x);
+    }
+}
+
+TEST_F(ImageDrawTest, SourceRectangleAndFlipsSetTheTextureCoordinates)
+{
+    const float source[4] = {16, 8, 32, 16};
+    struct Case
+    {
+        bool flipX, flipY;
+        float u0, v0, u2, v2;
+    } cases[] = {
+        {false, false, 0.25f, 0.25f, 0.75f, 0.75f},
+        {true, false, 0.75f, 0.25f, 0.25f, 0.75f},
+        {false, true, 0.25f, 0.75f, 0.75f, 0.25f},
+    };
+    for (const Case& c : cases)
+    {
+        const auto q = Drawn([&] { g->DrawImageSource(*image, source)->SetFlip(c.flipX, c.flipY); });
+        ASSERT_EQ(q.size(), 4u);
+        EXPECT_EQ(q[2].x, 32 - 0.5f); // at its own size
+        EXPECT_EQ(q[2].y, 16 - 0.5f);
+        EXPECT_EQ(q[0].u, c.u0);
+        EXPECT_EQ(q[0].v, c.v0);
+        EXPECT_EQ(q[2].u, c.u2);
+        EXPECT_EQ(q[2].v, c.v2);
+        EXPECT_EQ(q[1].u, c.u2);
+        EXPECT_EQ(q[1].v, c.v0);
+        EXPECT_EQ(q[3].u, c.u0);
+        EXPECT_EQ(q[3].v, c.v2);
+    }
+}
+
+TEST_F(ImageDrawTest, AtlasPartIsMappedIntoItsSubRectangle)
+{
+    resource::ResourceTexture part;
+    part.fromAtlas = true;
+    part.u = 0.5f;
+    part.v = 0.25f;
+    part.du = 0.25f;
+    part.dv = 0.5f;
+    part.w = 256;
+    part.h = 128;
+    render::Image atlas;
+    atlas.Assign(resource::ResourceHandle<resource::ResourceTexture>(&part, nullptr));
+    const auto q = Drawn([&] { g->DrawImage(atlas); });
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_EQ(q[0].u, 0.5f);
+    EXPECT_EQ(q[0].v, 0.25f);
+    EXPECT_EQ(q[2].u, 0.75f);
+    EXPECT_EQ(q[2].v, 0.75f);
+    EXPECT_EQ(q[2].x, 256 - 0.5f);
+}
+
+TEST_F(ImageDrawTest, ColourAndTintGoIntoEveryVertex)
+{
+    g->SetColor(1, 0.5f, 0, 1);
+    g->mTint = 0.5f;
+    ASSERT_EQ(g->SetShaderMode(2), HV_OK);
+    const auto q = Drawn([&] { g->DrawImage(*image); });
+    ASSERT_EQ(q.size(), 4u);
+    for (const SVertex2D& v : q)
+    {
+        EXPECT_EQ(v.diffuse, 0xFFFF7F00u);
+        EXPECT_EQ(v.specular, 0x00007F80u);
+        EXPECT_EQ(v.z, 0.0f);
+        EXPECT_EQ(v.w, 1.0f);
+    }
+    const auto calls = End();
+    EXPECT_EQ(Only(calls, {"drawi"}), (std::vector<Call>{{"drawi", {3, 2, 0, 2, 0, 4}}}));
+    EXPECT_EQ(Only(calls, {"texture TextureSampler"}),
+              (std::vector<Call>{{"texture TextureSampler", {RecordingRender::Address(texture)}}}));
+    EXPECT_EQ(r.GetAppliedState().mShader, r.GetTexturedTintShaderObject()->GetImpl());
+    Begin();
+}
+
+TEST_F(ImageDrawTest, StretchedFormsScaleThenTranslate)
+{
+    const float atSize[4] = {7, 9, 64, 32};
+    const auto inRect = Drawn([&] { g->DrawImageInRect(*image, atSize); });
+    const float d[2] = {7, 9};
+    const auto translated = Drawn([&] { g->DrawImage(*image).Translate(d); });
+    ASSERT_EQ(inRect.size(), 4u);
+    ASSERT_EQ(translated.size(), 4u);
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(inRect[i].x, translated[i].x) << i;
+        EXPECT_EQ(inRect[i].y, translated[i].y) << i;
+    }
+    const float source[4] = {16, 8, 32, 16}, dest[4] = {100, 50, 64, 64};
+    const auto part = Drawn([&] { g->DrawImagePart(*image, source, dest); });
+    ASSERT_EQ(part.size(), 4u);
+    EXPECT_EQ(part[0].x, 100 - 0.5f);
+    EXPECT_EQ(part[0].y, 50 - 0.5f);
+    EXPECT_EQ(part[2].x, 164 - 0.5f);
+    EXPECT_EQ(part[2].y, 114 - 0.5f);
+    EXPECT_EQ(part[2].u, 0.75f);
+    EXPECT_EQ(part[2].v, 0.75f);
+}
+
+TEST_F(ImageDrawTest, ArmedRuleDrawsOnceThroughTheLastRecord)
+{
+    const float d[2] = {10, 0};
+    const float s2[2] = {2, 3};
+    math::Transform2D shift;
+    shift.Translate(0, 4);
+    struct Case
+    {
+        const char* name;
+        std::function<void()> draw;
+        int draws;
+        float x, y; // where the corner (1, 1) of the last quad lands
+    } cases[] = {
+        {"create and destroy", [&] { g->DrawImage(*dot); }, 1, 1, 1},
+        {"translate", [&] { g->DrawImage(*dot).Translate(d); }, 1, 11, 1},
+        {"translate then scale", [&] { g->DrawImage(*dot).Translate(d).Scale(2); }, 1, 22, 2},
+        {"scale array", [&] { g->DrawImage(*dot).Scale(s2); }, 1, 2, 3},
+        {"scale pair", [&] { g->DrawImage(*dot).Scale(2, 3); }, 1, 2, 3},
+        {"uniform", [&] { g->DrawImage(*dot).ScaleUniform(4); }, 1, 4, 4},
+        {"transform", [&] { g->DrawImage(*dot).Transform(shift); }, 1, 1, 5},
+        {"converted twice",
+         [&] {
+             auto record = g->DrawImage(*dot);
+             record.Translate(d);
+             record.ScaleUniform(3);
+         },
+         2, 3, 3},
+        {"moved",
+         [&] {
+             auto record = g->DrawImage(*dot);
+             auto moved = std::move(record);
+             EXPECT_FALSE(record.IsArmed());
+             EXPECT_EQ(moved.mBody, &moved.mParam);
+         },
+         1, 1, 1},
+    };
+    for (const Case& c : cases)
+    {
+        const auto q = Drawn(c.draw);
+        ASSERT_EQ(int(q.size()), 4 * c.draws) << c.name;
+        EXPECT_EQ(q[q.size() - 2].x + 0.5f, c.x) << c.name;
+        EXPECT_EQ(q[q.size() - 2].y + 0.5f, c.y) << c.name;
+    }
+}
+
+TEST_F(ImageDrawTest, RecordTransformComesBeforeTheWorldTransform)
+{
+    math::Transform3D world;
+    world.Translate(5, 0, 0);
+    g->mWorldTransform = &world;
+    const auto q = Drawn([&] { g->DrawImage(*dot).Scale(2, 2); });
+    g->mWorldTransform = nullptr;
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_EQ(q[2].x + 0.5f, 7.0f);
+    EXPECT_EQ(q[2].y + 0.5f, 2.0f);
+}
+
+TEST_F(GraphicsTest, TextAlignmentOffsets)
+{
+    render::BMFont font;
+    ASSERT_EQ(font.ParseDescription("<font><info face=\"t\" size=\"20\" bold=\"0\" italic=\"0\" charset=\"\" "
+                                    "unicode=\"1\" stretchH=\"100\" smooth=\"1\" aa=\"1\" padding=\"0,0,0,0\" "
+                                    "spacing=\"1,1\" outline=\"0\"/><common lineHeight=\"22\" base=\"16\" "
+                                    "scaleW=\"8\" scaleH=\"8\" pages=\"0\" packed=\"0\" alphaChnl=\"0\" "
+                                    "redChnl=\"4\" greenChnl=\"4\" blueChnl=\"4\"/><pages/><chars/></font>"),
+              HV_OK);
+    const std::wstring text = L"x";
+    struct Case
+    {
+        int h, v;
+        float dx, dy;
+    } cases[] = {{0, 0, 0, 0}, {1, 1, -5, -5}, {2, 2, -3, -2}, {0, 3, 0, -16}, {9, 9, 0, 0}};
+    for (const Case& c : cases)
+    {
+        render::DrawTextParam body(&font, &text);
+        body.SetAlign(c.h, c.v);
+        body.mSize[0] = 5;
+        body.mSize[1] = 5;
+        SVertex2D v[1] = {};
+        ASSERT_EQ(body.AlignAndSubmit(v, &SVertex2D::Format, 1), HV_OK);
+        EXPECT_EQ(v[0].x, c.dx) << c.h;
+        EXPECT_EQ(v[0].y, c.dy) << c.v;
+    }
+}
+
+TEST_F(GraphicsTest, TargetContextOwnsTheFrameOnlyWhenItBeganIt)
+{
+    render::RenderTarget target(MakeTexture(r, 32, 16), true);
+    {
+        render::Graphics tg(&target);
+        EXPECT_TRUE(tg.OwnsFrame());
+        EXPECT_TRUE(r.IsInFrame());
+        EXPECT_EQ(tg.GetProjection(), &target.GetProjection());
+        EXPECT_EQ(tg.GetState().mTarget, target.GetTexture());
+        EXPECT_EQ(tg.GetState().mScaleX, 1.0f); // the target's mapping, not the screen's
+        EXPECT_EQ(tg.GetState().mOffsetY, 0.0f);
+        tg.FillRect(0, 0, 4, 4);
+        r.mCalls.clear();
+    }
+    EXPECT_FALSE(r.IsInFrame());
+    EXPECT_EQ(Count(r.mCalls, "begin"), 1);
+    EXPECT_EQ(Count(r.mCalls, "drawi"), 1);
+    EXPECT_EQ(Count(r.mCalls, "end"), 1);
+
+    Begin();
+    r.mCalls.clear();
+    {
+        render::Graphics tg(&target);
+        EXPECT_FALSE(tg.OwnsFrame());
+        EXPECT_EQ(tg.Flush(), HV_OK); // nothing to do without an own frame
+    }
+    EXPECT_TRUE(r.IsInFrame());
+    EXPECT_TRUE(r.mCalls.empty());
+    End();
+}
+
+TEST_F(GraphicsTest, FlushReplaysAnOwnedFrameWithItsPendingDraw)
+{
+    render::RenderTarget target(MakeTexture(r, 32, 16), false);
+    r.mCalls.clear();
+    {
+        render::Graphics tg(&target);
+        tg.FillRect(0, 0, 4, 4);
+        EXPECT_EQ(tg.Flush(), HV_OK);
+        // The rectangle was still pending: the replay must hold it.
+        EXPECT_EQ(Only(r.mCalls, {"begin", "drawi", "end"}),
+                  (std::vector<Call>{{"begin", {}}, {"drawi", {3, 2, 0, 2, 0, 4}}, {"end", {}}}));
+        EXPECT_TRUE(r.IsInFrame());
+        r.mCalls.clear();
+        tg.FillRect(0, 0, 8, 8);
+    }
+    EXPECT_EQ(Count(r.mCalls, "drawi"), 1);
+    EXPECT_FALSE(r.IsInFrame());
+}
 
 TEST_F(GraphicsTest, ConstructionTakesTheRendererMappingAndBuiltInShaders)
 {

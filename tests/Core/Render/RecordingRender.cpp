@@ -44,6 +44,24 @@ private:
 };
 } // namespace
 
+void PrintTo(const Call& call, std::ostream* out)
+{
+    *out << call.name << '(';
+    for (size_t i = 0; i < call.args.size(); ++i)
+        *out << (i ? ", " : "") << call.args[i];
+    *out << ')';
+}
+
+std::vector<Call> Only(const std::vector<Call>& calls, std::initializer_list<const char*> names)
+{
+    std::vector<Call> out;
+    for (const Call& c : calls)
+        for (const char* n : names)
+            if (c.name == n)
+                out.push_back(c);
+    return out;
+}
+
 HVResultEnum MemoryVertexBuffer::Create(const render::VertexFormat* format, uint32_t count, bool)
 {
     mElementSize = format->mStride;

@@ -8,6 +8,8 @@
 #include "Core/Render/Texture.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,10 @@ struct Call
     std::vector<uint64_t> args;
     bool operator==(const Call& other) const { return name == other.name && args == other.args; }
 };
+// Readable failure messages.
+void PrintTo(const Call& call, std::ostream* out);
+// The calls of the given names, in order.
+std::vector<Call> Only(const std::vector<Call>& calls, std::initializer_list<const char*> names);
 
 class RecordingRender;
 

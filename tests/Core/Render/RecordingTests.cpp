@@ -48,16 +48,6 @@ protected:
         return r.mCalls;
     }
 
-    static std::vector<Call> Only(const std::vector<Call>& calls, std::initializer_list<const char*> names)
-    {
-        std::vector<Call> out;
-        for (const Call& c : calls)
-            for (const char* n : names)
-                if (c.name == n)
-                    out.push_back(c);
-        return out;
-    }
-
     render::ShaderTextureVariable<1>* Sampler() { return r.GetTexturedMultShaderObject()->GetTextureVariable(); }
 
     RecordingRender r;
