@@ -7,6 +7,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/GameWindow.h"
 #include "Framework/Widget/BaseBoard.h"
+#include "Framework/Widget/DialogEffectsManager.h"
 #include "Framework/Widget/FrameManager.h"
 #include "Framework/Widget/WidgetListener.h"
 
@@ -31,6 +32,8 @@ GameApplication::~GameApplication()
     mRootBoard = nullptr;
     delete mFrameManager;
     mFrameManager = nullptr;
+    // Preloaded dialog animations hold mesh pictures of this renderer.
+    widget::DialogEffectsManager::ClearIfCreated();
     delete mRender;
     mRender = nullptr;
     delete mWindow;

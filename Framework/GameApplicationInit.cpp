@@ -11,6 +11,7 @@
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "Framework/Gui/PackScreen.h"
+#include "Framework/Widget/DialogEffectsManager.h"
 #include "Framework/Widget/FrameManager.h"
 #include "Platform/Win32/SingleInstance.h"
 
@@ -129,8 +130,6 @@ HVResultEnum GameApplication::LoadConfiguration()
     tinyxml2::XMLElement* effects = game->FirstChildElement("DialogEffects");
     if (!effects)
         return HV_OK;
-    // The dialog effects are loaded from this element here; a failure of
-    // that load is returned.
-    return HV_OK;
+    return widget::DialogEffectsManager::Instance()->Load(effects);
 }
 } // namespace framework
