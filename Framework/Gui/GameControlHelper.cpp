@@ -10,23 +10,6 @@
 
 namespace gui
 {
-namespace
-{
-// Makes child the first (bottom) child of parent under AddChild's rules. The
-// others are taken off and put back behind it in their order, through the
-// layer's own operations; AddChild already flagged them when they came.
-void AddChildFront(layer::Layer* parent, layer::Layer* child)
-{
-    parent->AddChild(child);
-    const layer::Layer::Children others(parent->GetChildren().begin(), parent->GetChildren().end() - 1);
-    for (layer::Layer* other : others)
-    {
-        parent->RemoveChild(other);
-        parent->AddChild(other);
-    }
-}
-} // namespace
-
 GameControlHelper::~GameControlHelper()
 {
     for (layer::ImageLayer* created : mCreatedLayers)
@@ -150,7 +133,7 @@ HVResultEnum GameControlHelper::AddLayerBack(layer::ImageLayer* layer, int mode,
 {
     ApplyMode(layer, mode);
     if (layer::Layer* target = parent ? parent : mDefaultParent)
-        AddChildFront(target, layer);
+        target->AddChildFront(layer);
     return HV_OK;
 }
 

@@ -54,6 +54,19 @@ void Layer::AddChild(Layer* child)
     mChildrenChanged = true;
 }
 
+void Layer::AddChildFront(Layer* child)
+{
+    if (!child || child == this)
+        return;
+    if (child->mParent)
+        child->mParent->RemoveChild(child);
+    if (mTransformDirty)
+        child->mParentChanged = true;
+    mChildren.insert(mChildren.begin(), child);
+    child->mParent = this;
+    mChildrenChanged = true;
+}
+
 void Layer::RemoveChild(Layer* child)
 {
     const auto it = std::find(mChildren.begin(), mChildren.end(), child);

@@ -43,6 +43,8 @@ public:
 
     // Detaches the child from a former parent first.
     void AddChild(Layer* child);
+    // Same rules, but the child goes first: drawn beneath its siblings, hit last.
+    void AddChildFront(Layer* child);
     // A layer that is not a child is ignored.
     void RemoveChild(Layer* child);
     // The child list changed in some other way: the box is re-united next time.

@@ -424,6 +424,22 @@ TEST_F(HitTest, MeasuredChildMovedToAnotherParentIsHitThereOnly)
     EXPECT_EQ(mLog, (Log{"child move hit=child own=child (5,5) in=0", "root move hit=root own=root (25,5) in=0"}));
 }
 
+TEST_F(HitTest, ChildAddedAtTheFrontIsCountedAndLiesBeneathItsSiblings)
+{
+    layer::RectHitLayer* root = Rect("root", nullptr, 0, 0, 10, 10);
+    layer::RectHitLayer* top = Rect("top", root, 0, 0, 10, 10);
+    Listen(top);
+    EXPECT_TRUE(Hit(root, 5, 5)); // measured before the insertion
+    layer::RectHitLayer* under = Rect("under", nullptr, 0, 0, 30, 10);
+    root->AddChildFront(under);
+    Listen(under);
+    ASSERT_EQ(root->GetChildren().front(), under);
+    mLog.clear();
+    EXPECT_TRUE(Hit(root, 5, 5));  // the sibling on top wins the overlap
+    EXPECT_TRUE(Hit(root, 25, 5)); // the root's box grew to cover the new child
+    EXPECT_EQ(mLog, (Log{"top move hit=top own=top (5,5) in=0", "under move hit=under own=under (25,5) in=0"}));
+}
+
 TEST_F(HitTest, SubtreeUpdatedOnItsOwnStillWidensItsAncestors)
 {
     layer::Layer root, middle;
