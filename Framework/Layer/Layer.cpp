@@ -43,18 +43,15 @@ Layer::Children::iterator Layer::ChildrenBegin() { return mChildren.begin(); }
 
 void Layer::AddChild(Layer* child)
 {
-    if (!child || child == this)
-        return;
-    if (child->mParent)
-        child->mParent->RemoveChild(child);
-    if (mTransformDirty)
-        child->mParentChanged = true;
-    mChildren.push_back(child);
-    child->mParent = this;
-    mChildrenChanged = true;
+    InsertChild(child, false);
 }
 
 void Layer::AddChildFront(Layer* child)
+{
+    InsertChild(child, true);
+}
+
+void Layer::InsertChild(Layer* child, bool front)
 {
     if (!child || child == this)
         return;
@@ -62,7 +59,7 @@ void Layer::AddChildFront(Layer* child)
         child->mParent->RemoveChild(child);
     if (mTransformDirty)
         child->mParentChanged = true;
-    mChildren.insert(mChildren.begin(), child);
+    mChildren.insert(front ? mChildren.begin() : mChildren.end(), child);
     child->mParent = this;
     mChildrenChanged = true;
 }

@@ -102,6 +102,7 @@ public:
     bool mHitChildrenWhileDisabled = false;
 
 private:
+    void InsertChild(Layer* child, bool front);
     Layer* mParent = nullptr;
     Children mChildren; // not owned
     bool mChildrenChanged = false;
