@@ -6,8 +6,10 @@ namespace win32
 {
 State& GetState()
 {
-    static State state;
-    return state;
+    // Never destroyed: windows still owned by singletons are destroyed by an
+    // exit handler registered before this, which would otherwise run after it.
+    static State* state = new State;
+    return *state;
 }
 
 WindowImpl* LookupWindow(HWND hwnd)

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -62,6 +63,28 @@ bool Eventually(Condition condition)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+    return false;
+}
+
+// Whether the process listens on a single-instance socket, i.e. its window
+// exists. Read from /proc so the check takes no lock: a FindWindowW probe
+// that came first would take the instance lock itself and make the child quit.
+bool ListensForSecondCopies(pid_t pid)
+{
+    std::set<std::string> sockets;
+    std::ifstream table("/proc/net/unix");
+    for (std::string line; std::getline(table, line);)
+    {
+        std::istringstream fields(line);
+        std::string num, refs, protocol, flags, type, state, inode, path;
+        if (fields >> num >> refs >> protocol >> flags >> type >> state >> inode >> path &&
+            path.rfind("@hv-instance-", 0) == 0)
+            sockets.insert("socket:[" + inode + "]");
+    }
+    std::error_code error;
+    for (const fs::directory_entry& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error))
+        if (sockets.count(fs::read_symlink(fd.path(), error).string()))
+            return true;
     return false;
 }
 
@@ -117,9 +140,15 @@ TEST_F(ApplicationTest, FirstCopyRunningMakesInitSucceedWithoutStarting)
     const std::string program = InstallProgram(programFolder);
     const pid_t first = Spawn(program, {});
     ASSERT_GT(first, 0);
+    if (!Eventually([&] { return ListensForSecondCopies(first); }))
+    {
+        kill(first, SIGKILL);
+        Wait(first);
+        FAIL() << "the first copy never opened its window";
+    }
     const std::wstring userFolder = user.Wide() + L"Framework Test Publisher/Framework Test/";
     win32::SetSingleInstanceFolder(userFolder);
-    EXPECT_TRUE(Eventually([] { return FindWindowW(L"ApplicationWindow", L"Framework Test Window") != nullptr; }));
+    EXPECT_NE(FindWindowW(L"ApplicationWindow", L"Framework Test Window"), nullptr);
 
     EXPECT_EQ(Start(DataRootArguments()), HV_OK);
     EXPECT_TRUE(application->mStopRequested);
