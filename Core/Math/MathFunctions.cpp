@@ -18,6 +18,17 @@ float Sqrt(float value) { return std::sqrt(value); }
 double Log10(double value) { return std::log10(value); }
 double Pow(double base, double exponent) { return std::pow(base, exponent); }
 
+int32_t TruncateToInt32(float value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483648.0f)
+        return INT32_MAX;
+    if (value <= -2147483648.0f)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
 bool Approach(float& value, float step, float target)
 {
     if (value == target)

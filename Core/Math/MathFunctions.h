@@ -19,6 +19,10 @@ float Sqrt(float value);
 double Log10(double value);
 double Pow(double base, double exponent);
 
+// Truncation toward zero; NaN gives 0 and values beyond the int32 range
+// saturate, since converting them is undefined.
+int32_t TruncateToInt32(float value);
+
 // Moves value by step towards target; true once it is there.
 bool Approach(float& value, float step, float target);
 bool Approach(float* value, float step, float target);

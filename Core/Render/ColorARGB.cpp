@@ -1,26 +1,15 @@
 #include "Core/Render/ColorARGB.h"
 
-#include <cmath>
+#include "Core/Math/MathFunctions.h"
 
 namespace render
 {
 namespace
 {
-// Truncation toward zero, low 8 bits. NaN and values outside the int range
-// (undefined to convert) are clamped first.
+// Truncation toward zero, low 8 bits.
 uint32_t ChannelByte(float value)
 {
-    const float scaled = value * 255.0f;
-    int64_t whole;
-    if (std::isnan(scaled))
-        whole = 0;
-    else if (scaled >= 2147483647.0f)
-        whole = 2147483647;
-    else if (scaled <= -2147483648.0f)
-        whole = -2147483647 - 1;
-    else
-        whole = static_cast<int64_t>(scaled);
-    return static_cast<uint32_t>(whole) & 0xFFu;
+    return static_cast<uint32_t>(math::TruncateToInt32(value * 255.0f)) & 0xFFu;
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "Core/Render/Image.h"
 
+#include "Core/Math/MathFunctions.h"
 #include "Core/Render/Texture.h"
 #include "Core/Render/VertexFormat.h"
 #include "Core/Resource/ResourceTexture.h"
@@ -20,17 +21,6 @@ uint32_t ToSize(float value)
     if (value >= 4294967296.0f)
         return UINT32_MAX;
     return static_cast<uint32_t>(value);
-}
-
-int32_t ToInt(float value)
-{
-    if (value != value)
-        return 0;
-    if (value >= 2147483648.0f)
-        return INT32_MAX;
-    if (value <= -2147483648.0f)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
 }
 
 uint32_t FromTextureSize(int32_t size) { return size > 0 ? uint32_t(size) : 0; }
@@ -71,8 +61,8 @@ void Image::Assign(const resource::ResourceHandle<resource::ResourceTexture>& ha
     mHeight = ToSize(resource->h);
     const float textureWidth = mTexture ? float(mTexture->GetWidth()) : 0.0f;
     const float textureHeight = mTexture ? float(mTexture->GetHeight()) : 0.0f;
-    mOffsetX = ToInt(resource->u * textureWidth + 0.5f);
-    mOffsetY = ToInt(resource->v * textureHeight + 0.5f);
+    mOffsetX = math::TruncateToInt32(resource->u * textureWidth + 0.5f);
+    mOffsetY = math::TruncateToInt32(resource->v * textureHeight + 0.5f);
     if (mWidth)
         mScaleX = resource->du * textureWidth / float(mWidth);
     if (mHeight)
@@ -96,8 +86,8 @@ bool Image::HitTest(int x, int y) const
         return false;
     if (mResource)
     {
-        x = ToInt(float(x) * mScaleX + float(mOffsetX) + 0.5f);
-        y = ToInt(float(y) * mScaleY + float(mOffsetY) + 0.5f);
+        x = math::TruncateToInt32(float(x) * mScaleX + float(mOffsetX) + 0.5f);
+        y = math::TruncateToInt32(float(y) * mScaleY + float(mOffsetY) + 0.5f);
     }
     return mTexture->GetMaskBit(x, y);
 }

@@ -1,8 +1,10 @@
 #include "Core/Render/ImageDataRaw.h"
 
 #include "Core/Base/Stream.h"
+#include "Core/Math/MathFunctions.h"
 #include "Core/Render/HitMask.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -10,11 +12,7 @@ namespace render
 {
 int ImageDataRaw::SizeFromFloat(float value)
 {
-    if (!(value > 0.0f))
-        return 0;
-    if (value >= 2147483648.0f)
-        return INT_MAX;
-    return static_cast<int>(value);
+    return std::max(0, math::TruncateToInt32(value));
 }
 
 HVResultEnum ImageDataRaw::Load(base::Stream* stream, const wchar_t*)

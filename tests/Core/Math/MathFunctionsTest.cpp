@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
 namespace
 {
 TEST(ApproachTest, Table)
@@ -62,6 +66,29 @@ TEST(RandomTest, Ranges)
     const float fortyOne = math::Random(41);
     math::RandomRange(0, 1, 40);
     EXPECT_EQ(math::Random(0), fortyOne);
+}
+
+TEST(MathFunctionsTest, TruncateToInt32Table)
+{
+    const struct
+    {
+        float value;
+        int32_t expected;
+    } cases[] = {
+        {7.9f, 7},
+        {-7.9f, -7},
+        {-0.5f, 0},
+        {2147483520.0f, 2147483520},   // the largest float below 2^31
+        {2147483648.0f, INT32_MAX},    // 2^31 saturates
+        {1e30f, INT32_MAX},
+        {-2147483648.0f, INT32_MIN},   // exactly representable, saturated the same
+        {-1e30f, INT32_MIN},
+        {std::nanf(""), 0},
+        {std::numeric_limits<float>::infinity(), INT32_MAX},
+        {-std::numeric_limits<float>::infinity(), INT32_MIN},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(math::TruncateToInt32(c.value), c.expected) << c.value;
 }
 
 TEST(MathFunctionsTest, Wrappers)
