@@ -68,8 +68,6 @@ psdr_status psdr_read_layer_channels(psdr_image* image, psdr_layer* layer) {
                                                  &image->channel_scratch_capacity, needed,
                                                  kChannelScratchFloor))
             return s;
-        // Absent or empty channels read as zeros, never as the previous layer's planes.
-        std::memset(image->channel_scratch, 0, needed);
     }
     image->plane_size = p;
     image->plane_stride = t;
@@ -81,6 +79,12 @@ psdr_status psdr_read_layer_channels(psdr_image* image, psdr_layer* layer) {
         const int compression = psdr_stream_u16(image);
         psdr_status status = PSDR_OK;
         const bool skipped = layer->mask_second_form && channel.id == -2;
+        uint8_t* plane = image->channel_scratch + size_t(i) * t;
+        const bool mask = channel.id == mask_channel_id(layer);
+        const size_t size = mask ? m : p;
+        // Empty or skipped channels read as zeros, never as the previous
+        // layer's planes; the decoders write whole planes themselves.
+        if (length < 3 || skipped || size == 0) std::memset(plane, 0, t);
         if (length >= 3 && !skipped) {
             const size_t payload = size_t(length - 2);
             status = psdr_scratch_reserve(image, &image->compressed_scratch,
@@ -90,9 +94,6 @@ psdr_status psdr_read_layer_channels(psdr_image* image, psdr_layer* layer) {
                 psdr_stream_read(image, image->compressed_scratch, int64_t(payload)) < int64_t(payload))
                 status = PSDR_READ_ERROR;
             if (status == PSDR_OK) {
-                const bool mask = channel.id == mask_channel_id(layer);
-                uint8_t* plane = image->channel_scratch + size_t(i) * t;
-                const size_t size = mask ? m : p;
                 if (size > 0)
                     status = psdr_decode_plane(image->compressed_scratch, payload, compression,
                                                size_t(mask ? mh : h), size_t(mask ? mw : w), depth,
@@ -106,7 +107,8 @@ psdr_status psdr_read_layer_channels(psdr_image* image, psdr_layer* layer) {
     }
 
     if (w * h > 0) {
-        layer->pixels = static_cast<uint32_t*>(psdr_alloc(image, size_t(w * h) * sizeof(uint32_t)));
+        const size_t bytes = size_t(w * h) * sizeof(uint32_t);
+        layer->pixels = static_cast<uint32_t*>(psdr_alloc_unset(image, bytes));
         if (!layer->pixels) return PSDR_NO_MEMORY;
         psdr_planes planes{};
         for (int k = 0; k < 4; ++k) planes.c[k] = plane_of(image, layer, int16_t(k));
@@ -116,8 +118,9 @@ psdr_status psdr_read_layer_channels(psdr_image* image, psdr_layer* layer) {
         planes.height = int(h);
         planes.depth = depth;
         // A mode and depth without a combiner leave the pixels transparent black.
-        psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
-                     image->indexed_colour_count, image->transparent_index, true, layer->pixels);
+        if (!psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
+                          image->indexed_colour_count, image->transparent_index, true, layer->pixels))
+            std::memset(layer->pixels, 0, bytes);
     }
 
     if (mw * mh > 0 && depth == 8) return psdr_layer_mask8(image, layer);

@@ -19,6 +19,18 @@ inline uint32_t pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
     return a << 24 | r << 16 | g << 8 | b;
 }
 
+// Eight-bit colour with every plane there: plain loops over the planes,
+// which the compiler turns into vector code.
+void combine_rgb8(const uint8_t* __restrict r, const uint8_t* __restrict g, const uint8_t* __restrict b,
+                  const uint8_t* __restrict a, size_t n, uint32_t* __restrict pixels) {
+    for (size_t i = 0; i < n; ++i) pixels[i] = pack(a[i], r[i], g[i], b[i]);
+}
+
+void combine_rgb8_opaque(const uint8_t* __restrict r, const uint8_t* __restrict g,
+                         const uint8_t* __restrict b, size_t n, uint32_t* __restrict pixels) {
+    for (size_t i = 0; i < n; ++i) pixels[i] = pack(kOpaque, r[i], g[i], b[i]);
+}
+
 }  // namespace
 
 bool psdr_combine(const psdr_planes& p, int colour_mode, const uint32_t* table, int table_size,
@@ -37,6 +49,13 @@ bool psdr_combine(const psdr_planes& p, int colour_mode, const uint32_t* table, 
     }
     if (depth != 8 && depth != 16) return false;
     if ((colour_mode == 2 || colour_mode == 7) && depth != 8) return false;
+    if (colour_mode == 3 && depth == 8 && p.c[0] && p.c[1] && p.c[2]) {
+        if (p.alpha)
+            combine_rgb8(p.c[0], p.c[1], p.c[2], p.alpha, p.count, pixels);
+        else
+            combine_rgb8_opaque(p.c[0], p.c[1], p.c[2], p.count, pixels);
+        return true;
+    }
     const size_t step = depth == 16 ? 2 : 1;
     auto src = [step](const uint8_t* plane, const uint8_t* absent) {
         return plane ? Src{plane, step} : Src{absent, 0};

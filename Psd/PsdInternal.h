@@ -19,6 +19,8 @@ psdr_status psdr_read_sections(psdr_image* image);
 
 // Memory and file wrappers.
 void* psdr_mem_alloc(size_t size);
+// Contents left unset: for buffers whose every byte the caller writes.
+void* psdr_mem_alloc_unset(size_t size);
 void* psdr_mem_realloc(void* block, size_t size);
 void psdr_mem_free(void* block);
 void psdr_mem_release(void* block);
@@ -29,9 +31,12 @@ int psdr_file_skip(FILE* file, int64_t count);
 void psdr_file_close(FILE* file);
 // Zero-filled allocation charged to the image's budget; null when over it or out of memory.
 void* psdr_alloc(psdr_image* image, size_t size);
+// The same, contents unset: for pixels, planes and data the caller writes whole.
+void* psdr_alloc_unset(psdr_image* image, size_t size);
 // size = a * b (* c) unless it overflows.
 bool psdr_mul(size_t a, size_t b, size_t* out);
 // Grows a scratch buffer by doubling, at least to `floor`; frees it on failure.
+// Its contents are unset.
 psdr_status psdr_scratch_reserve(psdr_image* image, uint8_t** buffer, size_t* capacity,
                                  size_t needed, size_t floor);
 // Saturating double-to-int conversion; NaN gives 0.
@@ -113,7 +118,8 @@ psdr_status psdr_inflate_predicted(const uint8_t* source, size_t source_length,
                                    size_t row_width, int depth);
 // Plane size of a w x h channel at the document's depth.
 size_t psdr_plane_size(int64_t w, int64_t h, int depth);
-// Decodes one channel payload of `compression` into a plane.
+// Decodes one channel payload of `compression` into a plane; the decoders
+// write the whole plane, zeros past the decoded data.
 psdr_status psdr_decode_plane(const uint8_t* source, size_t source_length, int compression,
                               size_t rows, size_t row_width, int depth, uint8_t* plane,
                               size_t plane_size);

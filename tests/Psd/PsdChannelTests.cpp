@@ -31,6 +31,53 @@ TEST(PsdChannels, RunLengthRows) {
     }
 }
 
+// Every run length, literal and repeated, into a plane with room past the
+// data and into one that ends with it; the plane's rest reads zero.
+TEST(PsdChannels, RunLengthRunsOfEveryLength) {
+    for (size_t n = 1; n <= 128; ++n) {
+        Bytes expected;
+        Bytes row;
+        for (size_t k = 0; k < n; ++k) expected.push_back(uint8_t(k * 7 + n));
+        row.push_back(uint8_t(n - 1));
+        row.insert(row.end(), expected.begin(), expected.end());
+        expected.insert(expected.end(), n, uint8_t(n));
+        row.push_back(uint8_t(257 - n));
+        row.push_back(uint8_t(n));
+        Bytes data = {uint8_t(row.size() >> 8), uint8_t(row.size())};
+        data.insert(data.end(), row.begin(), row.end());
+        for (size_t slack : {size_t(0), size_t(1), size_t(200)}) {
+            Bytes plane(expected.size() + slack, 0xEE);
+            ASSERT_EQ(psdr_unpack_rle(data.data(), data.size(), 1, plane.data(), plane.size()), PSDR_OK)
+                << n << " " << slack;
+            Bytes want = expected;
+            want.resize(plane.size(), 0);
+            EXPECT_EQ(plane, want) << n << " " << slack;
+        }
+    }
+}
+
+TEST(PsdChannels, ShortDataLeavesZerosOverWhatThePlaneHeld) {
+    struct Case {
+        const char* what;
+        int compression;
+        Bytes data;
+        Bytes want;
+    } cases[] = {
+        {"raw", 0, {1, 2, 3}, {1, 2, 3, 0, 0, 0, 0, 0}},
+        {"run-length", 1, {0, 3, 0, 0, 0x01, 4, 5}, {4, 5, 0, 0, 0, 0, 0, 0}},
+        {"zip", 2, ZipEncode(Bytes{6, 7, 8}), {6, 7, 8, 0, 0, 0, 0, 0}},
+        {"zip with prediction", 3, ZipEncode(Bytes{9, 1, 1, 1, 2}), {9, 10, 11, 12, 2, 2, 2, 2}},
+    };
+    for (const Case& c : cases) {
+        Bytes plane(8, 0xEE);
+        ASSERT_EQ(psdr_decode_plane(c.data.data(), c.data.size(), c.compression, 2, 4, 8, plane.data(),
+                                    plane.size()),
+                  PSDR_OK)
+            << c.what;
+        EXPECT_EQ(plane, c.want) << c.what;
+    }
+}
+
 TEST(PsdChannels, ZipAndPrediction) {
     Bytes rows8 = ZipEncode(Bytes{0x10, 0x01, 0x01, 0x01});
     Bytes out(4);
