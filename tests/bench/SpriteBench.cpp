@@ -202,9 +202,10 @@ int main(int argc, char** argv)
     const Usage after = ProcessUsage();
     const d3d9::DeviceCounters counters = d3d9test::Counters(scene.renderer->GetDevice());
     std::printf("%s: %.2f ms/frame, %.1f draw calls/frame, %.0f bytes uploaded/frame, %.2f cpu ms/frame, "
-                "%.0f page faults/frame (%d frames)\n",
+                "%.0f page faults/frame (%d frames, back buffer %s)\n",
                 fill ? "fill" : (std::to_string(count) + " sprites").c_str(), ms / frames,
                 double(counters.drawCalls) / frames, double(counters.bytesUploaded) / frames,
-                (after.cpuMs - before.cpuMs) / frames, (after.faults - before.faults) / frames, frames);
+                (after.cpuMs - before.cpuMs) / frames, (after.faults - before.faults) / frames, frames,
+                d3d9test::BackBufferInWindow(scene.renderer->GetDevice()) ? "in the window" : "offscreen");
     return 0;
 }
