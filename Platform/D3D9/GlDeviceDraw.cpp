@@ -501,6 +501,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     ApplyRenderState();
     ApplySamplers();
     UploadConstants();
+    stream_->Store().Upload(end);
     ApplyVertexInput(0);
     if (program->pixelOffset >= 0)
         glUniform2f(program->pixelOffset, 1.0f / float(viewport_.Width),
@@ -537,6 +538,8 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UI
     ApplyRenderState();
     ApplySamplers();
     UploadConstants();
+    stream_->Store().Upload(vertexEnd);
+    indices_->Store().Upload((uint64_t(startIndex) + count) * indexSize);
     ApplyVertexInput(UINT(baseVertex));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_->Store().Name());
     if (program->pixelOffset >= 0)
