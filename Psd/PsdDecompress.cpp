@@ -79,6 +79,34 @@ psdr_status psdr_unpack_rle(const uint8_t* source, size_t source_length, size_t 
     return PSDR_OK;
 }
 
+bool psdr_unpack_rle_row(const uint8_t* runs, size_t count, size_t source_room, uint8_t* row,
+                         size_t width, size_t row_room) {
+    size_t pos = 0, out = 0;
+    while (pos < count) {
+        unsigned h = runs[pos++];
+        if (h < 128) {
+            size_t n = h + 1;
+            if (n > count - pos || n > width - out) return false;
+            const size_t block = round_to_block(n);
+            if (block <= source_room - pos && block <= row_room - out)
+                copy_run(row + out, runs + pos, n);
+            else
+                std::memcpy(row + out, runs + pos, n);
+            pos += n;
+            out += n;
+        } else if (h > 128) {
+            size_t n = 257 - h;
+            if (pos >= count || n > width - out) return false;
+            if (round_to_block(n) <= row_room - out)
+                fill_run(row + out, runs[pos++], n);
+            else
+                std::memset(row + out, runs[pos++], n);
+            out += n;
+        }
+    }
+    return out == width;
+}
+
 psdr_status psdr_inflate(const uint8_t* source, size_t source_length, uint8_t* destination,
                          size_t destination_size) {
     if (destination_size == 0) return PSDR_OK;

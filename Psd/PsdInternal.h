@@ -1,5 +1,8 @@
 #pragma once
+
 // Operations shared between the decoder's sections. Not for callers of the decoder.
+
+#include <zlib.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -123,6 +126,33 @@ size_t psdr_plane_size(int64_t w, int64_t h, int depth);
 psdr_status psdr_decode_plane(const uint8_t* source, size_t source_length, int compression,
                               size_t rows, size_t row_width, int depth, uint8_t* plane,
                               size_t plane_size);
+// One run-length row of `count` bytes into exactly `width` bytes of `row`;
+// false for anything else. The rooms are the bytes readable past `runs` and
+// writable past `row`: runs are moved in whole blocks where they allow.
+bool psdr_unpack_rle_row(const uint8_t* runs, size_t count, size_t source_room, uint8_t* row,
+                         size_t width, size_t row_room);
+
+// A channel's plane (8-bit samples) a row at a time: the bytes the plane
+// decoders write there; false where they would not give whole rows or would
+// fail, for the caller to decode whole planes instead.
+struct psdr_rows {
+    int compression;
+    const uint8_t* data;
+    size_t size;
+    size_t rows;
+    size_t width;
+    size_t row;
+    size_t offset; // run-length: where the next row's runs start
+    z_stream z;
+    bool zip_open;
+    bool zip_ended;
+};
+bool psdr_rows_start(psdr_rows* r, int compression, const uint8_t* data, size_t size, size_t rows,
+                     size_t width);
+// `room` bytes may be written at `row`, at least its width.
+bool psdr_rows_next(psdr_rows* r, uint8_t* row, size_t room);
+void psdr_rows_end(psdr_rows* r);
+
 psdr_status psdr_layer_mask8(psdr_image* image, psdr_layer* layer);
 psdr_status psdr_layer_mask16(psdr_image* image, psdr_layer* layer);
 
