@@ -138,14 +138,13 @@ psdr_status combine_rows(psdr_image* image, psdr_layer* layer) {
 
     auto* pixels = static_cast<uint32_t*>(psdr_alloc_unset(image, w * h * sizeof(uint32_t)));
     if (!pixels) return combine_planes(image, layer, payloads, count, PSDR_NO_MEMORY, nullptr);
+    // The layer owns them from here: a failure frees them with the layer.
+    layer->pixels = pixels;
     // Rows have room past their width for the block-wise runs.
     constexpr size_t kRowSlack = 64;
     const size_t stride = w + kRowSlack;
     auto* rows = static_cast<uint8_t*>(psdr_mem_alloc_unset(stride * size_t(count + 1)));
-    if (!rows) {
-        psdr_mem_free(pixels);
-        return PSDR_NO_MEMORY;
-    }
+    if (!rows) return PSDR_NO_MEMORY;
     uint8_t* zeros = rows + stride * size_t(count);
     std::memset(zeros, 0, w);
     auto row_of = [&](int i) { return payloads[i].present ? rows + stride * size_t(i) : zeros; };
@@ -179,7 +178,6 @@ psdr_status combine_rows(psdr_image* image, psdr_layer* layer) {
         if (payloads[i].present) psdr_rows_end(&decoders[i]);
     psdr_mem_free(rows);
     if (!whole) return combine_planes(image, layer, payloads, count, PSDR_OK, pixels);
-    layer->pixels = pixels;
     return PSDR_OK;
 }
 

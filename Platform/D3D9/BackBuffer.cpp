@@ -49,7 +49,17 @@ bool BackBuffer::PlaceInWindow(bool inWindow)
     FreeColour();
     if (inWindow)
     {
+        // Zeros, as a new renderbuffer holds: nothing of an earlier frame
+        // or of another program shows through.
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDisable(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glDepthMask(GL_TRUE);
+        glStencilMask(0xFFFFFFFFu);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClearDepth(0.0);
+        glClearStencil(0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         return true;
     }
     return BuildColour();
