@@ -41,6 +41,41 @@ void zero_tail(uint8_t* destination, size_t written, size_t destination_size) {
 
 }  // namespace
 
+namespace {
+
+// The runs of one row, `count` bytes of which `source_room` may be read,
+// into `destination` from `out` on: false when a run passes the row or
+// would end past `limit`; `room` bytes may be written at `destination`.
+bool unpack_runs(const uint8_t* runs, size_t count, size_t source_room, uint8_t* destination, size_t& out,
+                 size_t limit, size_t room) {
+    size_t pos = 0;
+    while (pos < count) {
+        unsigned h = runs[pos++];
+        if (h < 128) {
+            size_t n = h + 1;
+            if (n > count - pos || n > limit - out) return false;
+            const size_t block = round_to_block(n);
+            if (block <= source_room - pos && block <= room - out)
+                copy_run(destination + out, runs + pos, n);
+            else
+                std::memcpy(destination + out, runs + pos, n);
+            pos += n;
+            out += n;
+        } else if (h > 128) {
+            size_t n = 257 - h;
+            if (pos >= count || n > limit - out) return false;
+            if (round_to_block(n) <= room - out)
+                fill_run(destination + out, runs[pos++], n);
+            else
+                std::memset(destination + out, runs[pos++], n);
+            out += n;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 psdr_status psdr_unpack_rle(const uint8_t* source, size_t source_length, size_t rows,
                             uint8_t* destination, size_t destination_size) {
     if (rows > source_length / 2) return PSDR_READ_ERROR;
@@ -49,31 +84,10 @@ psdr_status psdr_unpack_rle(const uint8_t* source, size_t source_length, size_t 
     for (size_t r = 0; r < rows; ++r) {
         size_t count = size_t(source[2 * r]) << 8 | source[2 * r + 1];
         if (count > source_length - offset) return PSDR_READ_ERROR;
-        size_t pos = offset;
-        const size_t end = offset + count;
-        while (pos < end) {
-            unsigned h = source[pos++];
-            if (h < 128) {
-                size_t n = h + 1;
-                if (n > end - pos || n > destination_size - out) return PSDR_READ_ERROR;
-                const size_t block = round_to_block(n);
-                if (block <= source_length - pos && block <= destination_size - out)
-                    copy_run(destination + out, source + pos, n);
-                else
-                    std::memcpy(destination + out, source + pos, n);
-                pos += n;
-                out += n;
-            } else if (h > 128) {
-                size_t n = 257 - h;
-                if (pos >= end || n > destination_size - out) return PSDR_READ_ERROR;
-                if (round_to_block(n) <= destination_size - out)
-                    fill_run(destination + out, source[pos++], n);
-                else
-                    std::memset(destination + out, source[pos++], n);
-                out += n;
-            }
-        }
-        offset = end;
+        if (!unpack_runs(source + offset, count, source_length - offset, destination, out, destination_size,
+                         destination_size))
+            return PSDR_READ_ERROR;
+        offset += count;
     }
     zero_tail(destination, out, destination_size);
     return PSDR_OK;
@@ -81,30 +95,8 @@ psdr_status psdr_unpack_rle(const uint8_t* source, size_t source_length, size_t 
 
 bool psdr_unpack_rle_row(const uint8_t* runs, size_t count, size_t source_room, uint8_t* row,
                          size_t width, size_t row_room) {
-    size_t pos = 0, out = 0;
-    while (pos < count) {
-        unsigned h = runs[pos++];
-        if (h < 128) {
-            size_t n = h + 1;
-            if (n > count - pos || n > width - out) return false;
-            const size_t block = round_to_block(n);
-            if (block <= source_room - pos && block <= row_room - out)
-                copy_run(row + out, runs + pos, n);
-            else
-                std::memcpy(row + out, runs + pos, n);
-            pos += n;
-            out += n;
-        } else if (h > 128) {
-            size_t n = 257 - h;
-            if (pos >= count || n > width - out) return false;
-            if (round_to_block(n) <= row_room - out)
-                fill_run(row + out, runs[pos++], n);
-            else
-                std::memset(row + out, runs[pos++], n);
-            out += n;
-        }
-    }
-    return out == width;
+    size_t out = 0;
+    return unpack_runs(runs, count, source_room, row, out, width, row_room) && out == width;
 }
 
 psdr_status psdr_inflate(const uint8_t* source, size_t source_length, uint8_t* destination,

@@ -402,7 +402,8 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*)
     }
     SDL_GL_SwapWindow(window_);
     // A resized window takes the next frame offscreen, stretched; back at the
-    // back buffer's size it is drawn into directly again.
+    // back buffer's size it is drawn into directly again. A back buffer that
+    // cannot be made is a lost device: the reset makes it anew.
     if (!backBuffer_->PlaceInWindow(WindowFitsBackBuffer()))
         lost_ = true;
     glBindFramebuffer(GL_FRAMEBUFFER, target_->Framebuffer());
