@@ -14,7 +14,7 @@
 #include "Game/NQContextMenu.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQEffect.h"
-#include "Game/NQFrameEntry.h"
+#include "Game/NQButtonFrame.h"
 #include "Game/NQFxAnchor.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQLink.h"

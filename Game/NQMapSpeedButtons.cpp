@@ -3,7 +3,7 @@
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDIngameMenu.h"
 #include "Game/Hud/NQTutorial.h"
-#include "Game/NQFrameEntry.h"
+#include "Game/NQButtonFrame.h"
 #include "Game/NQMap.h"
 
 namespace

@@ -10,7 +10,7 @@
 
 NQWaveHintStrip::NQWaveHintStrip()
 {
-    if (NQFrameEntry* frame = NQResources::Instance()->FindFrame(L"nq/ui", L"ui/wave_hint"))
+    if (NQFrameEntry* frame = NQResources::Instance()->FindFrame(L"nq/ui", L"", L"ui/wave_hint"))
         mPicture = frame->mPicture;
 }
 

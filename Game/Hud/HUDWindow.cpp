@@ -3,7 +3,7 @@
 #include "Core/Base/DeleteAll.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/NQFrameEntry.h"
+#include "Game/NQButtonFrame.h"
 
 HUDWindow::HUDWindow()
 {
