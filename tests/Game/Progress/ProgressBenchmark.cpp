@@ -5,6 +5,7 @@
 #include "Game/NQProgress.h"
 
 #include <benchmark/benchmark.h>
+#include <tinyxml2.h>
 
 #include <memory>
 
@@ -31,10 +32,9 @@ struct Profile200
             for (int mode = 0; mode < kModes; ++mode)
                 for (int level = 0; level < kLevelsPerEpisode; ++level)
                 {
-                    NQLevelRecord record;
-                    record.stars = level + 1 < kLevelsPerEpisode ? 1 + level % 3 : 0;
+                    const int stars = level + 1 < kLevelsPerEpisode ? 1 + level % 3 : 0;
                     // No save per level: only the elements are wanted here.
-                    progress->FindOrCreateLevel(e, level, mode)->SetAttribute("stars", record.stars);
+                    progress->FindOrCreateLevel(e, level, mode)->SetAttribute("stars", stars);
                 }
     }
     ~Profile200()
