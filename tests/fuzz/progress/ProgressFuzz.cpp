@@ -16,7 +16,12 @@ namespace
 {
 const std::string& Folder()
 {
+    // Every setter saves (and flushes) the file: a memory-backed folder,
+    // where there is one, keeps the runs fast.
     static const std::string folder = [] {
+        char memory[] = "/dev/shm/hvfuzz-progress-XXXXXX";
+        if (mkdtemp(memory))
+            return std::string(memory) + "/";
         char pattern[] = "/tmp/hvfuzz-progress-XXXXXX";
         if (!mkdtemp(pattern))
             abort();
