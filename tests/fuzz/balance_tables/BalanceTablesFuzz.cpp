@@ -21,17 +21,39 @@
 
 namespace
 {
-// Sprite sets and files are looked up relative to an empty folder.
-void EnterEmptyFolder()
+std::string& StartFolder()
 {
-    static const bool entered = [] {
-        char pattern[] = "/tmp/hvfuzz-balance-XXXXXX";
-        if (!mkdtemp(pattern) || chdir(pattern) != 0)
-            abort();
-        return true;
-    }();
-    (void)entered;
+    static std::string folder;
+    return folder;
 }
+
+const std::string& EmptyFolder()
+{
+    static const std::string folder = [] {
+        char pattern[] = "/tmp/hvfuzz-balance-XXXXXX";
+        if (!mkdtemp(pattern))
+            abort();
+        return std::string(pattern);
+    }();
+    return folder;
+}
+
+// Files and sprite sets named by an input are looked up from an empty folder
+// while it runs; corpus and artifact paths stay relative to the start folder.
+class InEmptyFolder
+{
+public:
+    InEmptyFolder()
+    {
+        if (chdir(EmptyFolder().c_str()) != 0)
+            abort();
+    }
+    ~InEmptyFolder()
+    {
+        if (chdir(StartFolder().c_str()) != 0)
+            abort();
+    }
+};
 
 // The text up to the next zero byte; the position moves past it.
 std::string TakePart(const uint8_t* data, size_t size, size_t& position)
@@ -72,10 +94,9 @@ void FuzzUnlocks(const std::string& text)
     for (const auto& place : places)
     {
         const NQUnlockTable::IdList* list = table.FindCumulativeList(place[0], place[1]);
-        const int32_t id = list != nullptr && !list->empty() ? list->front() : 10000;
-        if (list != nullptr && !table.IsUnlockedAt(place[0], place[1], id))
+        if (list != nullptr && !list->empty() && !table.IsUnlockedAt(place[0], place[1], list->back()))
             abort(); // an id of the list is unlocked there
-        table.IsUnlockedAt(place[0], place[1], -1);
+        table.IsUnlockedAt(place[0], place[1], 10000);
     }
 }
 
@@ -109,9 +130,46 @@ void FuzzUpgrades(const std::string& text)
 }
 } // namespace
 
+// A crash is written while the input runs in the empty folder: relative
+// artifact paths are made absolute from the start folder, and without one the
+// start folder is named, where libFuzzer would write anyway.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    char* start = getcwd(nullptr, 0);
+    if (start == nullptr)
+        abort();
+    StartFolder() = start;
+    free(start);
+    const std::string options[] = {"-artifact_prefix=", "-exact_artifact_path="};
+    static std::vector<std::string> arguments;
+    bool named = false;
+    for (int i = 0; i < *argc; ++i)
+    {
+        std::string argument = (*argv)[i];
+        for (const std::string& option : options)
+        {
+            if (argument.rfind(option, 0) != 0)
+                continue;
+            named = true;
+            if (argument.size() > option.size() && argument[option.size()] != '/')
+                argument = option + StartFolder() + "/" + argument.substr(option.size());
+        }
+        arguments.push_back(argument);
+    }
+    if (!named)
+        arguments.push_back(options[0] + StartFolder() + "/");
+    static std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    *argc = static_cast<int>(arguments.size());
+    *argv = pointers.data();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnterEmptyFolder();
+    InEmptyFolder inside;
     size_t position = 0;
     const std::string sheet = TakePart(data, size, position);
     const std::string unlocks = TakePart(data, size, position);
