@@ -14,6 +14,8 @@ class XMLElement;
 class NQParamSet
 {
 public:
+    // An empty set, for holders without an element.
+    NQParamSet() = default;
     // Every child element is one parameter, whatever its tag; a null element
     // gives an empty set.
     explicit NQParamSet(const tinyxml2::XMLElement* element);

@@ -1,5 +1,6 @@
 // The upgrade file's reading and the arithmetic of one step on a prototype
 // copy and on a tower's bonus record.
+#include "BalanceSamples.h"
 #include "Game/NQParamSet.h"
 #include "Game/NQUnitProto.h"
 #include "Game/NQUpgrade.h"
@@ -27,20 +28,7 @@ std::unique_ptr<NQUpgradeTable> TableFrom(const std::string& text)
     return table;
 }
 
-const char* const kSample = R"(<upgrades>
-  <upgrade id="1" section="0" icon="range">
-    <unlock episode="0" level="2"/>
-    <targets><target id="10000"/><target id="10001"/><target id="10002"/><target id="10100"/><target id="10200"/></targets>
-    <steps>
-      <step cost_g="0" cost_r="10"><attributes><param name="radius" value="10"/></attributes></step>
-      <step cost_g="0" cost_r="25"><attributes><param name="radius" value="20"/></attributes></step>
-    </steps>
-  </upgrade>
-  <upgrade id="100" section="2" icon="lives">
-    <targets><target id="-1"/></targets>
-    <steps><step cost_g="0" cost_r="15"><attributes><param name="maxHP" value="2"/></attributes></step></steps>
-  </upgrade>
-</upgrades>)";
+const char* const kSample = balancetest::kUpgrades;
 
 TEST(UpgradeTable, ReadsTheSample)
 {
