@@ -2,6 +2,9 @@
 
 #include "Core/Math/MathFunctions.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace
 {
 constexpr float kPi = 3.1415927f;
@@ -26,3 +29,13 @@ float ToSpriteAngle(float degrees)
 float ClampNonNegative(float value) { return value < 0.0f ? 0.0f : value; }
 
 float MinFloat(float a, float b) { return a > b ? b : a; }
+
+int32_t AddSaturated(int32_t a, int32_t b)
+{
+    const int64_t sum = int64_t(a) + b;
+    if (sum > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (sum < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return int32_t(sum);
+}

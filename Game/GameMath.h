@@ -3,6 +3,8 @@
 // Small float helpers of the gameplay.
 #include "Game/CurvePoint.h"
 
+#include <cstdint>
+
 // A random point between the two radii around the centre: two draws of
 // math::Random, the angle first.
 CurvePoint RandomPointInRing(float centerX, float centerY, float outerRadius, float innerRadius);
@@ -10,3 +12,5 @@ CurvePoint RandomPointInRing(float centerX, float centerY, float outerRadius, fl
 float ToSpriteAngle(float degrees);
 float ClampNonNegative(float value);
 float MinFloat(float a, float b);
+// a + b held at the int32 limits instead of overflowing.
+int32_t AddSaturated(int32_t a, int32_t b);
