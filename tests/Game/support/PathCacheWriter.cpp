@@ -1,8 +1,5 @@
 #include "PathCacheWriter.h"
 
-#include "Core/Base/FileFunctions.h"
-#include "Core/Base/FileStream.h"
-#include "Core/Base/Paths.h"
 #include "Game/NQLinkLanes.h"
 #include "Game/NQPathSample.h"
 
@@ -60,14 +57,5 @@ std::string WritePathCache(const std::vector<NQLinkLanes*>& table, const std::ve
         }
     }
     return out;
-}
-
-void WritePathCacheFile(const std::wstring& path, const std::string& bytes)
-{
-    base::CreateDirectories(base::StripTrailingSeparators(base::GetDirectory(path)));
-    base::FileStream stream;
-    if (stream.GetFile().Open(path, 1, 0) != HV_OK)
-        return;
-    stream.Write(bytes.data(), uint32_t(bytes.size()));
 }
 } // namespace gametest

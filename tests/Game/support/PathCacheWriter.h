@@ -12,6 +12,4 @@ namespace gametest
 {
 // Each entry's link is written as its index in links (-1 when absent).
 std::string WritePathCache(const std::vector<NQLinkLanes*>& table, const std::vector<NQLink*>& links);
-// The bytes as a file below the current folder (the data root), folders made.
-void WritePathCacheFile(const std::wstring& path, const std::string& bytes);
 } // namespace gametest
