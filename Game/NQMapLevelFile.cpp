@@ -200,6 +200,8 @@ bool NQMap::ReadLevelText(const std::string& text, std::string& picturePath)
         for (const tinyxml2::XMLElement* e = links->FirstChildElement(); e; e = e->NextSiblingElement())
             mLinks->push_back(new NQLink(e));
 
+    // Empty already when the whole file loads; the reading steps also run alone.
+    base::DeleteAll(*mSpots);
     LoadSpots(section("spots"));
     mWaveManager->LoadWaves(section("waves"));
     picturePath = PicturePath(section("li"));
