@@ -8,6 +8,7 @@
 #include "Game/NQProgress.h"
 #include "Game/NQResources.h"
 #include "Game/NQSpot.h"
+#include "Game/NQWaveManager.h"
 #include "LevelFileFixtures.h"
 
 #include <gtest/gtest.h>
@@ -271,6 +272,62 @@ TEST_F(LevelTest, MissingPicturesStillGiveFrames)
     EXPECT_EQ((*map->mSpots)[0]->mBadges[0]->mRect[0], 300.0f);
     EXPECT_EQ(Logged(L"spot 0: no picture"), 1);
     EXPECT_EQ(Logged(L"badge picture is missing"), 1);
+}
+
+std::string Without(std::string text, const std::string& open, const std::string& close)
+{
+    const size_t from = text.find(open);
+    const size_t to = text.find(close, from);
+    return text.erase(from, to + close.size() - from);
+}
+
+TEST_F(LevelPictureTest, BrokenFilesAfterAGoodLevel)
+{
+    const std::string example = gametest::ExampleLevelXml();
+    const struct
+    {
+        const char* name;
+        std::string text;
+        size_t points, links, spots, waves, frames;
+        int32_t budget;
+    } cases[] = {
+        {"does not parse", "<map><points><p id=\"1\"/>", 0, 0, 0, 0, 0, 0},
+        {"empty file", "", 0, 0, 0, 0, 0, 0},
+        {"no map", "<level><budget>5</budget></level>", 0, 0, 0, 0, 0, 0},
+        {"no points", Without(example, "<points>", "</points>"), 0, 2, 1, 1, 3, 300},
+        {"no links", Without(example, "<links>", "</links>"), 3, 0, 1, 1, 3, 300},
+        {"no spots", Without(example, "<spots>", "</spots>"), 3, 2, 0, 1, 2, 300},
+        {"no waves", Without(example, "<waves", "</waves>"), 3, 2, 1, 0, 3, 300},
+        {"no budget", Without(example, "<budget>", "</budget>"), 3, 2, 1, 1, 3, 0},
+        {"budget without text", Without(example, "<budget>", "</budget>").insert(5, "<budget/>"), 3, 2, 1, 1, 3, 0},
+        {"no li", Without(example, "<li>", "</li>"), 3, 2, 1, 1, 1, 300},
+        {"li of 5 characters", Without(example, "<li>", "</li>").insert(5, "<li>nq/da</li>"), 3, 2, 1, 1, 1, 300},
+        {"link to a missing point",
+         Without(example, "<links>", "</links>").insert(5, "<links><l sid=\"1\" eid=\"9\"/></links>"), 3, 1, 1, 1,
+         3, 300},
+        {"huge budget", Without(example, "<budget>", "</budget>").insert(5, "<budget>99999999999</budget>"), 3,
+         2, 1, 1, 3, INT32_MAX},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Load(example);
+        ASSERT_EQ(Frames().size(), 3u);
+        Load(c.text);
+        EXPECT_EQ(map->mPoints->size(), c.points);
+        EXPECT_EQ(map->mLinks->size(), c.links);
+        EXPECT_EQ(map->mSpots->size(), c.spots);
+        EXPECT_EQ(map->mWaveManager->mWaves.size(), c.waves);
+        ASSERT_NE(map->mDecorationSet, nullptr);
+        EXPECT_EQ(Frames().size(), c.frames);
+        EXPECT_EQ(map->mDecorationSet->mSpotFrames.size(), c.spots);
+        EXPECT_EQ(map->mBudget, c.budget);
+        // Whatever is left must be usable: the spots of the spot frames live.
+        for (const NQFrameEntry* frame : map->mDecorationSet->mSpotFrames)
+            EXPECT_FALSE(frame->mSpot->mBadges.size() > 3);
+        map->mDecorationSet->ShowSpotFrames();
+        map->BuildRoutes();
+    }
 }
 } // namespace
 } // namespace leveltest
