@@ -24,6 +24,11 @@ float Distance(const CurvePoint& a, const CurvePoint& b)
 }
 } // namespace
 
+bool IsPointCurve(const CurvePoint& p0, const CurvePoint& p1, const CurvePoint& p2)
+{
+    return p0.x == p1.x && p0.y == p1.y && p1.x == p2.x && p1.y == p2.y;
+}
+
 CurvePoint BezierPoint(const CurvePoint& p0, const CurvePoint& p1, const CurvePoint& p2, float t)
 {
     const float u = 1.0f - t;
@@ -32,6 +37,8 @@ CurvePoint BezierPoint(const CurvePoint& p0, const CurvePoint& p1, const CurvePo
 
 CurvePoint BezierNormal(const CurvePoint& p0, const CurvePoint& p1, const CurvePoint& p2, float t)
 {
+    if (IsPointCurve(p0, p1, p2))
+        return {};
     const float at = t >= 1.0f ? 1.0f : t;
     float ahead = at + kNormalStep;
     const bool flipped = ahead >= 1.0f;
@@ -94,10 +101,9 @@ float OffsetBezierParamAtDistance(const CurvePoint& p0, const CurvePoint& p1, co
 void SampleOffsetBezier(const CurvePoint& p0, const CurvePoint& p1, const CurvePoint& p2, float offset,
                         int32_t count, std::vector<NQPathSample*>& out)
 {
-    // A curve without length (rounding in B(t) can leave it a tiny one) or a
-    // step of 0, below 0 or not finite never gets anywhere: one sample only.
-    const bool still = p0.x == p1.x && p0.y == p1.y && p1.x == p2.x && p1.y == p2.y;
-    const float step = still ? 0.0f : OffsetBezierLength(p0, p1, p2, offset) / float(count);
+    // A curve without length or a step of 0, below 0 or not finite never gets
+    // anywhere: one sample only.
+    const float step = IsPointCurve(p0, p1, p2) ? 0.0f : OffsetBezierLength(p0, p1, p2, offset) / float(count);
     const bool advances = std::isfinite(step) && step > 0.0f;
     float t = 0.0f;
     while (t <= 1.0f)

@@ -10,6 +10,9 @@
 
 struct NQPathSample;
 
+// All three points in one: B(t) rounds to points beside it, but the curve
+// has no length and no direction.
+bool IsPointCurve(const CurvePoint& p0, const CurvePoint& p1, const CurvePoint& p2);
 // B(t) for any t.
 CurvePoint BezierPoint(const CurvePoint& p0, const CurvePoint& p1, const CurvePoint& p2, float t);
 // The unit normal at t (t clamped to at most 1); near the end the difference

@@ -29,7 +29,7 @@ bool GetLinkCurve(const std::vector<NQPoint*>& points, const NQLink* link, Curve
 CurvePoint GetLinkNormal(const std::vector<NQPoint*>& points, const NQLink* link, float t)
 {
     CurvePoint start, anchor, end;
-    if (!GetLinkCurve(points, link, start, anchor, end))
+    if (!GetLinkCurve(points, link, start, anchor, end) || IsPointCurve(start, anchor, end))
         return {};
     const float at = t > 1.0f ? 1.0f : t;
     const CurvePoint p = BezierPoint(start, anchor, end, at);

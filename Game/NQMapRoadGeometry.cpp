@@ -19,7 +19,7 @@ constexpr float kWalkStep = 0.001f;
 float NQMap::GetLinkLength(const NQLink* link) const
 {
     CurvePoint start, anchor, end;
-    if (!GetLinkCurve(*mPoints, link, start, anchor, end))
+    if (!GetLinkCurve(*mPoints, link, start, anchor, end) || IsPointCurve(start, anchor, end))
         return 0.0f;
     float length = 0.0f;
     CurvePoint previous = start;
