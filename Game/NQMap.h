@@ -107,8 +107,18 @@ public:
     void OpenIngameMenu();
     void PauseIfPlaying();
 
-    // Balance sheets (NQMapSheets.cpp).
+    // Balance sheets and the episode setup (NQMapSheets.cpp).
     void LoadSheets();
+    int32_t GetEpisodeCount() const;
+    // -1 for an episode the setup sheet lacks (the next two as well).
+    int32_t GetLevelCount(int32_t episode) const;
+    int32_t GetHardcoreLevelCount(int32_t episode) const;
+    int32_t GetStarsToOpenEpisode(int32_t episode) const;
+    // Normal and hardcore levels of episodes 0, 1, 2 ... up to the first gap.
+    int32_t GetTotalLevelCount() const;
+    // The episode has levels and the stars over all episodes reach its mark.
+    bool IsEpisodeOpen(int32_t episode) const;
+    bool IsEpisodeFullyStarred(int32_t episode) const;
     // Level file (NQMapLevelFile.cpp).
     void LoadLevelXml(const std::wstring& path);
     // The reading steps on the file's text: budget, roads, spots, waves and
