@@ -34,6 +34,8 @@
 #include "Game/NQSprite.h"
 #include "Game/NQTower.h"
 #include "Game/NQUnitDatabase.h"
+#include "Game/NQUnitProto.h"
+#include "Game/CreateUpgradedProto.h"
 #include "Game/NQWaveHintStrip.h"
 #include "Game/NQWaveManager.h"
 #include "Game/NQWaveProto.h"
@@ -349,5 +351,18 @@ void NQMap::BuildStartTower(NQSpot* spot, NQFrameEntry* frame)
     const int32_t id = math::TruncateToInt32(spot->mParams->GetFloat("tower_id"));
     if (id == 0)
         return;
-    HV_LOG(L"spot %s: no tower prototype %d\n") % frame->mName % id;
+    NQUnitProto* proto = mUnitDatabase ? mUnitDatabase->FindProto(id) : nullptr;
+    if (!proto)
+    {
+        HV_LOG(L"spot %s: no tower prototype %d\n") % frame->mName % id;
+        return;
+    }
+    // Credit exactly what BuildTower takes: the cost with the bought upgrades.
+    NQUnitProto* upgraded = CreateUpgradedProto(id);
+    const int32_t price = upgraded ? math::TruncateToInt32(upgraded->cost) : 0;
+    delete upgraded;
+    mEconomy->mGold = AddSaturated(mEconomy->mGold, price);
+    if (mHud)
+        mHud->UpdateGoldText();
+    BuildTower(proto, frame);
 }

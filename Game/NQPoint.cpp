@@ -5,6 +5,8 @@
 #include "Game/LevelAttributes.h"
 #include "Game/NQParamSet.h"
 
+NQPoint::NQPoint() : mParams(new NQParamSet) {}
+
 NQPoint::NQPoint(const tinyxml2::XMLElement* element)
     : mId(ReadIntAttribute(element, "id", 0))
     , mX(ReadFloatAttribute(element, "x", 0.0f))

@@ -13,6 +13,8 @@ class NQParamSet;
 class NQPoint
 {
 public:
+    // At (0, 0) with id 0 and no parameters.
+    NQPoint();
     // From the element's "id", "x", "y" and its parameter children.
     explicit NQPoint(const tinyxml2::XMLElement* element);
     NQPoint(const NQPoint&) = delete;

@@ -1,4 +1,4 @@
-#include "LevelFixture.h"
+#include "LevelFileFixture.h"
 
 #include "Game/FindById.h"
 #include "Game/NQDecorationSet.h"
@@ -46,7 +46,7 @@ struct Case
     std::function<void(NQMap&)> check;
 };
 
-TEST_F(LevelTest, LevelFileVariants)
+TEST_F(LevelFileTest, LevelFileVariants)
 {
     const Case cases[] = {
         {"the example", gametest::ExampleLevelXml(),
@@ -179,7 +179,7 @@ TEST_F(LevelTest, LevelFileVariants)
     }
 }
 
-TEST_F(LevelTest, LogTexts)
+TEST_F(LevelFileTest, LogTexts)
 {
     ASSERT_TRUE(ReadLevel(Level(kPoints, kLinks, kSpots,
                                 R"(<waves timeout="2.5"><wave timeout="4" spawn="3"><e/></wave></waves>)")));

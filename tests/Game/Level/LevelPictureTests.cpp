@@ -1,4 +1,4 @@
-#include "LevelFixture.h"
+#include "LevelFileFixture.h"
 
 #include "Core/Base/TextEncoding.h"
 #include "Core/Render/Image.h"
@@ -25,12 +25,12 @@ namespace
 const std::wstring kLevelPath = L"nq/levels_normal/level_01_01.xml";
 
 // The level picture sizes and the interface parts the loader takes pictures from.
-class LevelPictureTest : public LevelTest
+class LevelPictureTest : public LevelFileTest
 {
 protected:
     void SetUp() override
     {
-        LevelTest::SetUp();
+        LevelFileTest::SetUp();
         StartApplication();
         data->WriteLayeredImage("nq/data/ui_parts", {
                                                         {"spots/s", 0, 0, 40, 30},
@@ -255,7 +255,7 @@ TEST_F(LevelPictureTest, SpotFramesAndBadges)
         EXPECT_EQ(Frames()[i], spots[i]);
 }
 
-TEST_F(LevelTest, MissingPicturesStillGiveFrames)
+TEST_F(LevelFileTest, MissingPicturesStillGiveFrames)
 {
     // No application and no interface parts: every picture is missing.
     data->Write("nq/levels_normal/level_01_01.xml", SpotsLevel(Spot(300.5f, 470, 0, 0, Multipliers("1", "1", "3"))));

@@ -1,4 +1,4 @@
-#include "LevelFixture.h"
+#include "LevelFileFixture.h"
 
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileManager.h"
@@ -40,7 +40,7 @@ const unsigned char kSample[64] = {
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x3f, 0x00, 0x00, 0xf0, 0x41, 0x00, 0x00, 0xa0, 0x41,
 };
 
-TEST_F(LevelTest, PathCacheName)
+TEST_F(LevelFileTest, PathCacheName)
 {
     const struct
     {
@@ -61,7 +61,7 @@ TEST_F(LevelTest, PathCacheName)
     }
 }
 
-TEST_F(LevelTest, CacheOnTheDiskReplacesTheComputation)
+TEST_F(LevelFileTest, CacheOnTheDiskReplacesTheComputation)
 {
     data->Write(kCachePath, std::string(reinterpret_cast<const char*>(kSample), sizeof(kSample)));
     ASSERT_TRUE(ReadLevel(gametest::ExampleLevelXml()));
@@ -81,7 +81,7 @@ TEST_F(LevelTest, CacheOnTheDiskReplacesTheComputation)
     EXPECT_EQ(StoredLanes(), (Lanes{{1, -7}}));
 }
 
-TEST_F(LevelTest, DamagedCacheComputesTheRoutes)
+TEST_F(LevelFileTest, DamagedCacheComputesTheRoutes)
 {
     const std::string sample(reinterpret_cast<const char*>(kSample), sizeof(kSample));
     std::string badLink = sample;
@@ -95,7 +95,7 @@ TEST_F(LevelTest, DamagedCacheComputesTheRoutes)
     }
 }
 
-TEST_F(LevelTest, CacheRoundTrip)
+TEST_F(LevelFileTest, CacheRoundTrip)
 {
     ASSERT_TRUE(ReadLevel(gametest::ContentSizedLevelXml()));
     ASSERT_GT(map->mLanePaths->size(), 10u);
@@ -126,12 +126,12 @@ TEST_F(LevelTest, CacheRoundTrip)
 
 // The example level on a data root with its picture and the interface parts,
 // loaded loose or from "data.dat", with or without its cache.
-class ExampleLevelTest : public LevelTest
+class ExampleLevelTest : public LevelFileTest
 {
 protected:
     void SetUp() override
     {
-        LevelTest::SetUp();
+        LevelFileTest::SetUp();
         StartApplication();
         data->WriteLayeredImage("nq/data/ui_parts", {{"spots/s", 0, 0, 40, 30},
                                                      {"spots/g", 0, 0, 50, 40},

@@ -1,4 +1,4 @@
-#include "LevelFixture.h"
+#include "LevelFileFixture.h"
 
 #include "Core/Base/DeleteAll.h"
 #include "Game/BezierCurve.h"
@@ -23,12 +23,12 @@ const char* kLinks = R"(<map><points>
   <links><l sid="1" eid="2" anchor_x="50" anchor_y="0"/><l sid="2" eid="3" anchor_x="150" anchor_y="80"/>
   <l sid="4" eid="4" anchor_x="7" anchor_y="7"/><l sid="1" eid="9" anchor_x="5" anchor_y="5"/></links></map>)";
 
-class RoadGeometryTest : public LevelTest
+class RoadGeometryTest : public LevelFileTest
 {
 protected:
     void SetUp() override
     {
-        LevelTest::SetUp();
+        LevelFileTest::SetUp();
         ASSERT_TRUE(ReadLevel(kLinks));
     }
     CurvePoint Normal(size_t link, float t) const { return GetLinkNormal(*map->mPoints, Link(link), t); }

@@ -1,4 +1,4 @@
-#include "LevelFixture.h"
+#include "LevelFileFixture.h"
 
 #include "Game/NQLink.h"
 #include "Game/NQLinkLanes.h"
@@ -38,7 +38,7 @@ std::string L(int sid, int eid, float ax, float ay)
            std::to_string(ax) + "\" anchor_y=\"" + std::to_string(ay) + "\"/>";
 }
 
-TEST_F(LevelTest, ShortestRoutes)
+TEST_F(LevelFileTest, ShortestRoutes)
 {
     // A square 1 -> {2, 3} -> 4 whose two sides are equally long.
     const std::string square = L(1, 2, 50, -50) + L(1, 3, 50, 50) + L(2, 4, 150, -50) + L(3, 4, 150, 50);
@@ -77,7 +77,7 @@ TEST_F(LevelTest, ShortestRoutes)
     }
 }
 
-TEST_F(LevelTest, NeighboursAndWeights)
+TEST_F(LevelFileTest, NeighboursAndWeights)
 {
     ASSERT_TRUE(ReadLevel(Roads(P(1, 0, 0) + P(2, 30, 40) + P(3, 100, 0),
                                 L(1, 2, 0, 500) + L(2, 1, 0, 0) + L(1, 1, 0, 0) + L(1, 9, 0, 0) + L(3, 1, 0, 0))));
@@ -93,7 +93,7 @@ TEST_F(LevelTest, NeighboursAndWeights)
     EXPECT_EQ(map->FindLink(Point(2), Point(3)), nullptr);
 }
 
-TEST_F(LevelTest, GoalAndSpawnPoints)
+TEST_F(LevelFileTest, GoalAndSpawnPoints)
 {
     ASSERT_TRUE(ReadLevel(Roads(P(1, 0, 0, "<param name=\"spawn\" value=\"1.5\"/>") + P(2, 0, 0, kSpawn) +
                                     P(3, 0, 0, kGoal) + P(4, 100, 0, kSpawn) + P(5, 200, 0, kGoal),
@@ -106,7 +106,7 @@ TEST_F(LevelTest, GoalAndSpawnPoints)
     EXPECT_EQ(Logged(L"point 2 does not reach point 5"), 1);
 }
 
-TEST_F(LevelTest, NoGoalComputesNothing)
+TEST_F(LevelFileTest, NoGoalComputesNothing)
 {
     ASSERT_TRUE(ReadLevel(Roads(P(1, 0, 0, kSpawn) + P(2, 100, 0), L(1, 2, 50, 0), "<wave spawn=\"1\"><e/></wave>")));
     EXPECT_TRUE(map->mLanePaths->empty());
@@ -114,7 +114,7 @@ TEST_F(LevelTest, NoGoalComputesNothing)
     EXPECT_EQ(Logged(L"no goal point"), 1);
 }
 
-TEST_F(LevelTest, BuildRoutesStoresTheLanesTheWavesName)
+TEST_F(LevelFileTest, BuildRoutesStoresTheLanesTheWavesName)
 {
     // Spawn points 1 and 2 join at 3, which leads to the goal 4; spawn point 5
     // has a road of its own and no wave.
@@ -152,7 +152,7 @@ TEST_F(LevelTest, BuildRoutesStoresTheLanesTheWavesName)
     EXPECT_EQ(StoredLanes(), (Lanes{{0, -20}, {0, 0}, {2, -20}, {2, 0}, {2, 20}, {1, 20}}));
 }
 
-TEST_F(LevelTest, LanePathTableStoreAndFind)
+TEST_F(LevelFileTest, LanePathTableStoreAndFind)
 {
     ASSERT_TRUE(ReadLevel(Roads(P(1, 0, 0) + P(2, 100, 0), L(1, 2, 50, 0) + L(1, 8, 0, 0))));
     std::vector<NQPathSample*> first{new NQPathSample, new NQPathSample};

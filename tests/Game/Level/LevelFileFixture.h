@@ -1,12 +1,10 @@
 #pragma once
 
-// A level object built directly on a temporary data root, no game or window;
-// Game::GetMap answers it, and the log's lines are kept.
-#include "GameTestFixture.h"
+// The level fixture with its level built, and the log's lines kept.
+#include "LevelFixture.h"
 
 #include "Game/NQMap.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,11 +14,10 @@ struct NQPathSample;
 
 namespace leveltest
 {
-class LevelTest : public gametest::GameTest
+class LevelFileTest : public gametest::LevelTest
 {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // The reading steps on the text (true when it parses), then BuildRoutes.
     bool ReadLevel(const std::string& text);
@@ -32,7 +29,5 @@ protected:
     NQLink* Link(size_t index) const { return (*map->mLinks)[index]; }
     // The (link index, offset) pairs of the lane-path table, table order.
     std::vector<std::pair<int, int32_t>> StoredLanes() const;
-
-    std::unique_ptr<NQMap> map;
 };
 } // namespace leveltest

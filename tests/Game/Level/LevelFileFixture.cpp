@@ -1,9 +1,8 @@
-#include "LevelFixture.h"
+#include "LevelFileFixture.h"
 
 #include "Core/Base/Log.h"
 #include "Core/Base/LogOutput.h"
 #include "Game/FindById.h"
-#include "Game/Game.h"
 #include "Game/NQLinkLanes.h"
 #include "Game/NQPoint.h"
 
@@ -27,23 +26,15 @@ public:
 };
 } // namespace
 
-void LevelTest::SetUp()
+void LevelFileTest::SetUp()
 {
-    gametest::GameTest::SetUp();
+    gametest::LevelTest::SetUp();
     base::MainLog::Instance()->AddTextOutput(new Capture);
-    map = std::make_unique<NQMap>();
-    game::testing::SetRunningMap(map.get());
+    BuildLevel();
     ClearLog();
 }
 
-void LevelTest::TearDown()
-{
-    game::testing::SetRunningMap(nullptr);
-    map.reset();
-    gametest::GameTest::TearDown();
-}
-
-bool LevelTest::ReadLevel(const std::string& text)
+bool LevelFileTest::ReadLevel(const std::string& text)
 {
     std::string picture;
     const bool read = map->ReadLevelText(text, picture);
@@ -51,17 +42,17 @@ bool LevelTest::ReadLevel(const std::string& text)
     return read;
 }
 
-int LevelTest::Logged(const std::wstring& text) const
+int LevelFileTest::Logged(const std::wstring& text) const
 {
     return int(std::count_if(LogLines().begin(), LogLines().end(),
                              [&text](const std::wstring& line) { return line.find(text) != std::wstring::npos; }));
 }
 
-void LevelTest::ClearLog() { LogLines().clear(); }
+void LevelFileTest::ClearLog() { LogLines().clear(); }
 
-NQPoint* LevelTest::Point(int32_t id) const { return FindById(*map->mPoints, id); }
+NQPoint* LevelFileTest::Point(int32_t id) const { return FindById(*map->mPoints, id); }
 
-std::vector<std::pair<int, int32_t>> LevelTest::StoredLanes() const
+std::vector<std::pair<int, int32_t>> LevelFileTest::StoredLanes() const
 {
     std::vector<std::pair<int, int32_t>> lanes;
     for (const NQLinkLanes* entry : *map->mLanePaths)
