@@ -1,6 +1,7 @@
 #include "Game/GameMath.h"
 
 #include "Core/Math/MathFunctions.h"
+#include "Game/NQUnitProto.h"
 
 #include <cstdint>
 #include <limits>
@@ -38,4 +39,11 @@ int32_t AddSaturated(int32_t a, int32_t b)
     if (sum < std::numeric_limits<int32_t>::min())
         return std::numeric_limits<int32_t>::min();
     return int32_t(sum);
+}
+
+void ClearBoostValues(NQUnitProto& boost)
+{
+    boost.strength = 0.0f;
+    boost.cooldown = 0.0f;
+    boost.r = 0.0f;
 }

@@ -3,6 +3,9 @@
 #include "Game/BezierCurve.h"
 #include "Game/GameMath.h"
 #include "Game/NQPathSample.h"
+#include "Game/NQUnitProto.h"
+#include "Game/NQWaveEntry.h"
+#include "Game/NQWaveProto.h"
 #include "Game/PathWalk.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +150,33 @@ TEST(SmallFloatHelpers, ClampAndMinimum)
     EXPECT_EQ(ClampNonNegative(2.5f), 2.5f);
     EXPECT_EQ(MinFloat(3.0f, 2.0f), 2.0f);
     EXPECT_EQ(MinFloat(2.0f, 3.0f), 2.0f);
+}
+
+TEST(ClearBoostValues, ClearsStrengthCooldownAndRangeOnly)
+{
+    NQUnitProto boost;
+    boost.strength = 3.0f;
+    boost.cooldown = 2.0f;
+    boost.r = 40.0f;
+    boost.cost = 9.0f;
+    ClearBoostValues(boost);
+    EXPECT_EQ(boost.strength, 0.0f);
+    EXPECT_EQ(boost.cooldown, 0.0f);
+    EXPECT_EQ(boost.r, 0.0f);
+    EXPECT_EQ(boost.cost, 9.0f);
+}
+
+TEST(NQWaveEntry, RunTimeEntryWaitsInItsWave)
+{
+    NQWaveProto wave;
+    NQWaveEntry entry(&wave);
+    EXPECT_EQ(entry.mState, -1);
+    EXPECT_EQ(entry.mUpgrade, 1);
+    EXPECT_TRUE(entry.mName.empty());
+    EXPECT_EQ(entry.mEnemyValue, 0);
+    EXPECT_EQ(entry.mHealthBonus, 0);
+    EXPECT_FALSE(entry.mSpawned);
+    EXPECT_EQ(entry.mWave, &wave);
 }
 
 TEST(RandomPointInRing, DrawsTheAngleFirstThenTheRadius)

@@ -1,7 +1,9 @@
 #include "LevelFileFixture.h"
 
 #include "Game/FindById.h"
+#include "CallLog.h"
 #include "Game/NQDecorationSet.h"
+#include "Game/NQLevelEconomy.h"
 #include "Game/NQLink.h"
 #include "Game/NQParamSet.h"
 #include "Game/NQPoint.h"
@@ -189,6 +191,70 @@ TEST_F(LevelFileTest, LogTexts)
     // The wave's own timeout, before the global delay is added.
     EXPECT_EQ(Logged(L"LOADED ENEMY WAVE=(timeout=4, spawner=3)"), 1);
     EXPECT_EQ(map->mWaveManager->mWaves[0]->mTimeout, 6);
+}
+
+const std::wstring kLevelPath = L"nq/levels_normal/level_01_01.xml";
+
+std::string TowerSpot(const char* towerId)
+{
+    return std::string(R"(<map><budget>300</budget><spots><spot x="10" y="10"><param name="tower_id" value=")") +
+           towerId + R"("/></spot></spots></map>)";
+}
+
+TEST_F(LevelFileTest, StartGoldWithTheBoughtBonus)
+{
+    const struct
+    {
+        const char* budget;
+        float factor;
+        int32_t goldBefore, gold;
+    } cases[] = {
+        {"300", 0.0f, 0, 300},
+        {"300", 0.5f, 0, 450},
+        {"301", 0.5f, 7, 458}, // 301 + trunc(150.5) on top of the gold there was
+        {"2147483647", 1.0f, 0, INT32_MAX},
+        {"-5", 0.0f, 0, -5},
+    };
+    for (const auto& c : cases)
+    {
+        data->Write("nq/levels_normal/level_01_01.xml", std::string("<map><budget>") + c.budget + "</budget></map>");
+        map->mStartGoldFactor = c.factor;
+        map->mEconomy->mGold = c.goldBefore;
+        map->mEconomy->mShownGold = -1;
+        map->LoadLevelXml(kLevelPath);
+        EXPECT_EQ(map->mEconomy->mGold, c.gold) << c.budget << " " << c.factor;
+        EXPECT_EQ(map->mEconomy->mShownGold, c.gold) << c.budget;
+    }
+}
+
+TEST_F(LevelFileTest, FreeTowerCreditsTheUpgradedCost)
+{
+    // Prototype 12 costs 100; a bought upgrade takes 10 % off it.
+    data->Write("nq/towers_sheet.csv", "id;parent;cost;r\n12;-1;100;100\n");
+    data->Write("nq/upgrades.xml", R"(<upgrades><upgrade id="7"><targets><target id="12"/><target id="-1"/></targets>
+        <steps><step><attributes><param name="cost" value="-10"/></attributes></step></steps></upgrade></upgrades>)");
+    LoadProfiles(gametest::ProfilesXml(0, 0, R"(<upgrades><upgrade id="7" level="0"/></upgrades>)"));
+    BuildLevel();
+    ClearLog();
+
+    const struct
+    {
+        const char* id;
+        int32_t gold;
+        int goldTexts, logged;
+    } cases[] = {{"12", 390, 1, 0}, {"12.7", 390, 1, 0}, {"99", 300, 0, 1}, {"0", 300, 0, 0}};
+    for (const auto& c : cases)
+    {
+        data->Write("nq/levels_normal/level_01_01.xml", TowerSpot(c.id));
+        map->mEconomy->mGold = 0;
+        gametest::CallLog().clear();
+        ClearLog();
+        map->LoadLevelXml(kLevelPath);
+        // BuildTower takes the same 90 again: the tower costs nothing.
+        EXPECT_EQ(map->mEconomy->mGold, c.gold) << c.id;
+        EXPECT_EQ(gametest::CountCalls("HUD.UpdateGoldText"), c.goldTexts) << c.id;
+        EXPECT_EQ(Logged(L"no tower prototype"), c.logged) << c.id;
+    }
 }
 } // namespace
 } // namespace leveltest
