@@ -138,30 +138,28 @@ TEST_F(PathCacheRead, DamagedFilesAddNothing)
     std::vector<std::pair<std::string, std::string>> cases;
     for (size_t length = 0; length < sample.size(); ++length)
         cases.emplace_back("cut at " + std::to_string(length), sample.substr(0, length));
-    std::string huge = sample;
-    PutWord(huge, 0, 0xFFFFFFFFu);
-    cases.emplace_back("entry count 0xFFFFFFFF", huge);
-    std::string samplesPastEnd = sample;
-    PutWord(samplesPastEnd, 20, 3);
-    cases.emplace_back("sample count past the end", samplesPastEnd);
-    std::string numbersPastEnd = sample;
-    PutWord(numbersPastEnd, 8, 0x10000000u);
-    cases.emplace_back("number count past the end", numbersPastEnd);
-    std::string lanesPastEnd = sample;
-    PutWord(lanesPastEnd, 12, 0x7FFFFFFFu);
-    cases.emplace_back("lane count past the end", lanesPastEnd);
-    std::string below = sample;
-    PutWord(below, 4, 0xFFFFFFFFu);
-    cases.emplace_back("link index -1", below);
-    std::string beyond = sample;
-    PutWord(beyond, 4, 3);
-    cases.emplace_back("link index = link count", beyond);
-    std::string nan = sample;
-    PutWord(nan, 36, 0x7FC00000u);
-    cases.emplace_back("NaN x", nan);
-    std::string infinite = sample;
-    PutWord(infinite, 24, 0x7F800000u);
-    cases.emplace_back("infinite extra", infinite);
+    // One word of the sample replaced: (name, byte offset, new value).
+    const struct
+    {
+        const char* name;
+        size_t at;
+        uint32_t value;
+    } words[] = {
+        {"entry count 0xFFFFFFFF", 0, 0xFFFFFFFFu},
+        {"sample count past the end", 20, 3},
+        {"number count past the end", 8, 0x10000000u},
+        {"lane count past the end", 12, 0x7FFFFFFFu},
+        {"link index -1", 4, 0xFFFFFFFFu},
+        {"link index = link count", 4, 3},
+        {"NaN x", 36, 0x7FC00000u},
+        {"infinite extra", 24, 0x7F800000u},
+    };
+    for (const auto& word : words)
+    {
+        std::string bytes = sample;
+        PutWord(bytes, word.at, word.value);
+        cases.emplace_back(word.name, bytes);
+    }
 
     for (const auto& [name, bytes] : cases)
     {
