@@ -93,6 +93,18 @@ std::string PicturePath(const tinyxml2::XMLElement* li)
     return kDataFolder + part;
 }
 
+// The layers directly in the group, in reading order.
+std::vector<const base::ImageInfo*> ListLayers(file::ImageContainer& container, const std::wstring& group)
+{
+    std::vector<std::wstring> names;
+    container.ListLayers(group, false, names, false);
+    std::vector<const base::ImageInfo*> layers;
+    for (const std::wstring& name : names)
+        if (const base::ImageInfo* layer = container.FindLayer(name))
+            layers.push_back(layer);
+    return layers;
+}
+
 NQFrameEntry* NewBadge(render::Image* picture, bool owned)
 {
     NQFrameEntry* badge = new NQFrameEntry;
@@ -145,14 +157,10 @@ void NQMap::ClearLevel(const std::wstring& path)
     delete mContextMenu;
     mContextMenu = nullptr;
     if (mHud)
-    {
         base::DeleteAll(mHud->mSpellButtons);
-        base::DeleteAll(*mHints);
-        for (int32_t slot = 0; slot < kSpellSlots; ++slot)
-            mHud->AddSpellButton(slot);
-    }
-    else
-        base::DeleteAll(*mHints);
+    base::DeleteAll(*mHints);
+    for (int32_t slot = 0; mHud && slot < kSpellSlots; ++slot)
+        mHud->AddSpellButton(slot);
     mArmedSpell = nullptr;
     mSelectedEnemy = nullptr;
     mLevelPath = path;
@@ -226,23 +234,18 @@ void NQMap::LoadDecorations(const std::string& picturePath)
     if (!container)
         return;
     framework::GameApplication* application = framework::GameApplication::Current();
-    std::vector<std::wstring> names;
-    container->ListLayers(L"", false, names, false);
-    for (const std::wstring& name : names)
+    for (const base::ImageInfo* layer : ListLayers(*container, L""))
     {
-        const base::ImageInfo* layer = container->FindLayer(name);
-        if (!layer)
-            continue;
         NQFrameEntry* frame = new NQFrameEntry;
         frame->mOwnsPicture = 1;
         frame->mShown = 1;
-        frame->mName = name;
+        frame->mName = layer->name;
         frame->mRect[0] = layer->x;
         frame->mRect[1] = layer->y;
         frame->mRect[2] = layer->w;
         frame->mRect[3] = layer->h;
         frame->mLayerIndex = layer->index;
-        frame->mPicture = application ? application->LoadImage(name, container) : nullptr;
+        frame->mPicture = application ? application->LoadImage(layer->name, container) : nullptr;
         frame->mDepth = layer->y + layer->h;
         mDecorationSet->mFrames.push_back(frame);
     }
@@ -253,13 +256,8 @@ void NQMap::LoadDecorations(const std::string& picturePath)
 
 void NQMap::LoadFxAnchors(file::ImageContainer* container)
 {
-    std::vector<std::wstring> names;
-    container->ListLayers(L"fx", false, names, false);
-    for (const std::wstring& name : names)
+    for (const base::ImageInfo* layer : ListLayers(*container, L"fx"))
     {
-        const base::ImageInfo* layer = container->FindLayer(name);
-        if (!layer)
-            continue;
         NQFxAnchor* anchor = new NQFxAnchor;
         if (mEpisode == 0)
             anchor->mEffectName = "tr1";

@@ -3,6 +3,12 @@
 #include "Game/FindById.h"
 #include "CallLog.h"
 #include "Game/NQDecorationSet.h"
+#include "Game/NQEffect.h"
+#include "Game/NQEnemy.h"
+#include "Game/NQFxAnchor.h"
+#include "Game/NQModifier.h"
+#include "Game/NQSprite.h"
+#include "Game/NQTower.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQLink.h"
 #include "Game/NQParamSet.h"
@@ -255,6 +261,47 @@ TEST_F(LevelFileTest, FreeTowerCreditsTheUpgradedCost)
         EXPECT_EQ(gametest::CountCalls("HUD.UpdateGoldText"), c.goldTexts) << c.id;
         EXPECT_EQ(Logged(L"no tower prototype"), c.logged) << c.id;
     }
+}
+
+TEST_F(LevelFileTest, LoadingEmptiesThePreviousLevel)
+{
+    data->Write("nq/levels_normal/level_01_01.xml", gametest::ExampleLevelXml());
+    map->LoadLevelXml(kLevelPath);
+    NQEnemy* enemy = new NQEnemy;
+    map->mWaveManager->mEnemies.push_back(enemy);
+    map->mSelectedEnemy = enemy;
+    map->mWaveManager->mActiveWaves.push_back(map->mWaveManager->mWaves[0]);
+    map->mHints->push_back(new NQSprite);
+    map->mFxAnchors->push_back(new NQFxAnchor);
+    map->mEffects.push_back(new NQEffect("none"));
+    map->mDepthEffects.push_back(new NQEffect("none"));
+    map->mTowers.push_back(new NQTower);
+    map->mModifiers.push_back(new NQModifier);
+    gametest::CallLog().clear();
+
+    data->Write("nq/levels_normal/level_01_02.xml", "<map/>");
+    map->LoadLevelXml(L"nq/levels_normal/level_01_02.xml");
+    EXPECT_EQ(map->mLevelPath, L"nq/levels_normal/level_01_02.xml");
+    EXPECT_EQ(map->mSelectedEnemy, nullptr);
+    EXPECT_TRUE(map->mWaveManager->mEnemies.empty());
+    EXPECT_TRUE(map->mWaveManager->mActiveWaves.empty());
+    EXPECT_TRUE(map->mWaveManager->mWaves.empty());
+    EXPECT_TRUE(map->mHints->empty());
+    EXPECT_TRUE(map->mFxAnchors->empty());
+    EXPECT_TRUE(map->mEffects.empty());
+    EXPECT_TRUE(map->mDepthEffects.empty());
+    EXPECT_TRUE(map->mTowers.empty());
+    EXPECT_TRUE(map->mModifiers.empty());
+    EXPECT_TRUE(map->mSpots->empty());
+    EXPECT_TRUE(map->mPoints->empty());
+    EXPECT_TRUE(map->mLinks->empty());
+    std::vector<std::string> spellButtons;
+    for (const gametest::LoggedCall& call : gametest::CallsStarting("HUD.AddSpellButton"))
+        spellButtons.push_back(call.call);
+    EXPECT_EQ(spellButtons, (std::vector<std::string>{"HUD.AddSpellButton 0", "HUD.AddSpellButton 1",
+                                                      "HUD.AddSpellButton 2", "HUD.AddSpellButton 3",
+                                                      "HUD.AddSpellButton 4"}));
+    EXPECT_EQ(map->mScreenState, screen::kPlaying);
 }
 } // namespace
 } // namespace leveltest
