@@ -58,6 +58,11 @@ std::vector<int32_t> DijkstraSearch::FindPath(const NQPoint* start, const NQPoin
         HV_LOG(L"route: start or goal is not a road point\n");
         return {};
     }
+    if (current == goalNode)
+    {
+        HV_LOG(L"route: point %d is its own goal\n") % start->mId;
+        return {start->mId};
+    }
     current->distance = 0.0f;
     while (current)
     {
