@@ -21,13 +21,20 @@ namespace
 NQMap* Level()
 {
     static NQMap* map = [] {
-        // A scratch data root and user folder: nothing of the real ones is read or written.
+        // Built on a scratch data root and user folder, so that nothing of the
+        // real ones is read or written; then back to the folder libFuzzer
+        // names its corpus from. The inputs read no files but a path cache,
+        // which the folder does not hold.
         char folder[] = "/tmp/hvfuzz-level-XXXXXX";
-        if (!mkdtemp(folder) || chdir(folder) != 0 || setenv("XDG_DATA_HOME", folder, 1) != 0)
+        char* previous = getcwd(nullptr, 0);
+        if (!previous || !mkdtemp(folder) || chdir(folder) != 0 || setenv("XDG_DATA_HOME", folder, 1) != 0)
             abort();
         bass::UseManualOutput();
         NQMap* level = new NQMap;
         game::testing::SetRunningMap(level);
+        if (chdir(previous) != 0)
+            abort();
+        free(previous);
         return level;
     }();
     return map;
