@@ -18,6 +18,7 @@
 #include "Game/NQMap.h"
 #include "Game/NQPlayerVolumes.h"
 #include "Game/NQProgress.h"
+#include "Game/NQResources.h"
 
 #include <tinyxml2.h>
 
@@ -154,6 +155,11 @@ HVResultEnum Game::InitGame()
     // Set first: what the board's Load creates reaches the board through the game.
     mGameWindow = new GameWindow;
     SetRootBoard(mGameWindow);
+    // The level's teardown, inside the game's, still uses these.
+    AddDependency(this, k2::SoundTags::Instance());
+    AddDependency(this, render::ParticleSystem::Instance());
+    AddDependency(this, NQResources::Instance());
+    AddDependency(this, file::Profiles::Instance());
     return HV_OK;
 }
 
