@@ -61,6 +61,16 @@ std::string StarsXml(int episode, int stars)
     return LevelsXml(records);
 }
 
+// One upgrade of a single step with those parameters.
+std::string UpgradeXml(int id, const std::string& targets, const std::string& params)
+{
+    return "<upgrade id=\"" + std::to_string(id) + "\"><targets>" + targets + "</targets><steps><step><attributes>" +
+           params + "</attributes></step></steps></upgrade>";
+}
+
+// Upgrades 1 and 2 both bought to their first step.
+const char* const kBothBought = R"(<upgrades><upgrade id="1" level="0"/><upgrade id="2" level="0"/></upgrades>)";
+
 class BalanceLevelTest : public gametest::LevelTest
 {
 protected:
@@ -87,6 +97,20 @@ protected:
         map->mEpisode = episode;
         map->mLevel = level;
         map->mMode = mode;
+    }
+
+    // Prototype 12 of that sheet, unlocked at (0, 0), with two bought upgrades
+    // targeting it; the level is at (0, 0).
+    void BuildWithTwoUpgradesOf12(const std::string& towers, const std::string& first, const std::string& second)
+    {
+        const std::string target = R"(<target id="12"/>)";
+        data->Write("nq/towers_sheet.csv", towers);
+        data->Write("nq/unlocks.csv", "0;0;12\n");
+        data->Write("nq/upgrades.xml",
+                    "<upgrades>" + UpgradeXml(1, target, first) + UpgradeXml(2, target, second) + "</upgrades>");
+        LoadProfiles(gametest::ProfilesXml(0, 0, kBothBought));
+        BuildLevel();
+        GoTo(0, 0);
     }
 
     int CountLogLinesWith(const std::wstring& part) const
@@ -387,19 +411,10 @@ INSTANTIATE_TEST_SUITE_P(Table, ReachCases, testing::ValuesIn(kReach),
 
 TEST_F(BalanceLevelTest, UpgradesCompoundOnCopiesInTableOrder)
 {
-    data->Write("nq/towers_sheet.csv", "id;parent;cost;strength;goldIncome\n12;-1;100;15;5\n");
-    data->Write("nq/unlocks.csv", "0;0;12\n");
-    data->Write("nq/upgrades.xml",
-                R"(<upgrades>
-<upgrade id="1"><targets><target id="12"/></targets><steps><step><attributes>
-  <param name="cost" value="-10"/><param name="strength" value="10"/><param name="goldIncome" value="33"/>
-</attributes></step></steps></upgrade>
-<upgrade id="2"><targets><target id="12"/></targets><steps><step><attributes>
-  <param name="cost" value="-10"/></attributes></step></steps></upgrade>
-</upgrades>)");
-    LoadProfiles(gametest::ProfilesXml(0, 0, R"(<upgrades><upgrade id="1" level="0"/><upgrade id="2" level="0"/></upgrades>)"));
-    BuildLevel();
-    GoTo(0, 0);
+    BuildWithTwoUpgradesOf12("id;parent;cost;strength;goldIncome\n12;-1;100;15;5\n",
+                             R"(<param name="cost" value="-10"/><param name="strength" value="10"/>)"
+                             R"(<param name="goldIncome" value="33"/>)",
+                             R"(<param name="cost" value="-10"/>)");
     std::unique_ptr<NQUnitProto> copy(CreateUpgradedProto(12));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->cost, 81.0f);
@@ -409,19 +424,10 @@ TEST_F(BalanceLevelTest, UpgradesCompoundOnCopiesInTableOrder)
 
 TEST_F(BalanceLevelTest, TowerBonusAddsWithoutCompoundingAndRepeats)
 {
-    data->Write("nq/towers_sheet.csv", "id;parent;r;strength;cooldown\n12;-1;100;15;2\n");
-    data->Write("nq/unlocks.csv", "0;0;12\n");
-    data->Write("nq/upgrades.xml",
-                R"(<upgrades>
-<upgrade id="1"><targets><target id="12"/></targets><steps><step><attributes>
-  <param name="radius" value="10"/><param name="strength" value="10"/><param name="cooldown" value="25"/>
-</attributes></step></steps></upgrade>
-<upgrade id="2"><targets><target id="12"/></targets><steps><step><attributes>
-  <param name="radius" value="20"/><param name="strength" value="10"/></attributes></step></steps></upgrade>
-</upgrades>)");
-    LoadProfiles(gametest::ProfilesXml(0, 0, R"(<upgrades><upgrade id="1" level="0"/><upgrade id="2" level="0"/></upgrades>)"));
-    BuildLevel();
-    GoTo(0, 0);
+    BuildWithTwoUpgradesOf12("id;parent;r;strength;cooldown\n12;-1;100;15;2\n",
+                             R"(<param name="radius" value="10"/><param name="strength" value="10"/>)"
+                             R"(<param name="cooldown" value="25"/>)",
+                             R"(<param name="radius" value="20"/><param name="strength" value="10"/>)");
     const NQUnitProto& current = *map->mUnitDatabase->FindProto(12);
     for (int frame = 0; frame < 3; ++frame)
     {
@@ -447,30 +453,25 @@ void PrintTo(const GlobalCase& c, std::ostream* os)
     *os << c.label;
 }
 
-std::string GlobalUpgrade(int id, const std::string& targets, const std::string& params)
-{
-    return "<upgrade id=\"" + std::to_string(id) + "\"><targets>" + targets + "</targets><steps><step><attributes>" +
-           params + "</attributes></step></steps></upgrade>";
-}
 
 const std::string kMinusOne = R"(<target id="-1"/>)";
 
 const GlobalCase kGlobal[] = {
     {"later_upgrade_overwrites",
-     GlobalUpgrade(1, kMinusOne, R"(<param name="maxHP" value="2"/>)") +
-         GlobalUpgrade(2, kMinusOne, R"(<param name="maxHP" value="3"/>)"),
+     UpgradeXml(1, kMinusOne, R"(<param name="maxHP" value="2"/>)") +
+         UpgradeXml(2, kMinusOne, R"(<param name="maxHP" value="3"/>)"),
      3, 7, 8},
     {"factors_in_percent",
-     GlobalUpgrade(1, kMinusOne, R"(<param name="enemyCost" value="20"/><param name="startBudget" value="150"/>)"),
+     UpgradeXml(1, kMinusOne, R"(<param name="enemyCost" value="20"/><param name="startBudget" value="150"/>)"),
      4, 0.2f, 1.5f},
     {"zero_and_below_leave_fields",
-     GlobalUpgrade(1, kMinusOne, R"(<param name="maxHP" value="2"/><param name="enemyCost" value="30"/>)") +
-         GlobalUpgrade(2, kMinusOne, R"(<param name="maxHP" value="0"/><param name="enemyCost" value="-5"/>)"),
+     UpgradeXml(1, kMinusOne, R"(<param name="maxHP" value="2"/><param name="enemyCost" value="30"/>)") +
+         UpgradeXml(2, kMinusOne, R"(<param name="maxHP" value="0"/><param name="enemyCost" value="-5"/>)"),
      2, 0.3f, 8},
     {"minus_one_second_target_not_global",
-     GlobalUpgrade(1, R"(<target id="10"/><target id="-1"/>)", R"(<param name="maxHP" value="2"/>)"), 4, 7, 8},
-    {"no_targets_not_global", GlobalUpgrade(1, "", R"(<param name="maxHP" value="2"/>)"), 4, 7, 8},
-    {"lives_saturate", GlobalUpgrade(1, kMinusOne, R"(<param name="maxHP" value="1e20"/>)"), 2147483647, 7, 8},
+     UpgradeXml(1, R"(<target id="10"/><target id="-1"/>)", R"(<param name="maxHP" value="2"/>)"), 4, 7, 8},
+    {"no_targets_not_global", UpgradeXml(1, "", R"(<param name="maxHP" value="2"/>)"), 4, 7, 8},
+    {"lives_saturate", UpgradeXml(1, kMinusOne, R"(<param name="maxHP" value="1e20"/>)"), 2147483647, 7, 8},
 };
 
 class GlobalCases : public BalanceLevelTest, public testing::WithParamInterface<GlobalCase>
@@ -480,7 +481,7 @@ class GlobalCases : public BalanceLevelTest, public testing::WithParamInterface<
 TEST_P(GlobalCases, SetsTheLevelFields)
 {
     data->Write("nq/upgrades.xml", std::string("<upgrades>") + GetParam().upgrades + "</upgrades>");
-    LoadProfiles(gametest::ProfilesXml(0, 0, R"(<upgrades><upgrade id="1" level="0"/><upgrade id="2" level="0"/></upgrades>)"));
+    LoadProfiles(gametest::ProfilesXml(0, 0, kBothBought));
     BuildLevel();
     map->mLivesBonus = 4;
     map->mKillRewardFactor = 7.0f;

@@ -4,6 +4,8 @@
 #include "Game/NQUnitDatabase.h"
 #include "Game/NQUnitProto.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -134,10 +136,13 @@ TEST(UnitProto, ConvertedRowReadsLikeTheSheetSays)
 TEST(UnitProto, CopyTakesValuesAndAddonNamesNotChildrenNorRawAddons)
 {
     tinyxml2::XMLDocument doc;
-    ASSERT_EQ(doc.Parse(R"(<unit id="5" r="180" cost="70" air="1" fillColor="80ff0000" onFire="f" addons="a/b">)"
-                        R"(<unit id="6"/></unit>)"),
+    ASSERT_EQ(doc.Parse(R"(<unit id="5" r="180" cost="70" air="1" fillColor="80ff0000" onFire="f" addons="a/b")"
+                        R"( psd="grunt"><unit id="6"/></unit>)"),
               tinyxml2::XML_SUCCESS);
+    hvtest::TempFolder folder;
+    hvtest::CurrentDirectory inside(folder.Folder());
     NQUnitProto original(doc.RootElement(), true);
+    ASSERT_NE(original.spriteSet, nullptr);
     NQUnitProto copy;
     EXPECT_EQ(copy.fillColor, 0u); // the empty prototype
     copy.CopyFrom(&original);
