@@ -7,18 +7,14 @@
 #include "Framework/Layer/ImageLayer.h"
 #include "Game/NQFrameEntry.h"
 
-namespace
+render::Image* LoadGamePicture(const std::wstring& name, file::ImageContainer* container)
 {
-// Pictures need a running application with a renderer; without one (a level
-// built by a test without a game) names and rectangles are still read.
-render::Image* LoadPicture(const std::wstring& name, file::ImageContainer* container)
-{
+    // Without a renderer no picture loads; names and rectangles are still read.
     framework::GameApplication* application = framework::GameApplication::Current();
     if (!application || !application->mRender)
         return nullptr;
     return application->LoadImage(name, container);
 }
-} // namespace
 
 base::ImageInfo* FindContainerImage(file::ImageContainer* container, const std::wstring& name)
 {
@@ -30,7 +26,7 @@ render::Image* LoadContainerImage(file::ImageContainer* container, const std::ws
     const base::ImageInfo* info = FindContainerImage(container, name);
     if (!info)
         return nullptr;
-    return LoadPicture(info->name, container);
+    return LoadGamePicture(info->name, container);
 }
 
 void InitImageLayerFromContainer(layer::ImageLayer* imageLayer, file::ImageContainer* container,
@@ -58,7 +54,7 @@ NQFrameEntry* CreateFrameEntryFromContainer(file::ImageContainer* container, con
         HV_LOG(L"Missing layer %s in %s\n") % name % (container ? container->GetPath() : std::wstring());
         return entry;
     }
-    entry->mPicture = LoadPicture(info->name, container);
+    entry->mPicture = LoadGamePicture(info->name, container);
     entry->mRect[0] = info->x;
     entry->mRect[1] = info->y;
     entry->mRect[2] = info->w;

@@ -24,6 +24,9 @@ class Image;
 
 class NQFrameEntry;
 
+// A picture by name, or a layer of the container, loaded by the running
+// application; null without one (a level built by a test without a game).
+render::Image* LoadGamePicture(const std::wstring& name, file::ImageContainer* container);
 // A new picture owned by the caller; null when the layer is missing or no
 // application runs to load it.
 render::Image* LoadContainerImage(file::ImageContainer* container, const std::wstring& name);

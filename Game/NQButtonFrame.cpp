@@ -45,11 +45,10 @@ void NQButtonFrame::Draw(render::Graphics* graphics, float windowScale)
     const float centreY = mRect[1] + mRect[3] / 2.0f;
     // Scaled about the view's half size, so that buttons keep their places
     // relative to a window scaled the same way.
+    const float size = mHoverScale * windowScale;
     math::Transform2D transform;
-    transform.Scale(mHoverScale, mHoverScale);
-    transform.Translate(centreX - halfX, centreY - halfY);
-    transform.Scale(windowScale, windowScale);
-    transform.Translate(halfX, halfY);
+    transform.Scale(size, size);
+    transform.Translate(halfX + (centreX - halfX) * windowScale, halfY + (centreY - halfY) * windowScale);
     auto record = graphics->DrawImage(*mPicture).Transform(transform);
     record->SetAnchor(kAnchorCentre, kAnchorCentre);
 }

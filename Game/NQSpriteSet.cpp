@@ -5,7 +5,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
-#include "Framework/GameApplication.h"
+#include "Game/ContainerImages.h"
 #include "Game/NQFrameEntry.h"
 
 #include <tinyxml2.h>
@@ -23,16 +23,6 @@ std::wstring Utf8Attribute(const tinyxml2::XMLElement* element, const char* name
 {
     const char* text = element ? element->Attribute(name) : nullptr;
     return text ? base::Utf8ToWide(text) : std::wstring();
-}
-
-// Without a running application (a level built by a test without a game) no
-// picture is loaded; rectangles and names are still read.
-render::Image* LoadPicture(const std::wstring& name, file::ImageContainer* container)
-{
-    framework::GameApplication* application = framework::GameApplication::Current();
-    if (!application || !application->mRender)
-        return nullptr;
-    return application->LoadImage(name, container);
 }
 
 void ReleasePicture(render::Image*& picture)
@@ -69,7 +59,7 @@ NQSpriteSet::NQSpriteSet(const tinyxml2::XMLElement* element)
         LoadFromFile(base::WideToUtf8(mPath));
     }
     if (mPicturePath != kDataPrefix)
-        mPicture = LoadPicture(mPicturePath, nullptr);
+        mPicture = LoadGamePicture(mPicturePath, nullptr);
 }
 
 NQSpriteSet::NQSpriteSet(const std::wstring& path) : mPath(path), mHasLayeredImage(1)
@@ -120,7 +110,7 @@ void NQSpriteSet::LoadFrames(file::ImageContainer* container, const std::wstring
         for (const std::wstring& name : names)
         {
             auto* frame = new NQFrameEntry;
-            frame->mPicture = LoadPicture(name, container);
+            frame->mPicture = LoadGamePicture(name, container);
             frame->mName = name;
             if (const base::ImageInfo* info = container->FindLayer(name))
             {

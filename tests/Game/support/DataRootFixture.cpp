@@ -83,7 +83,7 @@ std::vector<FixtureLayer> SpriteSetLayers(const std::string& prefix)
         {p + "s_point/anchor", 40, 20, 2, 2, 0xFFFFFFFFu},
         {p + "base_a", 0, 0, 16, 16, 0xFF808080u},
         {p + "Walk/w0", 0, 0, 8, 8, 0xFF00FFFFu},
-        {p + "ui/showInvisible_01", 5, 6, 7, 8, 0xFFFF00FFu},
+        {p + "special/showInvisible_01", 5, 6, 7, 8, 0xFFFF00FFu},
         {p + "base_b", 16, 0, 16, 16, 0xFF404040u},
     };
 }

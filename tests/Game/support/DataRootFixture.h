@@ -40,7 +40,7 @@ std::string SolidPng(int w, int h, uint32_t argb);
 // The layered image of the sprite tests: (prefix/) groups "idle" (3 frames),
 // "s_point" (one marker at 40, 20), root layers "base_a" and "base_b", a
 // nested "idle/deep/x" that no group lists, an upper-case group folder
-// "Walk/w0" and an upper-case base name "ui/showInvisible_01".
+// "Walk/w0" and an upper-case base name "special/showInvisible_01".
 std::vector<FixtureLayer> SpriteSetLayers(const std::string& prefix = std::string());
 
 // The fixture font's glyphs: '$', '#', ' ', digits and a-z, 8 x 12 each,
