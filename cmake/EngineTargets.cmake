@@ -39,6 +39,12 @@ function(hv_add_library name)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   hv_target_warnings(${name})
+  # The fuzz build steers its inputs by the coverage of the code under test,
+  # so every library a fuzz target links is instrumented, not just the harness.
+  # Plain test programs link these too: the sanitizer runtime answers the hooks.
+  if(HV_FUZZ)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
 endfunction()
 
 # add_engine_tests(name LABEL unit|platform SOURCES ... [LIBS ...] [SERIAL])
