@@ -1,0 +1,10 @@
+// The level and battlefield drawing.
+#include "Game/NQMap.h"
+
+void NQMap::Draw(render::Graphics*)
+{
+}
+
+void NQMap::ResetViewport()
+{
+}
