@@ -188,6 +188,7 @@ std::vector<UnitRow> Units()
         u.cooldown = 2.0f;
         u.ammoid = kLostSummonProto;
     }
+    unit(kDropper).dropChance = 100;
     {
         // The portal's numbers: cooldown is its duration, speed its period.
         UnitRow& u = unit(kSummonProto);
@@ -283,6 +284,18 @@ void WriteBattleData(const DataRoot& data)
     Frames(parts, "mob_dot", 2, 8, 8);
     Frames(parts, "mob_heal", 3, 8, 8);
     data.WriteLayeredImage("nq/data/ui_parts", parts);
+}
+
+std::string EntryXml(int id, float x, float y, int upgrade)
+{
+    char line[128];
+    std::snprintf(line, sizeof(line), "<e id=\"%d\" upgrade=\"%d\" x=\"%g\" y=\"%g\"/>", id, upgrade, x, y);
+    return line;
+}
+
+std::string WaveXml(const std::string& attributes, const std::string& entries)
+{
+    return "    <wave " + attributes + ">" + entries + "</wave>\n";
 }
 
 std::string StraightLevelXml(const std::string& waves, float timeout)

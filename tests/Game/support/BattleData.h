@@ -10,6 +10,11 @@ namespace gametest
 {
 class DataRoot;
 
+// Text of a wave entry (unit, timeline x, layout y) and of a wave (its
+// attributes as written, e.g. "timeout=\"5\" spawn=\"1\"").
+std::string EntryXml(int id, float x, float y = -65.0f, int upgrade = 1);
+std::string WaveXml(const std::string& attributes, const std::string& entries);
+
 // Unit ids of the fixture sheets.
 namespace units
 {
@@ -34,6 +39,7 @@ constexpr int kNoSpecial = 80; // sprite set without a "special" group
 constexpr int kNoDeath = 81;   // sprite set without "death" frames
 constexpr int kTank = 82;      // health 100000, for long walks
 constexpr int kLostShaman = 83; // summons through 91, whose portal effect the library lacks
+constexpr int kDropper = 84;     // dropChance 100
 constexpr int kSummonProto = 90;
 constexpr int kLostSummonProto = 91;
 } // namespace units
