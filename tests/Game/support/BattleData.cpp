@@ -213,9 +213,11 @@ void Frames(std::vector<FixtureLayer>& layers, const std::string& group, int cou
         layers.push_back({group + "/f" + std::to_string(i), 2 * i, i, w, h, 0xFF808080u});
 }
 
-std::vector<FixtureLayer> WalkerLayers(bool special, bool death)
+std::vector<FixtureLayer> WalkerLayers(bool special, bool death, bool root = true)
 {
-    std::vector<FixtureLayer> layers = {{"origin", int(kRootX), int(kRootY), 2, 2, 0xFFFFFFFFu}};
+    std::vector<FixtureLayer> layers;
+    if (root)
+        layers.push_back({"origin", int(kRootX), int(kRootY), 2, 2, 0xFFFFFFFFu});
     Frames(layers, "walk", 4, 40, 50);
     if (death)
         Frames(layers, "death", 3, 40, 50);
@@ -275,7 +277,7 @@ void WriteBattleData(const DataRoot& data)
 
     data.WriteLayeredImage("nq/units/walker", WalkerLayers(true, true));
     data.WriteLayeredImage("nq/units/nospecial", WalkerLayers(false, true));
-    data.WriteLayeredImage("nq/units/nodeath", WalkerLayers(true, false));
+    data.WriteLayeredImage("nq/units/nodeath", WalkerLayers(true, false, false));
 
     std::vector<FixtureLayer> parts = {
         {"shadows/wywern_shadow", 0, 0, 30, 10, 0x80000000u},

@@ -5,12 +5,15 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Game/EffectList.h"
+#include "Game/FindById.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Game/NQModifier.h"
+#include "Game/NQPoint.h"
 #include "Game/NQWaveEntry.h"
 #include "Game/NQWaveManager.h"
+#include "Game/NQWaveProto.h"
 #include "Game/SpriteList.h"
 
 #include <cmath>
@@ -151,6 +154,26 @@ int BattleTest::StepUntilEnd(int limit)
 }
 
 void BattleTest::StepSeconds(float seconds) { StepFrames(int(std::lround(seconds / frameTime))); }
+
+NQEnemy* BattleTest::SpawnNow(int unitId, float laneY, int upgrade, int pointId)
+{
+    NQWaveProto* wave = map->mWaveManager->mWaves.at(0);
+    auto* entry = new NQWaveEntry(wave);
+    entry->mId = unitId;
+    entry->mUpgrade = upgrade;
+    entry->mX = -1.0f;
+    entry->mY = laneY;
+    wave->mEntries.push_back(entry);
+    NQEnemy* enemy = map->SpawnEnemy(entry, FindById(*map->mPoints, pointId));
+    if (enemy)
+        entry->mState = 7;
+    return enemy;
+}
+
+std::string BattleTest::QuietLevelXml()
+{
+    return StraightLevelXml(WaveXml("timeout=\"100000\" spawn=\"1\"", EntryXml(units::kTank, 0.0f)));
+}
 
 NQModifier* BattleTest::PlaceMapModifier(NQModifier* modifier)
 {

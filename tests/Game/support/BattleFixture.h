@@ -55,11 +55,16 @@ protected:
     // Seconds of frames: round(seconds / frame time) frames.
     void StepSeconds(float seconds);
 
+    // An enemy of the unit spawned now at the point (id), through a run-time
+    // entry (x -1) of the level's first wave; null when the spawn is refused.
+    NQEnemy* SpawnNow(int unitId, float laneY = -65.0f, int upgrade = 1, int pointId = 1);
     // As a spell would: appended to the level's map modifiers.
     NQModifier* PlaceMapModifier(NQModifier* modifier);
 
     NQLevelEconomy& Economy() const;
     NQWaveManager& Waves() const;
+    // A level whose only wave starts far in the future: nothing spawns by itself.
+    static std::string QuietLevelXml();
     const std::vector<NQEnemy*>& Enemies() const;
     // The first live enemy of that unit id; null for none.
     NQEnemy* FindEnemy(int unitId) const;
