@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace
 {
@@ -196,6 +197,38 @@ TEST_F(GameAppTest, TheLoadingPictureIsPresentedAtOnce)
     ASSERT_EQ(run->Frame(), HV_OK);
     ASSERT_TRUE(run->ReadBackBuffer());
     EXPECT_EQ(run->Pixel(512, 384), kBlack);
+}
+
+// A window whose update runs a function once: a way into the frame's update.
+class UpdatingWindow : public RecordingWindow
+{
+public:
+    explicit UpdatingWindow(std::function<void()> update) : RecordingWindow("updating"), mUpdate(update) {}
+    void Update(float dt) override
+    {
+        RecordingWindow::Update(dt);
+        if (mUpdate)
+            std::exchange(mUpdate, nullptr)();
+    }
+
+private:
+    std::function<void()> mUpdate;
+};
+
+TEST_F(GameAppTest, ALevelStartInsideAFrameLeavesThatFrameWhole)
+{
+    gametest::WriteGameContent(*run->data);
+    gametest::GameRun::SupplyMonitor(1024, 768, 768);
+    ASSERT_EQ(run->Start(), HV_OK);
+    ASSERT_EQ(run->Frame(), HV_OK);
+    NQMap* map = run->Map();
+    run->Board()->SetConfirmOverlay(new UpdatingWindow([map] { map->StartLevel(); }));
+    ASSERT_EQ(run->Frame(), HV_OK);
+    EXPECT_EQ(map->mLevelPath, L"nq/levels_normal/level_01_01.xml");
+    ASSERT_TRUE(run->ReadBackBuffer());
+    EXPECT_EQ(run->Pixel(512, 384), kBlack) << "the frame drawn after the loading picture";
+    ASSERT_EQ(run->Frame(), HV_OK);
+    run->Board()->SetConfirmOverlay(nullptr);
 }
 
 TEST_F(GameAppTest, TheLoadingPictureIsCentredThroughTheTarget)
