@@ -349,7 +349,7 @@ TEST_F(ModifierTest, AShamanPortalSummonsAtItsSnapshotUntilItEnds)
     ShamanPortal* portal = portals[0];
     EXPECT_EQ(portal->mPeriod, 1.0f);
     EXPECT_EQ(portal->mDuration, 3.0f);
-    EXPECT_EQ(portal->mX, 220.0f);
+    EXPECT_EQ(portal->mSnapshot.x, 220.0f);
     ASSERT_EQ(effects.size(), 1u);
     EXPECT_EQ(effects[0].name, "portal_fx");
     EXPECT_EQ(effects[0].list, "front");
