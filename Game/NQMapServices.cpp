@@ -2,9 +2,12 @@
 
 #include "Game/Game.h"
 #include "Game/Hud/NQTutorial.h"
+#include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
+#include "Game/NQUpgrade.h"
+#include "Game/NQUpgradeTable.h"
 
 NQMapServices::NQMapServices(NQMap* map) : mMap(map)
 {
@@ -29,6 +32,36 @@ void NQMapServices::SetEconomyGems(int gems)
 {
     if (mMap->mEconomy)
         mMap->mEconomy->mGems = gems;
+}
+
+int NQMapServices::GetEpisodeCount()
+{
+    return mMap->GetEpisodeCount();
+}
+
+int NQMapServices::GetLevelCount(int episode)
+{
+    return mMap->GetLevelCount(episode);
+}
+
+int NQMapServices::GetHardcoreLevelCount(int episode)
+{
+    return mMap->GetHardcoreLevelCount(episode);
+}
+
+bool NQMapServices::IsEpisodeOpen(int episode)
+{
+    return mMap->IsEpisodeOpen(episode);
+}
+
+std::vector<int> NQMapServices::GetUpgradeIds()
+{
+    std::vector<int> ids;
+    if (mMap->mUpgradeTable == nullptr)
+        return ids;
+    for (const NQUpgrade* upgrade : mMap->mUpgradeTable->mUpgrades)
+        ids.push_back(upgrade->id);
+    return ids;
 }
 
 void NQMapServices::ReloadTutorial()
@@ -64,4 +97,13 @@ void NQMapServices::AppendDrawFrame(NQFrameEntry* entry)
     if (!entry)
         return;
     mMap->mDrawQueues[0].push_back(entry);
+}
+
+bool NQMapServices::GetEnemyDrawPosition(const NQEnemy* enemy, float& x, float& y)
+{
+    if (!enemy)
+        return false;
+    x = enemy->mDrawX;
+    y = enemy->mDrawY;
+    return true;
 }
