@@ -134,7 +134,7 @@ void NQMap::SellTower(NQTower* tower)
         mEconomy->AddGold(int32_t(std::floor(float(value) * mSellFactor)));
     }
 
-    mBullets->RemoveTowerBullets(tower);
+    // The beam's target first: once the bullets are gone, no modifier names the tower.
     if (NQBeamParticle* beam = tower->mBeam; beam && beam->IsPlaying())
     {
         if (NQEnemy* target = beam->mTarget)
@@ -147,6 +147,7 @@ void NQMap::SellTower(NQTower* tower)
         beam->Stop();
     }
     tower->mBeam = nullptr;
+    mBullets->RemoveTowerBullets(tower);
     StartLooseEmitter(*this, "build", tower->mX, tower->mY);
     PlaySoundTag(L"sellTower");
     if (tower->mDisabledSprite)
