@@ -13,9 +13,8 @@ namespace units = gametest::units;
 
 TEST_F(BattleTest, TwoGruntsWalkTheStraightRoadAndLeak)
 {
-    StartBattleOn(gametest::StraightLevelXml("<wave timeout=\"0\" spawn=\"1\">"
-                                             "<e id=\"50\" upgrade=\"1\" x=\"0\" y=\"-65\"/>"
-                                             "<e id=\"50\" upgrade=\"1\" x=\"45\" y=\"-65\"/></wave>\n"));
+    StartBattleOn(gametest::StraightLevelXml(gametest::WaveXml(
+        "spawn=\"1\"", gametest::EntryXml(units::kGrunt, 0.0f) + gametest::EntryXml(units::kGrunt, 45.0f))));
     StepFrames(2);
     ASSERT_EQ(CountEnemies(units::kGrunt), 1);
     StepUntilEnd();

@@ -190,6 +190,8 @@ std::vector<UnitRow> Units()
         u.ammoid = kLostSummonProto;
     }
     unit(kDropper).dropChance = 100;
+    unit(kStrong).strength = 2.5f;
+    unit(kWeak).strength = 0.5f;
     {
         // The portal's numbers: cooldown is its duration, speed its period.
         UnitRow& u = unit(kSummonProto);

@@ -42,6 +42,8 @@ constexpr int kNoDeath = 81;   // sprite set without "death" frames and without 
 constexpr int kTank = 82;      // health 100000, for long walks
 constexpr int kLostShaman = 83; // summons through 91, whose portal effect the library lacks
 constexpr int kDropper = 84;     // dropChance 100
+constexpr int kStrong = 85;      // strength 2.5
+constexpr int kWeak = 86;        // strength 0.5
 constexpr int kSummonProto = 90;
 constexpr int kLostSummonProto = 91;
 } // namespace units
