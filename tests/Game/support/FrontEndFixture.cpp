@@ -101,7 +101,7 @@ std::string FrontEndEffectsLibrary(bool withFlash)
                       "<emitter name=\"active\"><type rate=\"20\"/></emitter>"
                       "<emitter name=\"active_btn\"><type rate=\"20\"/></emitter>";
     if (withFlash)
-        xml += "<emitter name=\"blik_6\" interval2=\"200\"><type burst=\"4\" rate=\"0\" life=\"100\"/></emitter>";
+        xml += "<emitter name=\"blik_6\" interval2=\"3000\"><type burst=\"4\" rate=\"0\" life=\"100\"/></emitter>";
     return xml + "</particles>";
 }
 
@@ -201,7 +201,7 @@ void FrontEndTest::SetView(float x, float y, float width, float height)
 NQSpellEntry* FrontEndTest::AddSpell(int slot, int protoId, float cooldown, int w, int h, bool unlocked)
 {
     NQMap* map = Map();
-    const std::string base = "spells/" + std::to_string(slot);
+    const std::string base = "spells/" + std::to_string(slot) + "_" + std::to_string(protoId);
     data->Write(base + "_a.png", SolidPng(w, h, 0xFF00FF00u));
     data->Write(base + "_b.png", SolidPng(w, h, 0xFF0000FFu));
     auto* entry = new NQSpellEntry;

@@ -80,7 +80,7 @@ protected:
     void SetView(float x, float y, float width, float height);
 
     // A spell row of that HUD slot and unit prototype with a cooldown: two
-    // pictures "spells/<slot>_a.png" (the icon) and "_b.png" (the cover),
+    // pictures "spells/<slot>_<proto>_a.png" (the icon) and "_b.png" (the cover),
     // each w x h; unlocked at the running level when `unlocked` is set.
     NQSpellEntry* AddSpell(int slot, int protoId, float cooldown, int w = 70, int h = 70, bool unlocked = true);
 
