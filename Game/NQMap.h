@@ -58,6 +58,7 @@ class NQUnitDatabase;
 class NQUnitProto;
 class NQUnlockTable;
 class NQUpgradeTable;
+class NQWaveEntry;
 class NQWaveHintStrip;
 class NQWaveManager;
 
@@ -178,6 +179,18 @@ public:
     // Level end (NQMapWin.cpp) and defeat (NQMapResults.cpp).
     void Win();
     void Lose();
+    // Economy (NQMapEconomy.cpp): the enemy-health offset of the mode, and
+    // the refund of every bought upgrade in gems.
+    float GetDifficultyFactor() const;
+    void ResetUpgrades();
+    // Enemies (NQMapEnemies.cpp). SpawnEnemy gives null, and the entry is
+    // given up (state 2), for an unknown point or unit, no goal or no route.
+    NQEnemy* SpawnEnemy(NQWaveEntry* entry, NQPoint* point);
+    // A dying carrier's cargo, spread along its link from where it fell.
+    void SpawnCargo(NQEnemy* carrier, int32_t count);
+    void OnEnemyReachedGoal(NQEnemy* enemy);
+    // Every reference the level holds to an enemy about to be deleted goes.
+    void ForgetEnemy(NQEnemy* enemy);
     // Input (NQMapInput.cpp).
     void OnMouseDown(int x, int y);
     void OnMouseUp(int x, int y);
