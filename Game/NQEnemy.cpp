@@ -4,7 +4,15 @@
 #include "Core/Math/MathFunctions.h"
 #include "Core/Render/Image.h"
 #include "Core/Sound/SoundTags.h"
+#include "Game/AreaDamageModifier.h"
 #include "Game/ContainerImages.h"
+#include "Game/DotModifier.h"
+#include "Game/FireSplashModifier.h"
+#include "Game/HoldAndTeleport.h"
+#include "Game/HoldModifier.h"
+#include "Game/NQBullet.h"
+#include "Game/NQTower.h"
+#include "Game/StunModifier.h"
 #include "Game/EffectList.h"
 #include "Game/FindById.h"
 #include "Game/Game.h"
@@ -44,6 +52,24 @@ constexpr float kGoalReach = 50.0f;
 // The road direction at which a walker turns to face left.
 constexpr float kFacingLeftBelow = -0.05f;
 constexpr float kRunTimeX = -1.0f;
+constexpr float kPercent = 100.0f;
+// The hit effects of a tower's prototype.
+constexpr float kHitModifierValue = 0.5f;
+constexpr float kTeleportSeconds = 3.0f;
+constexpr float kDotSeconds = 2.0f;
+constexpr float kDotPeriod = 0.9f;
+constexpr float kHoldSeconds = 3.0f;
+constexpr float kFireValue = 1.0f;
+constexpr float kFireSeconds = 10.0f;
+constexpr float kFirePeriod = 1.0f;
+constexpr float kFireSize = 64.0f;
+constexpr float kSplashMarkSeconds = 1.5f;
+constexpr float kSplashMarkSize = 100.0f;
+// The only ammo that hurts enemies hurt by fire alone.
+constexpr int32_t kFirstFireAmmo = 2001;
+constexpr int32_t kLastFireAmmo = 2003;
+constexpr float kImmuneIconLift = 20.0f;
+constexpr int kImmuneIconKind = 2;
 
 template <size_t N>
 bool Contains(const int32_t (&ids)[N], int32_t id)
@@ -389,7 +415,72 @@ void NQEnemy::Update(float dt)
     Move(*proto, dt);
 }
 
-void NQEnemy::OnHit(NQBullet*, bool) {}
+void NQEnemy::OnHit(NQBullet* bullet, bool direct)
+{
+    if (mHealth <= 0.0f || !bullet)
+        return;
+    NQMap* map = Map();
+    const NQUnitProto* proto = bullet->mTowerProto;
+    if (!map || !proto)
+        return;
+    const NQUnitProto* ammo = map->mUnitDatabase ? map->mUnitDatabase->FindProto(proto->ammoid) : nullptr;
+    NQTower* tower = bullet->mTower;
+    float damage = (tower && tower->mBonus ? tower->mBonus->strength : 0.0f) + proto->strength +
+                   (tower ? tower->GetSpotParam("damage_mult") : 0.0f);
+    if (!direct)
+    {
+        // No falloff radius: a splash victim takes nothing (a NaN health would never die).
+        const float r = ammo ? ammo->r : 0.0f;
+        const float d = PointDistance(bullet->mX, bullet->mY, mDrawX, mDrawY);
+        damage *= r > 0.0f ? std::max(0.0f, (r - d) / r) : 0.0f;
+    }
+
+    if (const NQUnitProto* base = GetBaseProto())
+    {
+        const bool fireOnlyAmmo = proto->ammoid >= kFirstFireAmmo && proto->ammoid <= kLastFireAmmo;
+        if (((base->ice || base->stone) && (proto->dot || proto->stun)) || (base->poisonImmun && proto->hold) ||
+            (base->fire_dmg_only && !fireOnlyAmmo))
+        {
+            if (map->mFloatingIcons)
+                map->mFloatingIcons->Spawn(mDrawX, mDrawY - kImmuneIconLift, kImmuneIconKind);
+            return;
+        }
+    }
+
+    if (proto->teleportEnemy)
+        OfferModifier(new HoldAndTeleport(std::string(), 0.0f, kTeleportSeconds, tower));
+    if (proto->dot)
+    {
+        auto* dot = new DotModifier("health", kHitModifierValue, kDotSeconds, tower);
+        dot->mPeriod = kDotPeriod;
+        OfferModifier(dot);
+    }
+    if (proto->stun)
+        OfferModifier(new StunModifier("speed", kHitModifierValue, kHoldSeconds, tower));
+    if (proto->hold)
+        OfferModifier(new HoldModifier("speed", kHitModifierValue, kHoldSeconds, tower));
+    if (proto->firesplash)
+    {
+        auto* fire = new FireSplashModifier(std::string(), kFireValue, kFireSeconds, tower, mX, mY, kFireSize);
+        fire->mPeriod = kFirePeriod;
+        map->mModifiers.push_back(fire);
+    }
+    if (proto->splash && direct)
+    {
+        map->mModifiers.push_back(
+            new AreaDamageModifier(std::string(), 0.0f, kSplashMarkSeconds, tower, mX, mY, kSplashMarkSize));
+        // Without an ammo prototype there is no splash area.
+        if (ammo && map->mWaveManager)
+        {
+            std::vector<NQEnemy*> victims;
+            map->mWaveManager->GetEnemiesInRadius(mX, mY, ammo->r, victims);
+            for (NQEnemy* victim : victims)
+                if (victim != this)
+                    victim->OnHit(bullet, false);
+        }
+    }
+    ApplyDamage(damage);
+}
 
 void NQEnemy::ApplyDamage(float amount)
 {
@@ -440,7 +531,22 @@ void NQEnemy::RemoveModifiersFrom(void* source)
     mModifiers.resize(kept);
 }
 
-float NQEnemy::GetKillBonus() const { return 0.0f; }
+float NQEnemy::GetKillBonus() const
+{
+    NQMap* map = Map();
+    if (!map)
+        return 0.0f;
+    float bonus = 0.0f;
+    for (const NQTower* tower : map->mTowers)
+    {
+        const NQUnitProto* proto = tower->GetProto(-1);
+        if (!proto || proto->goldIncome <= 0)
+            continue;
+        if (tower->GetReach() >= PointDistance(tower->mX, tower->mY, mDrawX, mDrawY))
+            bonus += proto->health / kPercent;
+    }
+    return bonus;
+}
 
 NQEnemy::Bounds NQEnemy::PlaceFrame(const NQFrameEntry& frame) const
 {

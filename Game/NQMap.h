@@ -78,14 +78,14 @@ public:
     {
         NQTower* tower = nullptr;
         int32_t key = 0;
-        int32_t price = 0;
+        float price = 0.0f;
     };
     // The spot and prototype waiting in the gems-for-gold question.
     struct PendingBuild
     {
         NQUnitProto* proto = nullptr;
         NQFrameEntry* spot = nullptr;
-        int32_t price = 0;
+        float price = 0.0f;
     };
 
     NQMap();
@@ -167,8 +167,21 @@ public:
     // The position at progress u (0 first sample, 1 last; clamped to the path).
     static CurvePoint GetPathPoint(const std::vector<NQPathSample*>& path, float u);
 
-    // Towers (NQMapTowers.cpp).
+    // Towers (NQMapTowers.cpp). BuildTower gives null when gold is short;
+    // the gems question is then open when gems can pay.
     NQTower* BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame);
+    void SellTower(NQTower* tower);
+    // Opens the gems-for-gold question when the player's gems cover the
+    // missing price; the caller records what waits for the answer.
+    bool OfferGemsForGold(float price);
+    // The first shown spot picture within 40 of the point; null when none.
+    NQFrameEntry* FindSpotEntryAt(float x, float y) const;
+    NQTower* FindTowerAt(float x, float y) const;
+    // The enemies' tower auras; a hammer-marked tower is out of their reach.
+    bool IsTowerBlocked(const NQTower* tower) const;
+    bool IsTowerDebuffed(const NQTower* tower) const;
+    // Drops (NQMapDrops.cpp): every special updated, the ended ones deleted.
+    void UpdateDrops(std::vector<NQTowerSpecial*>& list, float dt);
     // Drawing (NQMapDraw.cpp): the view rectangle and the road mask.
     void ResetViewport();
     // Interface sprites (NQMapUiSprites.cpp).

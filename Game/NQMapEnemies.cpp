@@ -10,9 +10,12 @@
 #include "Game/Hud/HUD.h"
 #include "Game/InvisibleAreaModifier.h"
 #include "Game/InvisibleModifier.h"
+#include "Game/NQBulletManager.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQMap.h"
+#include "Game/NQParticle.h"
 #include "Game/NQPoint.h"
+#include "Game/NQTower.h"
 #include "Game/NQUnitDatabase.h"
 #include "Game/NQUnitProto.h"
 #include "Game/NQWaveEntry.h"
@@ -180,4 +183,20 @@ void NQMap::ForgetEnemy(NQEnemy* enemy)
     for (NQModifier* modifier : mModifiers)
         if (auto* portal = dynamic_cast<ShamanPortal*>(modifier); portal && portal->mShaman == enemy)
             portal->mShaman = nullptr;
+    // Bullets, towers and beams let go of it; a beam keeps its last end point.
+    mBullets->ForgetEnemy(enemy);
+    for (size_t i = 0; i < mTowers.size(); ++i)
+    {
+        NQTower* tower = mTowers[i];
+        if (tower->mTarget == enemy)
+            tower->ClearTarget();
+        if (tower->mBeam && tower->mBeam->mTarget == enemy)
+            tower->mBeam = nullptr;
+    }
+    for (NQParticle* particle : mParticles)
+        if (auto* beam = dynamic_cast<NQBeamParticle*>(particle); beam && beam->mTarget == enemy)
+        {
+            beam->Stop();
+            beam->mTarget = nullptr;
+        }
 }

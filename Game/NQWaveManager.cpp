@@ -8,6 +8,7 @@
 #include "Game/Hud/NQTutorial.h"
 #include "Game/GameMath.h"
 #include "Game/LevelAttributes.h"
+#include "Game/NQCrystallSpecial.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
@@ -154,7 +155,10 @@ void NQWaveManager::Update(float dt)
                 chance = kCertainDrop;
             const float r = math::Random(0);
             if (chance >= r)
+            {
+                map->mDrops->push_back(new NQCrystallSpecial(enemy));
                 TutorialEvent(L"gem_dropped");
+            }
         }
         map->ForgetEnemy(enemy);
         mEnemies.erase(mEnemies.begin() + std::ptrdiff_t(i));

@@ -15,6 +15,8 @@ struct NQFloatingIcon
     float y = 0.0f;
     int kind = 0;
     std::wstring text;
+    // Seconds shown; 0 keeps the popup's usual time.
+    float life = 0.0f;
 };
 
 // The rising popups of a level.

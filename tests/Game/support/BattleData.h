@@ -5,6 +5,8 @@
 // ability the battles read, their sprite sets, the interface parts (shadows,
 // damage and heal marks), a particle library and the fixture levels.
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace gametest
 {
@@ -46,6 +48,31 @@ constexpr int kSummonProto = 90;
 constexpr int kLostSummonProto = 91;
 } // namespace units
 
+// Tower lines (each with children xx001, xx002 by branch and xx100, xx200),
+// ammo and spells of the fixture sheets.
+namespace towers
+{
+// Straight splash shot (ammo 2001), two in-place upgrades at 40 (tierK 0.5);
+// 10001 firesplash, 10002 lobbed ammo 2003 (require 1), 10100 dot with an
+// ammo without "onHit" (2004), 10200 stun. Cost 100, r 300, cooldown 1.
+constexpr int kCannon = 10000;
+// Rotating homing shot (ammo 2002 with "trail" and "fire_fx"); 20001 "air",
+// 20002 hold (require 1), 20100 dot and stun, 20200 homing ammo 2004. Cost 80.
+constexpr int kArrow = 20000;
+// Teleport beam (speed -1), r 200, cooldown 4; 30001 booster (speed 50,
+// r 300, strength -1), 30002 revealer with a straight shot, 30100 beam,
+// 30200 booster (speed 100). Cost 150.
+constexpr int kMagic = 30000;
+// Income 10 every 5 s, strength -1, health 20 (20% kill bonus), r 200;
+// 30 / 20 / 30 income on the children. Cost 60.
+constexpr int kBank = 40000;
+constexpr int kFireSpell = 3001;   // firesplash, strength 2, 5 s, r 100, "fire_fx", sprites "spells/fire"
+constexpr int kSplashSpell = 3002; // splash and stun, strength 20, 2 s, r 120
+constexpr int kHoldSpell = 3003;   // hold, 3 s, r 100
+constexpr int kBoostSpell = 3004;  // towers boost 50%, 5 s
+constexpr int kDotSpell = 3005;    // dot area, strength 1, 4 s, r 100
+} // namespace towers
+
 // The walker sprite set: frames of "walk" (4), "death" (3) and "special" (2)
 // at 10 fps, and a root frame at (kRootX, kRootY).
 constexpr float kWalkerFps = 10.0f;
@@ -55,6 +82,8 @@ constexpr float kRootY = 20.0f;
 // The particle library: "active", "active_btn", "mg_00", "damage_h",
 // "portal_fx" and "blow_bub". It lacks "lost_portal" on purpose.
 std::string BattleEffectsLibrary();
+// Without "t_line", "build", "upgrade", "trail", "hammer" and "portal_1".
+std::string LeanEffectsLibrary();
 
 // Sheets, setup sheet, upgrades, sprite sets and interface parts.
 void WriteBattleData(const DataRoot& data);
@@ -69,6 +98,11 @@ std::string StraightLevelXml(const std::string& waves, float timeout = 0.0f);
 std::string ForkLevelXml(const std::string& waves, float timeout = 0.0f);
 // A long zigzag road of 12 links from spawn 1 to goal 13 for the benchmark.
 std::string LongRoadLevelXml(const std::string& waves);
+
+// One "spot" element at (x, y) with its parameters as "name=value" pairs.
+std::string SpotXml(float x, float y, const std::vector<std::pair<std::string, float>>& params = {});
+// The level text with its empty "spots" element filled.
+std::string WithSpots(const std::string& levelXml, const std::string& spots);
 
 // "nq/levels_normal/level_EE_LL.xml" (hardcore: "levels_hardcore").
 std::string LevelFilePath(int episode, int level, bool hardcore);

@@ -4,18 +4,37 @@
 #include "Core/Math/MathFunctions.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Core/Sound/SoundTags.h"
 #include "Game/EffectList.h"
 #include "Game/FindById.h"
+#include "Game/GameMath.h"
+#include "Game/Hud/NQTutorial.h"
+#include "Game/NQBullet.h"
+#include "Game/NQBulletManager.h"
+#include "Game/NQDecorationSet.h"
 #include "Game/NQEnemy.h"
+#include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Game/NQModifier.h"
+#include "Game/NQParticle.h"
 #include "Game/NQPoint.h"
+#include "Game/NQProgress.h"
+#include "Game/NQSpell.h"
+#include "Game/NQSpellEntry.h"
+#include "Game/NQSpellTable.h"
+#include "Game/NQSpot.h"
+#include "Game/NQTower.h"
+#include "Game/NQTowerSpecial.h"
+#include "Game/NQUnitDatabase.h"
+#include "Game/NQUnitProto.h"
+#include "Game/NQUpgradeTable.h"
 #include "Game/NQWaveEntry.h"
 #include "Game/NQWaveManager.h"
 #include "Game/NQWaveProto.h"
 #include "Game/SpriteList.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -24,6 +43,10 @@ namespace gametest
 namespace
 {
 constexpr int kEmitterPlaying = 1;
+// The drops run at 1.5 times game time and lie at most 5 s of their own time.
+constexpr float kDropTimeFactor = 1.5f;
+constexpr float kAutoCollectSeconds = 5.0f;
+constexpr float kGoldPerGem = 50.0f;
 constexpr uint64_t kFnvOffset = 1469598103934665603ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
 
@@ -121,19 +144,147 @@ void BattleTest::Step(float dt)
     }
     if (map->mScreenState != screen::kPlaying)
         return;
+    map->UpdateDrops(*map->mDrops, sdt * kDropTimeFactor);
+    for (NQTowerSpecial* drop : *map->mDrops)
+        if (drop->mState == NQTowerSpecial::kLying && drop->mProgress > kAutoCollectSeconds)
+        {
+            drop->SetState(NQTowerSpecial::kCollected);
+            map->mEconomy->AddGems(1);
+        }
     UpdateSprites(*map->mHints, sdt);
     map->mEconomy->Update(dt);
+    UpdateParticles(sdt);
     UpdateEffectList(map->mDepthEffects, sdt);
+    for (NQTower* tower : map->mTowers)
+    {
+        ClearBoostValues(*tower->mBonus);
+        tower->mBoosted = false;
+    }
     for (size_t i = 0; i < map->mModifiers.size(); ++i)
         map->mModifiers[i]->Update(nullptr, sdt);
+    for (size_t i = 0; i < map->mTowers.size(); ++i)
+    {
+        map->mUpgradeTable->ApplyToTower(map->mTowers[i]);
+        map->mTowers[i]->Update(sdt);
+    }
     NQWaveManager* waves = map->mWaveManager;
     waves->UpdateEnemyModifiers(sdt);
     for (size_t i = 0; i < waves->mEnemies.size(); ++i)
         waves->mEnemies[i]->Update(sdt);
+    map->mBullets->Update(sdt);
     DeleteInactive(map->mModifiers);
     waves->Update(sdt);
     for (NQEnemy* enemy : waves->mEnemies)
         enemy->mSlow = 0.0f;
+    // Stands in for the drawing, which places the drops where they are shown.
+    for (NQTowerSpecial* drop : *map->mDrops)
+        drop->Draw(nullptr);
+}
+
+void BattleTest::UpdateParticles(float sdt)
+{
+    for (size_t i = 0; i < map->mParticles.size();)
+    {
+        NQParticle* particle = map->mParticles[i];
+        if (!particle->IsPlaying())
+        {
+            delete particle;
+            map->mParticles.erase(map->mParticles.begin() + std::ptrdiff_t(i));
+            continue;
+        }
+        particle->Update(sdt);
+        ++i;
+    }
+}
+
+NQFrameEntry* BattleTest::SpotFrame(int index) const
+{
+    const std::wstring name = L"#" + std::to_wstring(index);
+    for (NQFrameEntry* frame : map->mDecorationSet->mSpotFrames)
+        if (frame->mName == name)
+            return frame;
+    return nullptr;
+}
+
+NQTower* BattleTest::BuildOn(int spot, int protoId)
+{
+    NQTower* tower = map->BuildTower(map->mUnitDatabase->FindProto(protoId), SpotFrame(spot));
+    if (tower)
+        NQTutorial::Instance()->OnEvent(L"tower_built");
+    return tower;
+}
+
+bool BattleTest::BuySpot(int spot)
+{
+    NQFrameEntry* frame = SpotFrame(spot);
+    NQSpot* place = frame ? frame->mSpot : nullptr;
+    NQLevelEconomy& economy = *map->mEconomy;
+    if (!place || economy.mGold < place->mGoldPrice || economy.mGems < place->mGemPrice)
+        return false;
+    NQTutorial::Instance()->OnEvent(L"buildspot_bought");
+    economy.SpendGold(place->mGoldPrice);
+    economy.SpendGems(place->mGemPrice);
+    if (NQFrameEntry* bought = map->mDecorationSet->mSpotPictures[0])
+        frame->mPicture = bought->mPicture;
+    place->mOwned = true;
+    map->mProgress->AddOwnedSpot(frame->mName, map->mEpisode, map->mLevel);
+    k2::SoundTags::Instance()->Play(L"buySpot");
+    return true;
+}
+
+void BattleTest::Sell(NQTower* tower) { map->SellTower(tower); }
+
+void BattleTest::UpgradeBranch(NQTower* tower, int level, float price) { tower->UpgradeTo(level, price); }
+
+void BattleTest::BuyInPlace(NQTower* tower) { tower->UpgradeInPlace(); }
+
+void BattleTest::AcceptGemsQuestion()
+{
+    const float price = map->mPendingUpgrade.tower ? map->mPendingUpgrade.price : map->mPendingBuild.price;
+    const int32_t gems = int32_t(std::ceil(price / kGoldPerGem));
+    map->mEconomy->SpendGems(gems);
+    map->mEconomy->AddGold(gems * int32_t(kGoldPerGem));
+    map->mScreenState = screen::kPlaying;
+    if (NQTower* tower = map->mPendingUpgrade.tower)
+    {
+        const NQMap::PendingUpgrade pending = map->mPendingUpgrade;
+        map->mPendingUpgrade = {};
+        tower->UpgradeTo(pending.key, pending.price);
+        return;
+    }
+    const NQMap::PendingBuild pending = map->mPendingBuild;
+    if (map->BuildTower(pending.proto, pending.spot))
+        NQTutorial::Instance()->OnEvent(L"tower_built");
+}
+
+NQSpell* BattleTest::CastSpell(int slot, float x, float y)
+{
+    k2::SoundTags::Instance()->Play(L"spell" + std::to_wstring(slot));
+    const NQSpellEntry* entry = map->mSpellTable->FindBySlot(slot);
+    if (!entry)
+        return nullptr;
+    auto* spell = new NQSpell(entry->protoId, x, y);
+    map->mBullets->Add(spell);
+    spell->Cast();
+    return spell;
+}
+
+bool BattleTest::CollectGemAt(int x, int y)
+{
+    NQTowerSpecial* gem = FindCollectableAt(*map->mDrops, x, y);
+    if (!gem)
+        return false;
+    map->mEconomy->AddGems(1);
+    gem->SetState(NQTowerSpecial::kCollected);
+    return true;
+}
+
+NQTower* BattleTest::FindTower(int protoId) const
+{
+    for (NQTower* tower : map->mTowers)
+        if (const NQUnitProto* proto = tower->GetProto(-1); proto && proto->id == protoId)
+            return tower;
+    return nullptr;
 }
 
 void BattleTest::StepFrames(int frames)
@@ -221,6 +372,26 @@ uint64_t BattleTest::Digest() const
         Hash(hash, enemy->mHealth);
         Hash(hash, enemy->mState);
         Hash(hash, enemy->mModifiers.size());
+    }
+    for (const NQTower* tower : map->mTowers)
+    {
+        Hash(hash, tower->mState);
+        Hash(hash, tower->mTargetAngle);
+        Hash(hash, tower->mAngle);
+        const auto target = std::find(waves.mEnemies.begin(), waves.mEnemies.end(), tower->mTarget);
+        Hash(hash, target == waves.mEnemies.end() ? ptrdiff_t(-1) : target - waves.mEnemies.begin());
+        Hash(hash, tower->mReloadTimer);
+    }
+    for (const NQBullet* bullet : map->mBullets->mBullets)
+    {
+        Hash(hash, bullet->mX);
+        Hash(hash, bullet->mY);
+        Hash(hash, bullet->mAlive);
+    }
+    for (const NQTowerSpecial* drop : *map->mDrops)
+    {
+        Hash(hash, drop->mState);
+        Hash(hash, drop->mProgress);
     }
     return hash;
 }

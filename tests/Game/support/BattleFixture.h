@@ -12,8 +12,11 @@
 #include <vector>
 
 class NQEnemy;
+class NQFrameEntry;
 class NQLevelEconomy;
 class NQModifier;
+class NQSpell;
+class NQTower;
 class NQWaveManager;
 
 namespace gametest
@@ -61,6 +64,25 @@ protected:
     // As a spell would: appended to the level's map modifiers.
     NQModifier* PlaceMapModifier(NQModifier* modifier);
 
+    // The player's choices, as the rings and the release dispatcher make them.
+    // The picture of spot "#index"; null when the level has no such spot.
+    NQFrameEntry* SpotFrame(int index) const;
+    // The build ring's item: BuildTower, then "tower_built" after a build.
+    NQTower* BuildOn(int spot, int protoId);
+    // The buy ring's item; false when gold or gems are short.
+    bool BuySpot(int spot);
+    void Sell(NQTower* tower);
+    void UpgradeBranch(NQTower* tower, int level, float price);
+    void BuyInPlace(NQTower* tower);
+    // "ok" on the gems question: gems for gold, then the pending build or upgrade.
+    void AcceptGemsQuestion();
+    // An armed spell button's release at a map point; null for an empty slot.
+    NQSpell* CastSpell(int slot, float x, float y);
+    // A click on a lying gem; false when none lies there.
+    bool CollectGemAt(int x, int y);
+    // The first tower whose current prototype has that id.
+    NQTower* FindTower(int protoId) const;
+
     NQLevelEconomy& Economy() const;
     NQWaveManager& Waves() const;
     // A level whose only wave starts far in the future: nothing spawns by itself.
@@ -70,12 +92,17 @@ protected:
     NQEnemy* FindEnemy(int unitId) const;
     int CountEnemies(int unitId) const;
 
-    // A hash of gold, lives, kill score, the wave counters and, per enemy,
-    // position, health, state and modifier count.
+    // A hash of gold, lives, kill score, the wave counters; per enemy
+    // position, health, state and modifier count; per tower state, angles,
+    // target index and reload; per bullet position and alive; per drop state
+    // and progress.
     uint64_t Digest() const;
     // Sound tags asked for with that exact name.
     int CountTag(const std::wstring& tag) const;
     int CountEvent(const std::wstring& event) const;
+
+    // Step 18 of the frame: stopped particles deleted, the others updated.
+    void UpdateParticles(float sdt);
 
     float frameTime = kFrameTime;
     int framesStepped = 0;
