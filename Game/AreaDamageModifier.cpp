@@ -5,7 +5,5 @@ AreaDamageModifier::AreaDamageModifier(const std::string& name, float value, flo
     : NQModifier(name, value, duration, source)
 {
     mKind = kAreaDamageKind;
-    mAreaX = x;
-    mAreaY = y;
-    mAreaSize = size;
+    SetArea(x, y, size);
 }

@@ -7,6 +7,12 @@
 #include "Game/NQWaveManager.h"
 #include "Game/PathWalk.h"
 
+namespace
+{
+// A heal of a tenth of the maximum, as negative damage.
+constexpr float kHealShare = -10.0f;
+} // namespace
+
 bool IsDead(const NQEnemy* enemy) { return enemy->mState == NQEnemy::kDying; }
 
 std::vector<NQEnemy*> FindEnemiesWithinR(const NQEnemy* enemy)
@@ -24,4 +30,22 @@ std::vector<NQEnemy*> FindEnemiesWithinR(const NQEnemy* enemy)
             found.push_back(other);
     }
     return found;
+}
+
+void HoldBack(NQEnemy* enemy, float share)
+{
+    const NQUnitProto* base = enemy ? enemy->GetBaseProto() : nullptr;
+    if (base)
+        enemy->mSlow = share * base->speed;
+}
+
+bool HealTenth(NQEnemy* enemy)
+{
+    const float maximum = enemy->GetMaxHealth();
+    if (!(maximum > enemy->mHealth))
+        return false;
+    enemy->ApplyDamage(maximum / kHealShare);
+    if (enemy->mHealth > maximum)
+        enemy->mHealth = maximum;
+    return true;
 }

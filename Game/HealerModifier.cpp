@@ -7,12 +7,6 @@
 #include "Game/NQMap.h"
 #include "Game/SpriteList.h"
 
-namespace
-{
-// A heal of a tenth of the maximum, as negative damage.
-constexpr float kHealShare = -10.0f;
-} // namespace
-
 HealerModifier::HealerModifier(const std::string& name, float value, float duration, void* source)
     : NQModifier(name, value, duration, source)
 {
@@ -27,12 +21,8 @@ void HealerModifier::Tick(NQEnemy* owner, float)
     bool healed = false;
     for (NQEnemy* other : FindEnemiesWithinR(owner))
     {
-        if (IsDead(other))
+        if (IsDead(other) || !HealTenth(other))
             continue;
-        const float maximum = other->GetMaxHealth();
-        if (!(maximum > other->mHealth))
-            continue;
-        other->ApplyDamage(maximum / kHealShare);
         if (map && map->mHints)
         {
             auto* mark = new NQAnimatedSprite(L"nq/mob_heal");
@@ -42,8 +32,6 @@ void HealerModifier::Tick(NQEnemy* owner, float)
             AddSprite(*map->mHints, mark);
         }
         healed = true;
-        if (other->mHealth > maximum)
-            other->mHealth = maximum;
     }
     if (!healed)
         return;

@@ -623,14 +623,7 @@ void NQEnemy::TryRaiseDead()
         wave->mEntries.push_back(entry);
         if (NQEnemy* undead = map->SpawnEnemy(entry, mCurrentPoint))
         {
-            undead->mRoute = mRoute;
-            undead->mRouteIndex = mRouteIndex;
-            undead->mProgress = mProgress;
-            undead->mCurrentPoint = mCurrentPoint;
-            undead->mLinkLength = mLinkLength;
-            undead->mLinkTime = mLinkTime;
-            undead->mX = undead->mDrawX = mX;
-            undead->mY = undead->mDrawY = mY;
+            undead->SetWalk(GetWalk());
             undead->mState = kSpecial;
             undead->mAnimTime = 0.0f;
         }
@@ -641,4 +634,30 @@ void NQEnemy::TryRaiseDead()
         }
         return;
     }
+}
+
+NQEnemy::Walk NQEnemy::GetWalk() const
+{
+    Walk walk;
+    walk.routeIndex = mRouteIndex;
+    walk.progress = mProgress;
+    walk.linkLength = mLinkLength;
+    walk.linkTime = mLinkTime;
+    walk.currentPoint = mCurrentPoint;
+    walk.route = mRoute;
+    walk.x = mX;
+    walk.y = mY;
+    return walk;
+}
+
+void NQEnemy::SetWalk(const Walk& walk)
+{
+    mRouteIndex = walk.routeIndex;
+    mProgress = walk.progress;
+    mLinkLength = walk.linkLength;
+    mLinkTime = walk.linkTime;
+    mCurrentPoint = walk.currentPoint;
+    mRoute = walk.route;
+    mX = mDrawX = walk.x;
+    mY = mDrawY = walk.y;
 }

@@ -40,6 +40,20 @@ public:
         float h = 0.0f;
     };
 
+    // Where an enemy stands on its route: what cargo, raised and summoned
+    // enemies take over from the enemy that brings them.
+    struct Walk
+    {
+        int32_t routeIndex = 0;
+        float progress = 0.0f;
+        float linkLength = 0.0f;
+        float linkTime = 0.0f;
+        NQPoint* currentPoint = nullptr;
+        std::vector<int32_t> route;
+        float x = 0.0f;
+        float y = 0.0f;
+    };
+
     static constexpr float kInvisibleAlpha = 0.4f;
     static constexpr float kHealthBarSeconds = 2.5f;
     static constexpr float kFadeInRate = 1.5f;
@@ -71,6 +85,9 @@ public:
     Bounds PlaceFrame(const NQFrameEntry& frame) const;
     void RefreshUpper();
     void TryRaiseDead();
+    Walk GetWalk() const;
+    // The drawn position follows the position.
+    void SetWalk(const Walk& walk);
 
     float mDeathSpin = 0.0f;
     float mFallDrop = 0.0f;

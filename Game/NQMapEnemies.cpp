@@ -125,6 +125,7 @@ void NQMap::SpawnCargo(NQEnemy* carrier, int32_t count)
     if (carrier->mRouteIndex >= 0 && size_t(carrier->mRouteIndex) < carrier->mRoute.size())
         start = FindById(*mPoints, carrier->mRoute[size_t(carrier->mRouteIndex)]);
     const float first = std::clamp(carrier->mProgress - kCargoSpacing, 0.0f, kCargoLastStart);
+    NQEnemy::Walk walk = carrier->GetWalk();
     for (int32_t i = 0; i < count; ++i)
     {
         auto* entry = new NQWaveEntry(wave);
@@ -137,14 +138,8 @@ void NQMap::SpawnCargo(NQEnemy* carrier, int32_t count)
         NQEnemy* cargo = SpawnEnemy(entry, start);
         if (!cargo)
             continue;
-        cargo->mRouteIndex = carrier->mRouteIndex;
-        cargo->mProgress = first + kCargoSpacing * float(i);
-        cargo->mCurrentPoint = carrier->mCurrentPoint;
-        cargo->mRoute = carrier->mRoute;
-        cargo->mLinkLength = carrier->mLinkLength;
-        cargo->mLinkTime = carrier->mLinkTime;
-        cargo->mX = cargo->mDrawX = carrier->mX;
-        cargo->mY = cargo->mDrawY = carrier->mY;
+        walk.progress = first + kCargoSpacing * float(i);
+        cargo->SetWalk(walk);
     }
 }
 

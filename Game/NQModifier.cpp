@@ -1,5 +1,9 @@
 #include "Game/NQModifier.h"
 
+#include "Game/Game.h"
+#include "Game/NQMap.h"
+#include "Game/NQWaveManager.h"
+
 NQModifier::NQModifier(const std::string& name, float value, float duration, void* source)
     : mName(name), mValue(value), mDuration(duration), mSource(source)
 {
@@ -27,4 +31,19 @@ void NQModifier::ForgetSource(void* object)
 {
     if (mSource == object)
         mSource = nullptr;
+}
+
+void NQModifier::SetArea(float x, float y, float size)
+{
+    mAreaX = x;
+    mAreaY = y;
+    mAreaSize = size;
+}
+
+std::vector<NQEnemy*> NQModifier::FindEnemiesInArea() const
+{
+    std::vector<NQEnemy*> reached;
+    if (NQMap* map = Game::GetMap())
+        map->mWaveManager->GetEnemiesInRadius(mAreaX, mAreaY, mAreaSize, reached);
+    return reached;
 }

@@ -4,6 +4,7 @@
 // tick every period and an end after the duration.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class NQEnemy;
 
@@ -43,4 +44,9 @@ public:
     float mAreaSize = 0.0f;
     // The object that caused it (a tower), not owned; null for none.
     void* mSource = nullptr;
+
+protected:
+    void SetArea(float x, float y, float size);
+    // The level's enemies in the area, whatever their state, in list order.
+    std::vector<NQEnemy*> FindEnemiesInArea() const;
 };

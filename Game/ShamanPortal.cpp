@@ -25,14 +25,7 @@ constexpr float kRunTimeX = -1.0f;
 ShamanPortal::ShamanPortal(NQEnemy* shaman, float duration)
     : NQModifier(std::string(), 0.0f, duration, nullptr), mShaman(shaman)
 {
-    mRouteIndex = shaman->mRouteIndex;
-    mProgress = shaman->mProgress;
-    mLinkLength = shaman->mLinkLength;
-    mLinkTime = shaman->mLinkTime;
-    mCurrentPoint = shaman->mCurrentPoint;
-    mRoute = shaman->mRoute;
-    mX = shaman->mX;
-    mY = shaman->mY;
+    mSnapshot = shaman->GetWalk();
     mWave = shaman->mEntry->mWave;
     mLane = shaman->mEntry->mY;
 
@@ -41,7 +34,7 @@ ShamanPortal::ShamanPortal(NQEnemy* shaman, float duration)
     const NQUnitProto* summon = map && proto ? map->mUnitDatabase->FindProto(proto->ammoid) : nullptr;
     if (!summon)
         return;
-    mEffect = PlaceEffect(map->mDepthEffects, summon->onFire, mX, mY, kLoop);
+    mEffect = PlaceEffect(map->mDepthEffects, summon->onFire, mSnapshot.x, mSnapshot.y, kLoop);
     // The front effects keep it, stopped or not, while the portal points at it.
     mEffect->mHeld = true;
 }
@@ -66,9 +59,10 @@ void ShamanPortal::Update(NQEnemy* owner, float dt)
 void ShamanPortal::Tick(NQEnemy*, float)
 {
     NQMap* map = Game::GetMap();
-    if (!map || !mWave || mRouteIndex < 0 || size_t(mRouteIndex) >= mRoute.size())
+    const int32_t index = mSnapshot.routeIndex;
+    if (!map || !mWave || index < 0 || size_t(index) >= mSnapshot.route.size())
         return;
-    NQPoint* point = FindById(*map->mPoints, mRoute[size_t(mRouteIndex)]);
+    NQPoint* point = FindById(*map->mPoints, mSnapshot.route[size_t(index)]);
     // No point to open at: nothing comes through.
     if (!point)
         return;
@@ -84,12 +78,5 @@ void ShamanPortal::Tick(NQEnemy*, float)
     if (!summoned)
         return;
     summoned->mLevel = 0;
-    summoned->mRouteIndex = mRouteIndex;
-    summoned->mProgress = mProgress;
-    summoned->mCurrentPoint = mCurrentPoint;
-    summoned->mRoute = mRoute;
-    summoned->mLinkLength = mLinkLength;
-    summoned->mLinkTime = mLinkTime;
-    summoned->mX = summoned->mDrawX = mX;
-    summoned->mY = summoned->mDrawY = mY;
+    summoned->SetWalk(mSnapshot);
 }

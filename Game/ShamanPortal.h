@@ -2,9 +2,8 @@
 
 // A summoning portal on the map: where its shaman stood when it opened, it
 // sends a summoned unit onto the shaman's road at every tick.
+#include "Game/NQEnemy.h"
 #include "Game/NQModifier.h"
-
-#include <vector>
 
 class NQEffect;
 class NQPoint;
@@ -25,14 +24,7 @@ public:
     NQEnemy* mShaman = nullptr;
     NQWaveProto* mWave = nullptr;
     // The shaman's walk when the portal opened.
-    int32_t mRouteIndex = 0;
-    float mProgress = 0.0f;
-    float mLinkLength = 0.0f;
-    float mLinkTime = 0.0f;
-    NQPoint* mCurrentPoint = nullptr;
-    std::vector<int32_t> mRoute;
-    float mX = 0.0f;
-    float mY = 0.0f;
+    NQEnemy::Walk mSnapshot;
     // The layout y of the shaman's entry.
     float mLane = 0.0f;
     // In the level's front effects, held while the portal lives.

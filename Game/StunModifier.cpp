@@ -1,7 +1,6 @@
 #include "Game/StunModifier.h"
 
-#include "Game/NQEnemy.h"
-#include "Game/NQUnitProto.h"
+#include "Game/EnemyAuras.h"
 
 namespace
 {
@@ -14,9 +13,4 @@ StunModifier::StunModifier(const std::string& name, float value, float duration,
 {
 }
 
-void StunModifier::Tick(NQEnemy* owner, float)
-{
-    const NQUnitProto* base = owner ? owner->GetBaseProto() : nullptr;
-    if (base)
-        owner->mSlow = kSlowShare * base->speed;
-}
+void StunModifier::Tick(NQEnemy* owner, float) { HoldBack(owner, kSlowShare); }

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -37,6 +38,14 @@ protected:
     {
         BattleTest::SetUp();
         StartBattleOn(QuietLevelXml());
+    }
+
+    // An enemy of the unit standing at (x, 400).
+    NQEnemy* At(int unit, float x)
+    {
+        NQEnemy* enemy = SpawnNow(unit);
+        enemy->mX = enemy->mDrawX = x;
+        return enemy;
     }
 
     // n updates of the enemy alone.
@@ -494,5 +503,40 @@ TEST_F(EnemyTest, BadDataIsGivenUpAndTheLevelStillEnds)
         EXPECT_EQ(map->mScreenState, screen::kWon) << c.name;
     }
     EXPECT_EQ(CountTag(L"enemy80special"), 1);
+}
+TEST_F(EnemyTest, NearestAndWeakestEnemies)
+{
+    NQEnemy* a = At(units::kGrunt, 200.0f);
+    NQEnemy* b = At(units::kGrunt, 300.0f);
+    NQEnemy* tie = At(units::kGrunt, 100.0f);
+    const std::vector<NQEnemy*> list = {a, b, tie};
+    EXPECT_EQ(FindNearestEnemy(list, 290.0f, 400.0f), b);
+    // 150 from a and from tie: the first wins.
+    EXPECT_EQ(FindNearestEnemy(list, 150.0f, 400.0f), a);
+    EXPECT_EQ(FindNearestEnemy({}, 0.0f, 0.0f), nullptr);
+    // Beyond a squared distance of 1e9 nothing is chosen.
+    EXPECT_EQ(FindNearestEnemy(list, 200.0f, 400.0f + 40000.0f), nullptr);
+
+    a->mHealth = 5.0f;
+    b->mHealth = 1.0f;
+    tie->mHealth = 3.0f;
+    std::vector<NQEnemy*> sorted = list;
+    std::sort(sorted.begin(), sorted.end(), CompareEnemyHealth);
+    EXPECT_EQ(sorted, (std::vector<NQEnemy*>{b, tie, a}));
+    EXPECT_FALSE(CompareEnemyHealth(a, a));
+}
+
+TEST_F(EnemyTest, AGoalReachedWithoutAPrototypeTakesNoLife)
+{
+    NQEnemy* enemy = SpawnNow(units::kGrunt);
+    enemy->mEntry->mId = 999;
+    effects.clear();
+    map->OnEnemyReachedGoal(enemy);
+    EXPECT_EQ(map->mLives, 25.0f);
+    EXPECT_EQ(enemy->mInPlay, 0);
+    EXPECT_TRUE(enemy->mLeaked);
+    EXPECT_EQ(enemy->mEntry->mState, 3);
+    ASSERT_EQ(effects.size(), 1u);
+    EXPECT_EQ(effects[0].name, "damage_h");
 }
 } // namespace

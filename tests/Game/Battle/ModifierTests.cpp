@@ -6,6 +6,7 @@
 #include "Game/AreaDamageModifier.h"
 #include "Game/DotModifier.h"
 #include "Game/DotModifierArea.h"
+#include "Game/EffectList.h"
 #include "Game/FireSplashModifier.h"
 #include "Game/HasteAreaModifier.h"
 #include "Game/HealerModifier.h"
@@ -349,7 +350,7 @@ TEST_F(ModifierTest, AShamanPortalSummonsAtItsSnapshotUntilItEnds)
     ShamanPortal* portal = portals[0];
     EXPECT_EQ(portal->mPeriod, 1.0f);
     EXPECT_EQ(portal->mDuration, 3.0f);
-    EXPECT_EQ(portal->mX, 220.0f);
+    EXPECT_EQ(portal->mSnapshot.x, 220.0f);
     ASSERT_EQ(effects.size(), 1u);
     EXPECT_EQ(effects[0].name, "portal_fx");
     EXPECT_EQ(effects[0].list, "front");
@@ -439,5 +440,24 @@ TEST_F(ModifierTest, ALevelResetAfterSheetReloadsWithLiveEnemies)
     EXPECT_TRUE(map->mModifiers.empty());
     StepSeconds(1.0f);
     EXPECT_EQ(map->mScreenState, screen::kPlaying);
+}
+TEST_F(ModifierTest, EffectListsKeepHeldEffectsAndDropStoppedOnes)
+{
+    NQEffectList list;
+    NQEffect* playing = PlaceEffect(list, "portal_fx", 10.0f, 20.0f, 1);
+    NQEffect* stopped = PlaceEffect(list, "no_such_effect", 0.0f, 0.0f, kKeepLoopMode);
+    NQEffect* held = PlaceEffect(list, "no_such_effect", 0.0f, 0.0f, kKeepLoopMode);
+    held->mHeld = true;
+    ASSERT_TRUE(playing->IsPlaying());
+    UpdateEffectList(list, 0.25f);
+    EXPECT_EQ(list, (NQEffectList{playing, held}));
+    EXPECT_EQ(playing->mTime, 0.25f);
+    EXPECT_EQ(held->mTime, 0.0f) << "a stopped effect does not advance";
+    held->mHeld = false;
+    UpdateEffectList(list, 0.25f);
+    EXPECT_EQ(list, (NQEffectList{playing}));
+    (void)stopped;
+    for (NQEffect* effect : list)
+        delete effect;
 }
 } // namespace

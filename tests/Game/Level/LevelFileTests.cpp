@@ -267,7 +267,7 @@ TEST_F(LevelFileTest, LoadingEmptiesThePreviousLevel)
 {
     data->Write("nq/levels_normal/level_01_01.xml", gametest::ExampleLevelXml());
     map->LoadLevelXml(kLevelPath);
-    NQEnemy* enemy = new NQEnemy;
+    NQEnemy* enemy = new NQEnemy(map->mWaveManager->mWaves[0]->mEntries[0]);
     map->mWaveManager->mEnemies.push_back(enemy);
     map->mSelectedEnemy = enemy;
     map->mWaveManager->mActiveWaves.push_back(map->mWaveManager->mWaves[0]);
@@ -276,7 +276,7 @@ TEST_F(LevelFileTest, LoadingEmptiesThePreviousLevel)
     map->mEffects.push_back(new NQEffect("none"));
     map->mDepthEffects.push_back(new NQEffect("none"));
     map->mTowers.push_back(new NQTower);
-    map->mModifiers.push_back(new NQModifier);
+    map->mModifiers.push_back(new NQModifier("", 0.0f, NQModifier::kEndless, nullptr));
     gametest::CallLog().clear();
 
     data->Write("nq/levels_normal/level_01_02.xml", "<map/>");
