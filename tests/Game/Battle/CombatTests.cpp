@@ -107,7 +107,7 @@ TEST_F(CombatTest, ImmunityIsJudgedOnTheBasePrototype)
         base->*c.flag = false;
         Sell(tower);
         Place(enemy, -5000, -5000);
-        map->mModifiers.clear();
+        base::DeleteAll(map->mModifiers);
     }
 }
 
@@ -243,8 +243,7 @@ TEST_F(CombatTest, AHomingShotWithoutItsTargetBurstsSilently)
         EXPECT_TRUE(map->mModifiers[0]->mActive);
         map->mModifiers[0]->Update(nullptr, kDt);
         EXPECT_FALSE(map->mModifiers[0]->mActive);
-        delete map->mModifiers[0];
-        map->mModifiers.clear();
+        base::DeleteAll(map->mModifiers);
         Sell(tower);
         Place(target, -5000, -5000);
         Place(bystander, -5000, -5000);
@@ -328,7 +327,7 @@ TEST_F(CombatTest, LongStepsStillHit)
         }
         Sell(tower);
         Place(target, -5000, -5000);
-        map->mModifiers.clear();
+        base::DeleteAll(map->mModifiers);
     }
 }
 
