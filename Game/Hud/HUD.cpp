@@ -8,12 +8,10 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
-#include "Game/ContainerImages.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/LocalStrings.h"
-#include "Game/NQButtonFrame.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
@@ -63,20 +61,6 @@ bool ShowsSideImages(NQScreenState state)
     }
 }
 
-template <class Frame>
-Frame* MakeFrame(const base::ImageInfo& info, const std::wstring& name)
-{
-    auto* frame = new Frame;
-    frame->mOwnsPicture = 1;
-    frame->mRect[0] = info.x;
-    frame->mRect[1] = info.y;
-    frame->mRect[2] = info.w;
-    frame->mRect[3] = info.h;
-    frame->mLayerIndex = info.index;
-    frame->mName = name;
-    return frame;
-}
-
 // The counter's number as the formatter writes it with no format text.
 template <class T>
 std::wstring FormatNumber(T value)
@@ -104,49 +88,26 @@ HUD::HUD()
 
 void HUD::LoadPanel(file::ImageContainer* container)
 {
+    // Listing order throughout: the panel's pictures are not sorted.
+    LoadImageFrames(container);
+    LoadButtonFrames(container);
     std::vector<std::wstring> names;
-    container->ListLayers(L"", false, names, false);
-    for (const std::wstring& name : names)
-    {
-        if (const base::ImageInfo* info = container->FindLayer(name))
-        {
-            NQFrameEntry* frame = MakeFrame<NQFrameEntry>(*info, info->name);
-            frame->mPicture = LoadGamePicture(info->name, container);
-            mImages.push_back(frame);
-        }
-    }
-
-    names.clear();
-    container->ListLayers(L"button", true, names, false);
-    for (const std::wstring& name : names)
-    {
-        if (const base::ImageInfo* info = container->FindLayer(name))
-        {
-            NQButtonFrame* button = MakeFrame<NQButtonFrame>(*info, base::GetBaseName(info->name));
-            button->mPicture = LoadGamePicture(info->name, container);
-            mButtons.push_back(button);
-        }
-    }
-
-    names.clear();
     container->ListLayers(L"spell/", false, names, false);
     for (const std::wstring& name : names)
     {
-        if (const base::ImageInfo* info = container->FindLayer(name))
-            mSpellSlots.push_back(MakeFrame<NQFrameEntry>(*info, base::GetBaseName(info->name)));
+        const base::ImageInfo* info = container->FindLayer(name);
+        if (!info)
+            continue;
+        auto* slot = new NQFrameEntry;
+        slot->mRect[0] = info->x;
+        slot->mRect[1] = info->y;
+        slot->mRect[2] = info->w;
+        slot->mRect[3] = info->h;
+        slot->mLayerIndex = info->index;
+        slot->mName = base::GetBaseName(info->name);
+        mSpellSlots.push_back(slot);
     }
-
-    names.clear();
-    container->ListLayers(L"text", false, names, false);
-    for (const std::wstring& name : names)
-    {
-        if (const base::ImageInfo* info = container->FindLayer(name))
-        {
-            NQFrameEntry*& entry = mTextSlots[info->name];
-            delete entry;
-            entry = MakeFrame<NQFrameEntry>(*info, std::wstring());
-        }
-    }
+    LoadTextSlots(container, true);
 }
 
 HUD::~HUD()

@@ -64,6 +64,12 @@ NQSpellEntry* HUDSpellButton::GetEntry() const
     return map->mSpellTable->FindBySlot(mSpellSlot);
 }
 
+int32_t HUDSpellButton::GetSpellId() const
+{
+    const NQSpellEntry* entry = GetEntry();
+    return entry ? entry->protoId : -1;
+}
+
 bool HUDSpellButton::TowerSpellBlocked() const
 {
     if (mSpellSlot != kTowerSpellSlot)

@@ -42,6 +42,8 @@ public:
     float GetRemaining() const { return mTimer; }
     // The spell sheet's row of the slot; null when the sheet has none.
     NQSpellEntry* GetEntry() const;
+    // The row's spell prototype id; -1 without a row.
+    int32_t GetSpellId() const;
 
     // Null until the first flash, and again once it has played. Owned.
     render::ParticleEmitter* mFlash = nullptr;

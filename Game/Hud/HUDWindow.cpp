@@ -95,6 +95,12 @@ void HUDWindow::LoadLayout(const std::wstring& layout)
 
 void HUDWindow::LoadImagesAndTexts(file::ImageContainer* container)
 {
+    LoadImageFrames(container);
+    LoadTextSlots(container, false);
+}
+
+void HUDWindow::LoadImageFrames(file::ImageContainer* container)
+{
     if (!container)
         return;
     std::vector<std::wstring> names;
@@ -108,17 +114,22 @@ void HUDWindow::LoadImagesAndTexts(file::ImageContainer* container)
         frame->mPicture = LoadGamePicture(info->name, container);
         mImages.push_back(frame);
     }
+}
 
-    names.clear();
+void HUDWindow::LoadTextSlots(file::ImageContainer* container, bool keyByFullName)
+{
+    if (!container)
+        return;
+    std::vector<std::wstring> names;
     container->ListLayers(L"text", false, names, false);
     for (const std::wstring& name : names)
     {
         const base::ImageInfo* info = container->FindLayer(name);
         if (!info)
             continue;
-        const std::wstring slot = base::GetBaseName(info->name);
+        const std::wstring slot = keyByFullName ? info->name : base::GetBaseName(info->name);
         NQFrameEntry*& entry = mTextSlots[slot];
-        // A later layer of the same base name takes the slot.
+        // A later layer of the same name takes the slot.
         delete entry;
         entry = MakeFrame<NQFrameEntry>(*info, std::wstring());
     }

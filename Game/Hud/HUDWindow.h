@@ -72,7 +72,12 @@ public:
     void LoadLayout(const std::wstring& layout);
     // Root layers and text slots only (the over-button windows' layouts).
     void LoadImagesAndTexts(file::ImageContainer* container);
+    // The listing steps: root layers (listing order), every layer under
+    // "button", the layers directly under "text" keyed by base name or by
+    // full name (a later layer of the same key replaces the earlier one).
+    void LoadImageFrames(file::ImageContainer* container);
     void LoadButtonFrames(file::ImageContainer* container);
+    void LoadTextSlots(file::ImageContainer* container, bool keyByFullName);
     void SortImages();
 
     void DrawImages(render::Graphics* graphics);

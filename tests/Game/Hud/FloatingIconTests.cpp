@@ -17,7 +17,8 @@ protected:
     // The level's interface parts: group "ui" becomes the set "nq/ui".
     void PreloadUiParts()
     {
-        WriteLayout("nq/data/ui_parts", {{"ui/immune", 0, 0, 20, 20, 0xFFFF0000u}, {"ui/money", 0, 0, 16, 16, 0xFFFFFF00u}});
+        WriteLayout("nq/data/ui_parts",
+                    {{"ui/immune", 0, 0, 20, 20, 0xFFFF0000u}, {"ui/money", 0, 0, 16, 16, 0xFFFFFF00u}});
         NQResources::Instance()->PreloadSpriteSets(L"nq/data/ui_parts");
     }
     std::vector<RecordedQuad> Draw(NQFloatingIcons& icons)

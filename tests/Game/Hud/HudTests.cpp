@@ -12,6 +12,7 @@
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
+#include "Game/NQResources.h"
 #include "Game/NQWaveManager.h"
 #include "Game/NQWaveProto.h"
 
@@ -411,6 +412,33 @@ TEST_F(HudTest, DrawShowsThePanelAndSidePicturesByScreenState)
         EXPECT_EQ(sawPanel, c.panel) << c.state;
         EXPECT_EQ(sawSide, c.sides) << c.state;
     }
+}
+
+TEST_F(HudTest, TheSpellCursorIsDrawnFirstWhileASpellIsArmed)
+{
+    // The sets are preloaded before the HUD is made, as the level does.
+    hud.reset();
+    NQResources::Instance()->DeleteSpriteSets();
+    WriteLayout("nq/data/ui_parts", {{"spell_cast/c0", 0, 0, 20, 20, 0xFFFF00FFu}});
+    NQResources::Instance()->PreloadSpriteSets(L"nq/data/ui_parts");
+    hud = std::make_unique<HUD>();
+    AddSpell(0, 3001, 5.0f);
+    hud->AddSpellButton(0);
+    const NQFrameEntry* cursor = NQResources::Instance()->FindFrame(L"nq/spell_cast", L"", L"spell_cast/c0");
+    ASSERT_NE(cursor, nullptr);
+
+    std::vector<RecordedQuad> quads = Record([&](render::Graphics* g) { hud->Draw(g); });
+    ASSERT_FALSE(quads.empty());
+    EXPECT_NE(quads[0].texture, TextureOf(cursor->mPicture));
+    // Spell buttons come before the panel.
+    EXPECT_NE(quads[0].texture, TextureOf(hud->mImages[0]->mPicture));
+
+    Map()->mArmedSpell = hud->mSpellButtons[0];
+    quads = Record([&](render::Graphics* g) { hud->Draw(g); });
+    ASSERT_GE(quads.size(), 3u);
+    EXPECT_EQ(quads[0].texture, TextureOf(cursor->mPicture));
+    EXPECT_EQ(quads[2].texture, TextureOf(hud->mImages[0]->mPicture));
+    Map()->mArmedSpell = nullptr;
 }
 
 TEST_F(HudTest, DrawWindowsDrawsOneLayerBottomUp)

@@ -93,6 +93,8 @@ TEST_F(SpellButtonTest, ASpellWithoutPrototypeStartsNoCooldown)
     NQSpellEntry* entry = AddSpell(0, 3001, 4.0f);
     entry->protoId = 9999;
     HUDSpellButton& b = Make(0);
+    EXPECT_EQ(b.GetSpellId(), 9999);
+    EXPECT_EQ(HUDSpellButton(5).GetSpellId(), -1);
     b.StartCooldown();
     EXPECT_FALSE(b.IsCooling());
     EXPECT_EQ(b.GetRemaining(), 0.0f);

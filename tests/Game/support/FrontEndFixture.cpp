@@ -209,9 +209,9 @@ NQSpellEntry* FrontEndTest::AddSpell(int slot, int protoId, float cooldown, int 
     entry->protoId = protoId;
     entry->firstPicturePath = base + "_a";
     entry->secondPicturePath = base + "_b";
-    entry->firstPicture = LoadGamePicture(std::wstring(entry->firstPicturePath.begin(), entry->firstPicturePath.end()), nullptr);
-    entry->secondPicture =
-        LoadGamePicture(std::wstring(entry->secondPicturePath.begin(), entry->secondPicturePath.end()), nullptr);
+    auto load = [](const std::string& path) { return LoadGamePicture(std::wstring(path.begin(), path.end()), nullptr); };
+    entry->firstPicture = load(entry->firstPicturePath);
+    entry->secondPicture = load(entry->secondPicturePath);
     map->mSpellTable->mEntries.push_back(entry);
 
     if (!map->mUnitDatabase)
