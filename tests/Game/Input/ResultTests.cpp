@@ -11,6 +11,7 @@
 #include "Game/Hud/TMessageBox.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQTowerSpecial.h"
+#include "support/FakePurchaseProvider.h"
 
 #include <gtest/gtest.h>
 
@@ -207,5 +208,24 @@ TEST_F(ResultTest, BoughtHealthRefillsAndResumesAnyOtherOutcomeAsksAgain)
     }
     Hud()->mSpellButtons.clear();
     delete button;
+}
+} // namespace
+
+namespace
+{
+TEST_F(ResultTest, GemPackBoughtThroughTheStoreIsCredited)
+{
+    auto* provider = new hvtest::FakeProvider;
+    purchase::PurchaseSystemTestAccess::SetProvider(provider);
+    purchase::Product* pack = purchase::PurchaseSystemTestAccess::AddProduct(L"buy_150_cr", 0);
+    map->mScreenState = screen::kGemShop;
+    Hud()->targets = {{L"buy_150_cr", -1, {0, 0, 100, 100}}};
+    Economy().mGems = 5;
+    map->OnMouseUp(50, 50);
+    ASSERT_EQ(provider->purchases.size(), 1u);
+    EXPECT_EQ(provider->purchases[0], pack);
+    ASSERT_NE(provider->reportTo, nullptr);
+    provider->reportTo->OnPurchaseSuccess(pack);
+    EXPECT_EQ(Economy().mGems, 340);
 }
 } // namespace
