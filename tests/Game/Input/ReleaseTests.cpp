@@ -283,7 +283,7 @@ TEST_F(DispatcherTest, ShopGemShopAndQuestionRows)
                                            "HUD.NextLevel"}, true, kSkip, [this] { map->mPendingResult = 2; },
          [this] { EXPECT_EQ(map->mPendingResult, -1); }},
         {screen::kShop, L"return_ac", -1, {"HUD.CloseTopWindow"}, true, screen::kShop, nullptr,
-         [this] { EXPECT_EQ(CountCalls("HUD.NextLevel"), 0); }},
+         [] { EXPECT_EQ(CountCalls("HUD.NextLevel"), 0); }},
         {screen::kUnlockMessage, L"ok", -1, {"HUD.CloseTopWindow", "Tutorial.OnEvent unlock_window_close"}, true,
          screen::kPlaying, nullptr, [this] {
              EXPECT_EQ(map->mSpeed, 1.0f);
