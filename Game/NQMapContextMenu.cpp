@@ -110,6 +110,19 @@ void CollectAbilityIcons(const NQMap& map, const NQUnitProto& proto, std::vector
             break;
         }
 }
+
+// A release on the ring's own spot or tower closes it; anywhere else that
+// opens a ring it goes at once, without a sound.
+void LeaveRing(NQContextMenu*& ring, bool sameTarget)
+{
+    if (sameTarget)
+    {
+        ring->Close();
+        return;
+    }
+    delete ring;
+    ring = nullptr;
+}
 } // namespace
 
 NQMap::RingOpening NQMap::OpenContextMenuAt(int x, int y)
@@ -118,13 +131,7 @@ NQMap::RingOpening NQMap::OpenContextMenuAt(int x, int y)
     {
         if (mContextMenu)
         {
-            if (mContextMenu->mSpotFrame == spotFrame)
-                mContextMenu->Close();
-            else
-            {
-                delete mContextMenu;
-                mContextMenu = nullptr;
-            }
+            LeaveRing(mContextMenu, mContextMenu->mSpotFrame == spotFrame);
             return RingOpening::kSpotHandled;
         }
         // The tutorial lets only its own spot open.
@@ -148,13 +155,7 @@ NQMap::RingOpening NQMap::OpenContextMenuAt(int x, int y)
         return RingOpening::kNothing;
     if (mContextMenu)
     {
-        if (mContextMenu->mTower == tower)
-            mContextMenu->Close();
-        else
-        {
-            delete mContextMenu;
-            mContextMenu = nullptr;
-        }
+        LeaveRing(mContextMenu, mContextMenu->mTower == tower);
         return RingOpening::kRingLeft;
     }
     mContextMenu = new NQContextMenu;
