@@ -17,6 +17,7 @@
 #include "Game/NQUnlockTable.h"
 #include "GameFixture.h"
 #include "InputFixture.h"
+#include "RecordingWindow.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,51 @@ TEST_F(EndToEndTest, TowerBuiltUpgradedAndSoldThroughMouseEvents)
     Click(true, x, y);
     EXPECT_TRUE(map->mTowers.empty());
     EXPECT_EQ(map->mEconomy->mGold, 910);
+}
+
+TEST_F(EndToEndTest, WheelReachesTheHudAndAnOverlayTakesThePointerButTheDrag)
+{
+    int wx = 0;
+    int wy = 0;
+    ToWindow(500, 384, wx, wy);
+    testwin::Push(testwin::Motion(Handle(), wx, wy));
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.windowID = SDL_GetWindowID(Handle()->sdlWindow);
+    wheel.wheel.y = -1;
+    gametest::CallLog().clear();
+    testwin::Push(wheel);
+    ASSERT_EQ(run->Pump(4), HV_OK);
+    EXPECT_EQ(gametest::CountCalls("HUD.OnMouseWheel -120"), 1);
+
+    // The ring opens before the overlay comes.
+    map->OnMouseUp(500, 384);
+    OpenFully();
+    float x = 0;
+    float y = 0;
+    ItemPoint(towers::kCannon, x, y);
+    run->Board()->SetConfirmOverlay(new gametest::RecordingWindow("overlay"));
+    gametest::CallLog().clear();
+    Click(true, x, y);
+    Click(false, x, y);
+    EXPECT_TRUE(map->mTowers.empty());
+    EXPECT_EQ(map->mContextMenu->mState, NQContextMenu::kOpen);
+    EXPECT_EQ(gametest::CountCalls("HUD.OnMouseDown"), 0);
+    EXPECT_EQ(gametest::CountCalls("HUD.OnMouseUp"), 0);
+    EXPECT_GE(gametest::CountCalls("Window.overlay.OnMouseDown"), 1);
+
+    // A drag still reaches the level: the ring's hover follows it.
+    Click(true, 10, 10);
+    int ix = 0;
+    int iy = 0;
+    ToWindow(x, y, ix, iy);
+    SDL_Event drag = testwin::Motion(Handle(), ix, iy);
+    drag.motion.state = SDL_BUTTON_LMASK;
+    testwin::Push(drag);
+    ASSERT_EQ(run->Pump(4), HV_OK);
+    EXPECT_EQ(map->mContextMenu->mHoveredKey, towers::kCannon);
+    Click(false, 10, 10);
+    run->Board()->SetConfirmOverlay(nullptr);
 }
 
 TEST_F(EndToEndTest, DefeatStoresTheLyingGems)
