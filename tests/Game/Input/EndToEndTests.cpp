@@ -192,6 +192,14 @@ TEST_F(EndToEndTest, WheelReachesTheHudAndAnOverlayTakesThePointerButTheDrag)
     run->Board()->SetConfirmOverlay(nullptr);
 }
 
+TEST_F(EndToEndTest, ClozeStopsTheApplication)
+{
+    map->mScreenState = screen::kMainMenu;
+    run->Hud()->targets = {{L"cloze", -1, {0, 0, 100, 100}}};
+    map->OnMouseUp(50, 50);
+    EXPECT_TRUE(run->game->mStopRequested);
+}
+
 TEST_F(EndToEndTest, DefeatStoresTheLyingGems)
 {
     for (int i = 0; i < 2; ++i)
