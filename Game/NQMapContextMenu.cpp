@@ -190,9 +190,12 @@ void NQMap::DrawContextMenu(render::Graphics* graphics)
     }
     const int32_t gold = mEconomy ? mEconomy->mGold : 0;
     const int32_t gems = mEconomy ? mEconomy->mGems : 0;
+    render::Font* ringFont = nullptr;
     if (Game* game = Game::Get(); game && game->GetRootBoard())
-        if (const auto& font = game->GetRootBoard()->GetFont(GameWindow::kFontMain32_2))
-            graphics->mFont = font.Get();
+        if (const auto& font = game->GetRootBoard()->GetFont(GameWindow::kFontMain32_2); font && font->IsLoaded())
+            ringFont = font.Get();
+    if (ringFont)
+        graphics->mFont = ringFont;
 
     const float cx = ring->mCenterX;
     const float cy = ring->mCenterY;
@@ -289,4 +292,7 @@ void NQMap::DrawContextMenu(render::Graphics* graphics)
         }
     }
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+    // The price texts drew in their own font; the ring's stays the context's.
+    if (ringFont)
+        graphics->mFont = ringFont;
 }

@@ -414,6 +414,21 @@ TEST_F(PlayReleaseTest, SpellButtonsArmDisarmAndCast)
     EXPECT_EQ(Spells(), 2u);
 }
 
+TEST_F(PlayReleaseTest, ASlotWithoutASheetRowCastsNothing)
+{
+    auto* orphan = new HUDSpellButton(7);
+    orphan->mIndex = int(Hud()->mSpellButtons.size());
+    Hud()->mSpellButtons.push_back(orphan);
+    Release(L"", orphan->mIndex);
+    EXPECT_EQ(map->mArmedSpell, orphan);
+    Hud()->targets.clear();
+    map->OnMouseUp(400, 300);
+    EXPECT_EQ(map->mArmedSpell, nullptr);
+    EXPECT_EQ(Spells(), 0u);
+    EXPECT_EQ(CountTag(L"spell7"), 0);
+    EXPECT_FALSE(orphan->IsCooling());
+}
+
 TEST_F(PlayReleaseTest, SpellButtonsAreRefusedWhileBlockedOrBusy)
 {
     struct Case
