@@ -204,11 +204,27 @@ public:
     void OnEnemyReachedGoal(NQEnemy* enemy);
     // Every reference the level holds to an enemy about to be deleted goes.
     void ForgetEnemy(NQEnemy* enemy);
-    // Input (NQMapInput.cpp).
+    // Input (NQMapInput.cpp; the release dispatcher in NQMapRelease.cpp).
     void OnMouseDown(int x, int y);
     void OnMouseUp(int x, int y);
     void OnMouseMove(int x, int y);
     void OnMouseWheel(int delta);
+    // Context ring (NQMapContextMenu.cpp): what a release on the map point
+    // did to the ring.
+    enum class RingOpening
+    {
+        kNothing,       // neither a spot nor a tower there
+        kSpotHandled,   // a spot: ring opened, closed, removed or filtered out
+        kRingLeft,      // a tower: the ring closed or removed
+        kTowerRingOpened,
+    };
+    RingOpening OpenContextMenuAt(int x, int y);
+    void DrawContextMenu(render::Graphics* graphics);
+    // The in-game menu's confirmations (NQMapResults.cpp).
+    void OnResultCommand(const std::wstring& action);
+    // Where the shop's and the gem shop's back buttons lead; process-wide.
+    static inline std::wstring sShopReturnTarget;
+    static inline std::wstring sGemShopReturnTarget;
     // Store results (NQMapStore.cpp).
     void OnPurchaseResult(const TPurchaseResult& result);
 

@@ -6,6 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+namespace render
+{
+class Graphics;
+}
+
 class NQAnimatedSprite;
 class NQBeamParticle;
 class NQEnemy;
@@ -56,6 +61,8 @@ public:
     // when none matches); else the child with that levelid. Null when none.
     NQUnitProto* GetProto(int32_t levelid) const;
     void Update(float dt);
+    // The tower's body in its current frame.
+    void Draw(render::Graphics* graphics);
     // The enemies strictly closer than the reach + extra.
     void GetEnemiesInRange(std::vector<NQEnemy*>& out, int32_t extra) const;
     NQEnemy* ChooseTarget(const std::vector<NQEnemy*>& list, NQEnemy* current, bool preferSelection) const;

@@ -11,6 +11,8 @@
 #include "Game/Hud/NQTutorial.h"
 #include "Game/NQBullet.h"
 #include "Game/NQBulletManager.h"
+#include "Game/NQContextMenu.h"
+#include "Game/NQContextMenuItem.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
@@ -33,6 +35,7 @@
 #include "Game/NQWaveManager.h"
 #include "Game/NQWaveProto.h"
 #include "Game/SpriteList.h"
+#include "QuadRecorder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -218,25 +221,57 @@ bool BattleTest::BuySpot(int spot)
 {
     NQFrameEntry* frame = SpotFrame(spot);
     NQSpot* place = frame ? frame->mSpot : nullptr;
-    NQLevelEconomy& economy = *map->mEconomy;
-    if (!place || economy.mGold < place->mGoldPrice || economy.mGems < place->mGemPrice)
+    if (!place || place->mOwned)
         return false;
-    NQTutorial::Instance()->OnEvent(L"buildspot_bought");
-    economy.SpendGold(place->mGoldPrice);
-    economy.SpendGems(place->mGemPrice);
-    if (NQFrameEntry* bought = map->mDecorationSet->mSpotPictures[0])
-        frame->mPicture = bought->mPicture;
-    place->mOwned = true;
-    map->mProgress->AddOwnedSpot(frame->mName, map->mEpisode, map->mLevel);
-    k2::SoundTags::Instance()->Play(L"buySpot");
-    return true;
+    const float x = frame->mRect[0] + frame->mRect[2] * 0.5f;
+    const float y = frame->mRect[1] + frame->mRect[3] * 0.5f;
+    ChooseOnRing(x, y, NQContextMenu::kBuySpotRing, 1);
+    return place->mOwned;
 }
 
-void BattleTest::Sell(NQTower* tower) { map->SellTower(tower); }
+void BattleTest::Sell(NQTower* tower)
+{
+    ChooseOnRing(tower->mX, tower->mY, NQContextMenu::kTowerRing, 0);
+}
 
 void BattleTest::UpgradeBranch(NQTower* tower, int level, float price) { tower->UpgradeTo(level, price); }
 
-void BattleTest::BuyInPlace(NQTower* tower) { tower->UpgradeInPlace(); }
+void BattleTest::BuyInPlace(NQTower* tower)
+{
+    ChooseOnRing(tower->mX, tower->mY, NQContextMenu::kTierRing, 1);
+}
+
+bool BattleTest::ChooseOnRing(float x, float y, int kind, int key)
+{
+    // The ring of an earlier choice goes first, as the level drawing would take it.
+    delete map->mContextMenu;
+    map->mContextMenu = nullptr;
+    map->OnMouseUp(int(x), int(y));
+    NQContextMenu* ring = map->mContextMenu;
+    bool chosen = false;
+    // A tower ring of the other kind (sell-only choices) is left unused.
+    const bool towerRing = kind == NQContextMenu::kTowerRing;
+    if (ring && (ring->mKind == kind || (towerRing && ring->mKind == NQContextMenu::kTierRing)))
+    {
+        ring->Update(NQContextMenu::kFadeSeconds * 2.0f);
+        // The items stand where the drawing lays them out.
+        Recorder()->Record([&](render::Graphics* g) { map->DrawContextMenu(g); });
+        for (const NQContextMenuItem* item : ring->mItems)
+        {
+            if (item->mKey != key)
+                continue;
+            const float a = item->mAngle * NQContextMenu::kPi / 180.0f;
+            const float reach = NQContextMenu::kRadius * ring->GetScale();
+            map->OnMouseDown(int(std::lround(ring->mCenterX + std::sin(a) * reach)),
+                             int(std::lround(ring->mCenterY + std::cos(a) * reach)));
+            chosen = true;
+            break;
+        }
+    }
+    delete map->mContextMenu;
+    map->mContextMenu = nullptr;
+    return chosen;
+}
 
 void BattleTest::AcceptGemsQuestion()
 {
@@ -274,9 +309,9 @@ bool BattleTest::CollectGemAt(int x, int y)
     NQTowerSpecial* gem = FindCollectableAt(*map->mDrops, x, y);
     if (!gem)
         return false;
-    map->mEconomy->AddGems(1);
-    gem->SetState(NQTowerSpecial::kCollected);
-    return true;
+    // The release collects it.
+    map->OnMouseUp(x, y);
+    return gem->mState == NQTowerSpecial::kCollected;
 }
 
 NQTower* BattleTest::FindTower(int protoId) const

@@ -64,7 +64,9 @@ protected:
     // As a spell would: appended to the level's map modifiers.
     NQModifier* PlaceMapModifier(NQModifier* modifier);
 
-    // The player's choices, as the rings and the release dispatcher make them.
+    // The player's choices. Buying, selling, in-place upgrades and gems go through
+    // the level's press and release; building and branch upgrades call the
+    // level directly (the fixture's unlock table offers nothing on a ring).
     // The picture of spot "#index"; null when the level has no such spot.
     NQFrameEntry* SpotFrame(int index) const;
     // The build ring's item: BuildTower, then "tower_built" after a build.
@@ -78,8 +80,12 @@ protected:
     void AcceptGemsQuestion();
     // An armed spell button's release at a map point; null for an empty slot.
     NQSpell* CastSpell(int slot, float x, float y);
-    // A click on a lying gem; false when none lies there.
+    // A release on a lying gem; false when none lies there.
     bool CollectGemAt(int x, int y);
+    // A release at the point opens a ring; when it is of that kind (a tower
+    // ring: either kind), a press on the item of that key. The ring is then
+    // removed. False when no such item was pressed.
+    bool ChooseOnRing(float x, float y, int kind, int key);
     // The first tower whose current prototype has that id.
     NQTower* FindTower(int protoId) const;
 
