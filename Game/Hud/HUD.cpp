@@ -11,6 +11,8 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
+#include "Game/Hud/NQSplashScreens.h"
+#include "Game/Hud/NQVideoIntro.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
@@ -378,12 +380,16 @@ void HUD::UpdateWavesText()
 
 void HUD::ShowSplashScreens()
 {
+    auto* window = new NQSplashScreens;
     SetScreenState(screen::kSplashScreens);
+    PushWindow(window);
 }
 
 void HUD::ShowVideoIntro()
 {
+    auto* window = new NQVideoIntro;
     SetScreenState(screen::kIntroVideo);
+    PushWindow(window);
 }
 
 void HUD::ShowMainMenu()
@@ -441,4 +447,8 @@ void HUD::ShowModalDialog(const std::wstring&, const std::wstring&, int32_t dial
     SetScreenState(screen::kModalMessage);
     if (NQMap* map = Game::GetMap())
         map->mPendingDialog = dialogId;
+}
+
+void HUD::ConfirmTutorialCancel()
+{
 }

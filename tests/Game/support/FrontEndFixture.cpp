@@ -130,9 +130,10 @@ void FrontEndTest::SetUp()
         game::testing::SetHudFactory([] { return new RecordingHud(true); });
     else
         game::testing::SetHudFactory(nullptr);
-    tutorial = RecordingTutorial::Install();
+    if (!realTutorial)
+        tutorial = RecordingTutorial::Install();
     WriteFrontEndContent(*data, withFlash, extraStrings);
-    profiles->WriteFile(ProfilesXml(1, 0));
+    profiles->WriteFile(ProfilesXml(1, 0, profileExtra));
     file::Profiles::Instance()->Load();
 
     // The game current with the recorder as its renderer; its root board

@@ -86,8 +86,13 @@ protected:
 
     bool recordingHud = false;
     bool withFlash = true;
+    // The game's own tutorial, made on first use, instead of the recording one.
+    bool realTutorial = false;
     std::string extraStrings;
+    // Written into the fixture profile ("<tutorial .../>" and the like).
+    std::string profileExtra;
     std::unique_ptr<SoundTagRecorder> sounds;
+    // Null with realTutorial.
     RecordingTutorial* tutorial = nullptr;
 
 private:

@@ -15,6 +15,9 @@ public:
     // Made with new and installed as the tutorial; the singleton teardown deletes it.
     static RecordingTutorial* Install();
 
+    // Reads no script and makes no hints.
+    RecordingTutorial() : NQTutorial(StandIn{}) {}
+
     void OnEvent(const std::wstring& name) override;
     void OnMouseMove(int x, int y) override;
     void OnMouseUp(int x, int y) override;
