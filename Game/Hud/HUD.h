@@ -78,7 +78,9 @@ public:
     virtual void ShowUnlockMessage(const std::vector<int32_t>& ids);
     virtual void ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState);
     virtual void ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId);
-    // The tutorial's skip question in the root board's confirmation slot; the screen state stays.
+    // Opens the confirmation as the game window's overlay; the screen state stays.
+    virtual void ConfirmProfileDeletion();
+    // The tutorial's skip question, as the same overlay.
     virtual void ConfirmTutorialCancel();
 
     bool HasWindows() const { return !mWindows.empty(); }
