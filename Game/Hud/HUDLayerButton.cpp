@@ -15,24 +15,15 @@ namespace
 constexpr int kAlignCentre = 2;
 constexpr int kLabelLayoutOption = 2;
 
-layer::ImageLayer* CentredPicture(render::Image* picture)
-{
-    auto* image = new layer::ImageLayer(picture, false);
-    if (picture)
-        image->SetPosition(-0.5f * float(picture->GetWidth()), -0.5f * float(picture->GetHeight()), 0.0f);
-    return image;
-}
-} // namespace
-
-layer::TextLayer::FontHandle RootBoardLayerFont(int fontIndex)
+// The root board's window font as a plain font handle sharing the manager's count.
+layer::TextLayer::FontHandle LabelFont()
 {
     Game* game = Game::Get();
     if (!game || !game->GetRootBoard())
         return {};
-    const render::BMFont* font = game->GetRootBoard()->GetFont(fontIndex).Get();
+    const render::BMFont* font = game->GetRootBoard()->GetFont(GameWindow::kFontNormal).Get();
     if (!font)
         return {};
-    // A plain font handle sharing the manager's count.
     for (auto& [name, entry] : resource::ResourceManager::Instance()->GetMap<render::BMFont>())
     {
         if (entry.first != font)
@@ -43,13 +34,22 @@ layer::TextLayer::FontHandle RootBoardLayerFont(int fontIndex)
     return {};
 }
 
+layer::ImageLayer* CentredPicture(render::Image* picture)
+{
+    auto* image = new layer::ImageLayer(picture, false);
+    if (picture)
+        image->SetPosition(-0.5f * float(picture->GetWidth()), -0.5f * float(picture->GetHeight()), 0.0f);
+    return image;
+}
+} // namespace
+
 HUDLayerButton::HUDLayerButton(NQFrameEntry* lower, NQFrameEntry* upper, const std::wstring& label)
     : mLowerPicture(lower ? lower->mPicture : nullptr)
     , mUpperPicture(upper ? upper->mPicture : nullptr)
 {
     mLowerLayer = CentredPicture(mLowerPicture);
     mUpperLayer = CentredPicture(mUpperPicture);
-    mLabelLayer = new layer::TextLayer(RootBoardLayerFont(GameWindow::kFontNormal), label, kLabelWidth, 0.0f, kLabelLayoutOption, true);
+    mLabelLayer = new layer::TextLayer(LabelFont(), label, kLabelWidth, 0.0f, kLabelLayoutOption, true);
     mLabelLayer->SetAlignment(kAlignCentre, kAlignCentre);
     AddChild(mLowerLayer);
     AddChild(mUpperLayer);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Framework/Layer/Layer.h"
-#include "Framework/Layer/TextLayer.h"
 
 #include <cstdint>
 #include <string>
@@ -9,6 +8,7 @@
 namespace layer
 {
 class ImageLayer;
+class TextLayer;
 }
 namespace render
 {
@@ -16,9 +16,6 @@ class Image;
 }
 
 class NQFrameEntry;
-
-// One of the root board's fonts for a text layer; empty without a root board.
-layer::TextLayer::FontHandle RootBoardLayerFont(int fontIndex);
 
 // A button that is itself a layer of the scene: the lower picture, the upper
 // picture above it and a label, all centred on the button's position.

@@ -13,6 +13,7 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
+#include "Game/Hud/LayerFonts.h"
 #include "Game/Hud/NQTutorialStep.h"
 #include "Game/Hud/TutorialButton.h"
 #include "Game/LocalStrings.h"
@@ -256,7 +257,7 @@ void NQTutorial::ShowStep(NQTutorialStep* step)
         // A layer without a picture is a place for a text; none known shows empty.
         const auto found = step->mTexts.find(info->name);
         const std::wstring text = found != step->mTexts.end() ? found->second : std::wstring();
-        auto* label = new layer::TextLayer(RootBoardLayerFont(GameWindow::kFontMain32_1), text, info->w, 0.0f,
+        auto* label = new layer::TextLayer(LayerFont(GameWindow::kFontMain32_1), text, info->w, 0.0f,
                                            kHintLayoutOption, true);
         label->SetAlignment(kAlignCentre, kAlignCentre);
         label->SetPosition(info->x + 0.5f * info->w, info->y + 0.5f * info->h, 0.0f);
