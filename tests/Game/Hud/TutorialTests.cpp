@@ -11,6 +11,7 @@
 #include "Framework/Layer/TextLayer.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
+#include "Game/Hud/HUDConfirmTutorialCancelDialog.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/Hud/NQTutorialStep.h"
@@ -19,6 +20,7 @@
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
+#include "Game/NQScreenState.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -545,6 +547,105 @@ TEST_F(TutorialTest, TheLevelsTeardownReleasesEveryPictureTheTutorialHolds)
     tutorial->OnMouseMove(kSkipX + 5, kSkipY + 5);
     tutorial->OnMouseUp(kSkipX + 5, kSkipY + 5);
     tutorial->Update(0.1f);
+}
+} // namespace
+} // namespace gametest
+
+namespace gametest
+{
+namespace
+{
+// The modal family's layout: refuse on the left, accept on the right.
+std::vector<FixtureLayer> ModalLayers()
+{
+    return {
+        {"bg", 200, 250, 600, 300, 0xFF202020u, 0},
+        {"input", 300, 330, 400, 40, 0xFF404040u, 1},
+        {"text/caption", 300, 260, 400, 40, 0, 2, false},
+        {"text/message", 300, 300, 400, 40, 0, 3, false},
+        {"button/b1_cancel/pos", 300, 450, 100, 40, 0, 4, false},
+        {"button/b1_cancel/label", 300, 450, 100, 40, 0, 5, false},
+        {"button/b1_ok/pos", 600, 450, 100, 40, 0, 6, false},
+        {"button/b1_ok/label", 600, 450, 100, 40, 0, 7, false},
+        {"button/b1_normal", 0, 0, 100, 40, 0xFF00FF00u, 8},
+        {"button/b1_over", 0, 0, 100, 40, 0xFFFF0000u, 9},
+    };
+}
+
+constexpr int kLeftButton = 1;
+
+class TutorialSkipTest : public TutorialTest
+{
+protected:
+    void SetUp() override
+    {
+        TutorialTest::SetUp();
+        WriteLayout("nq/data/mm", ModalLayers());
+        tutorial = Start(ThreeSteps());
+        Map()->mScreenState = screen::kPlaying;
+        tutorial->OnEvent(L"go_a");
+        ASSERT_EQ(tutorial->mVisible, 1);
+    }
+
+    // A press and a release at one point, as the root board gets them.
+    void ClickAt(int x, int y)
+    {
+        const math::Vector3 point(float(x), float(y), 0.0f);
+        Board()->OnWidgetMouseMove(point);
+        Board()->OnWidgetMouseDown(point, kLeftButton);
+        Board()->OnWidgetMouseUp(point, kLeftButton);
+        Board()->Update(0.016f);
+    }
+    void ClickSkip() { ClickAt(kSkipX + kSkipW / 2, kSkipY + kSkipH / 2); }
+
+    HUDWindow* Question() const { return Board()->GetOverlay(GameWindow::kConfirmSlot); }
+
+    NQTutorial* tutorial = nullptr;
+};
+
+TEST_F(TutorialSkipTest, TheSkipButtonOpensTheQuestionOnlyStrictlyInside)
+{
+    ClickAt(kSkipX, kSkipY + kSkipH / 2);
+    EXPECT_EQ(Question(), nullptr) << "the edge is outside";
+    EXPECT_EQ(tutorial->mVisible, 1);
+    const NQScreenState state = Map()->mScreenState;
+    ClickSkip();
+    EXPECT_EQ(tutorial->mVisible, 0);
+    EXPECT_EQ(tutorial->mSkipQuestion, 1);
+    EXPECT_NE(dynamic_cast<HUDConfirmTutorialCancelDialog*>(Question()), nullptr);
+    EXPECT_EQ(Map()->mScreenState, state);
+    // The hints stay on screen while the question is open.
+    EXPECT_EQ(tutorial->mHintImages.size(), 1u);
+}
+
+TEST_F(TutorialSkipTest, AcceptingSwitchesTheTutorialOffForGood)
+{
+    ClickSkip();
+    ASSERT_NE(Question(), nullptr);
+    ClearSounds();
+    ClickAt(650, 470);
+    EXPECT_EQ(Heard(L"simple"), 0) << "the overlay answers without a click";
+    EXPECT_EQ(tutorial->mEnabled, 0);
+    EXPECT_EQ(tutorial->mSkipQuestion, 0);
+    EXPECT_TRUE(tutorial->mHintImages.empty());
+    EXPECT_EQ(tutorial->mPictureRoot->GetParent(), nullptr);
+    EXPECT_NE(profiles->FileText().find("avail=\"false\""), std::string::npos);
+    EXPECT_EQ(Question(), nullptr) << "closed at the next update";
+    tutorial->OnEvent(L"done_a");
+    EXPECT_EQ(SavedStates()[1], NQTutorialStep::kActive);
+}
+
+TEST_F(TutorialSkipTest, RefusingGivesTheButtonBackWithTheHintsStillShown)
+{
+    ClickSkip();
+    ClickAt(350, 470);
+    EXPECT_EQ(tutorial->mVisible, 1);
+    EXPECT_EQ(tutorial->mSkipQuestion, 0);
+    EXPECT_EQ(tutorial->mEnabled, 1);
+    EXPECT_EQ(tutorial->mHintImages.size(), 1u);
+    EXPECT_EQ(Question(), nullptr);
+    ClickSkip();
+    EXPECT_NE(Question(), nullptr) << "the button reacts again";
 }
 } // namespace
 } // namespace gametest
