@@ -146,6 +146,8 @@ void FrontEndTest::SetUp()
     mGame->mRender = mRecorder;
     mBoard = new GameWindow;
     mGame->mGameWindow = mBoard;
+    if (beforeLoad)
+        beforeLoad();
     ASSERT_EQ(mBoard->Load(), HV_OK);
     // The load opens the splash screens; the screens under test start on an empty stack.
     HUD* hud = Map()->mHud;
