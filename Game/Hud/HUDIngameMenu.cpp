@@ -2,7 +2,6 @@
 
 #include "Core/Base/DeleteAll.h"
 #include "Core/File/ImageContainer.h"
-#include "Core/Math/Transform2D.h"
 #include "Core/Render/Graphics.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
@@ -10,9 +9,6 @@
 #include "Game/Hud/OverButtons.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
-#include "Game/NQGameServices.h"
-
-#include <algorithm>
 
 HUDIngameMenu::HUDIngameMenu()
 {
@@ -41,19 +37,10 @@ void HUDIngameMenu::Draw(render::Graphics* graphics)
         return;
     overbuttons::Draw(*this, mOverButtons, graphics);
     // The icon lies above the buttons whatever its place in the layout.
-    const NQGameServices::ViewRect view = NQGameServices::Get()->GetViewRect();
-    const float centreX = view.x + view.width / 2.0f;
-    const float centreY = view.y + view.height / 2.0f;
     for (const NQFrameEntry* image : mImages)
     {
-        if (image->mName != overbuttons::kMenuIcon || !image->mPicture)
-            continue;
-        const float px = image->mRect[0] + mOffsetX;
-        const float py = image->mRect[1] + mOffsetY;
-        math::Transform2D transform;
-        transform.Scale(mScale, mScale);
-        transform.Translate(centreX + (px - centreX) * mScale, centreY + (py - centreY) * mScale);
-        auto record = graphics->DrawImage(*image->mPicture).Transform(transform);
+        if (image->mName == overbuttons::kMenuIcon)
+            DrawImage(graphics, *image);
     }
 }
 
