@@ -3,6 +3,7 @@
 #include "Core/Math/MathFunctions.h"
 #include "Framework/Layer/ImageLayer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -63,7 +64,8 @@ float VessikButton::NormalOpacity(float highlight)
 {
     if (highlight <= kNormalFadeStart)
         return 1.0f;
-    return 1.0f - (highlight - kNormalFadeStart) * 10.0f;
+    // Rounding would leave a hair below zero at full highlight.
+    return std::max(0.0f, 1.0f - (highlight - kNormalFadeStart) * 10.0f);
 }
 
 void VessikButton::ApplyScale(float s)
