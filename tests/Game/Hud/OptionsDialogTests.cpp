@@ -1,0 +1,262 @@
+#include "FrontEndFixture.h"
+#include "RecordingRender.h"
+
+#include "Core/Sound/SoundSystem.h"
+#include "Framework/Layer/ImageLayer.h"
+#include "Framework/Layer/TextLayer.h"
+#include "Framework/Widget/FrameManager.h"
+#include "Game/Game.h"
+#include "Game/GameWindow.h"
+#include "Game/Hud/OptionsDialog.h"
+#include "Game/Hud/TMessageBox.h"
+#include "Game/Hud/VessikButton.h"
+#include "Game/Hud/VessikSlider.h"
+#include "Game/Hud/VessikSwitchButton.h"
+#include "Game/NQMap.h"
+#include "Game/NQProgress.h"
+
+#include <gtest/gtest.h>
+
+namespace gametest
+{
+namespace
+{
+// Each control on a row of its own; sliders 200 wide with a 20-wide thumb.
+std::vector<FixtureLayer> OptionsLayers(bool withOk = true)
+{
+    std::vector<FixtureLayer> layers;
+    int index = 0;
+    const auto picture = [&](const std::string& name, int x, int y, int w = 60, int h = 30) {
+        layers.push_back({name, x, y, w, h, 0xFF808080u, index++});
+    };
+    const auto rect = [&](const std::string& name, int x, int y) {
+        layers.push_back({name, x, y, 200, 30, 0, index++, false});
+    };
+    picture("title", 0, 0, 400, 40);
+    rect("main_options/options_title", 0, 0);
+    rect("main_options/sounds_and_music", 0, 50);
+    rect("main_options/game_type", 0, 100);
+    rect("main_options/window_type", 0, 150);
+    rect("buttons/close/close_caption", 600, 650);
+    picture("buttons/menu/menu_in", 100, 650);
+    picture("buttons/menu/menu_ac", 100, 650);
+    picture("buttons/menu/menu_sh", 100, 650);
+    if (withOk)
+        picture("buttons/close/ok_in", 600, 650);
+    picture("buttons/close/ok_ac", 600, 650);
+    picture("buttons/cheat/cheat_in", 800, 650);
+    picture("buttons/cheat/cheat_ac", 800, 650);
+    picture("main_options/sound/sound_back", 90, 190, 220, 40);
+    picture("main_options/sound/sound_bar", 100, 200, 200, 20);
+    picture("main_options/sound/sound_begunok", 100, 195, 20, 30);
+    picture("main_options/music/music_back", 90, 290, 220, 40);
+    picture("main_options/music/music_bar", 100, 300, 200, 20);
+    picture("main_options/music/music_begunok", 100, 295, 20, 30);
+    for (const auto& [folder, y] : std::vector<std::pair<std::string, int>>{
+             {"music_dec", 400}, {"music_inc", 450}, {"sound_dec", 500}, {"sound_inc", 550}})
+    {
+        picture("buttons/" + folder + "/b_in", 400, y);
+        picture("buttons/" + folder + "/b_ac", 400, y);
+    }
+    picture("main_options/window/window_nonselected", 600, 200);
+    picture("main_options/window/window_ac", 600, 200);
+    picture("main_options/window/window_in", 600, 200);
+    picture("main_options/window/window_sh", 600, 200);
+    picture("main_options/fullscreen/fullscreen_nonselected", 800, 200);
+    picture("main_options/fullscreen/fullscreen_ac", 800, 200);
+    picture("main_options/fullscreen/main_menu_in", 800, 200);
+    picture("main_options/fullscreen/main_menu_sh", 800, 200);
+    return layers;
+}
+
+std::vector<FixtureLayer> MessageBoxLayers()
+{
+    return {
+        {"back", 0, 0, 1024, 768, 0xFF101010u, 0},
+        {"button/b1_normal", 0, 0, 100, 40, 0xFF00FF00u, 1},
+        {"button/b1_over", 0, 0, 100, 40, 0xFFFF0000u, 2},
+        {"button/b1_cancel/pos", 592, 515, 100, 40, 0, 3, false},
+        {"button/b1_cancel/label", 592, 515, 100, 40, 0, 4, false},
+        {"button/b1_ok/pos", 340, 515, 100, 40, 0, 5, false},
+        {"button/b1_ok/label", 340, 515, 100, 40, 0x00000000u, 6},
+        {"text/caption", 300, 200, 400, 40, 0, 7, false},
+        {"text/message", 300, 300, 400, 80, 0, 8, false},
+    };
+}
+
+class OptionsTest : public FrontEndTest
+{
+protected:
+    void SetUp() override
+    {
+        rendertest::FakeTexture::sOpaque = true;
+        extraStrings = "b1_ok;OK\nb1_cancel;Cancel\nIllegalResolutionMessage;Too big\nprogress_confirm_text;Sure?\n";
+        FrontEndTest::SetUp();
+        WriteLayout("nq/options", OptionsLayers());
+        WriteLayout("nq/data/mm", MessageBoxLayers());
+    }
+    void TearDown() override
+    {
+        rendertest::FakeTexture::sOpaque = false;
+        frames.CloseAll(true, false);
+        frames.Update(0.0f);
+        FrontEndTest::TearDown();
+    }
+    template <class D>
+    D* Push(D* dialog)
+    {
+        dialog->Load();
+        frames.PushDialog(dialog, true);
+        frames.Update(0.0f);
+        return dialog;
+    }
+    widget::Frame* Top() const
+    {
+        const auto& stack = frames.GetStack();
+        return stack.empty() ? nullptr : stack.back().mFrame;
+    }
+    void Click(float x, float y)
+    {
+        frames.OnMouseMove({x, y});
+        frames.OnMouseDown({x, y}, 1);
+        frames.OnMouseUp({x, y}, 1);
+    }
+    widget::FrameManager frames;
+};
+
+TEST_F(OptionsTest, OpeningAppliesTheStoredVolumesAndPlacesTheThumbsSilently)
+{
+    Map()->mProgress->SetMusicVolume(0.5f);
+    Map()->mProgress->SetSoundVolume(0.25f);
+    SoundSystem::Instance()->SetMusicVolume(1.0f);
+    auto* dialog = Push(new OptionsDialog);
+    EXPECT_FALSE(dialog->mLoadFailed);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetMusicVolume(), 0.5f);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetSoundVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(dialog->mMusicSlider->GetValue(), 0.5f);
+    EXPECT_FLOAT_EQ(dialog->mSoundSlider->GetValue(), 0.25f);
+    EXPECT_FLOAT_EQ(dialog->mMusicSlider->mThumbHolder->mPosition.x, dialog->mMusicSlider->XForValue(0.5f));
+    // Windowed before any window exists.
+    EXPECT_TRUE(dialog->mWindowSwitch->IsSelected());
+    EXPECT_FALSE(dialog->mFullscreenSwitch->IsSelected());
+    EXPECT_EQ(Top(), dialog);
+}
+
+TEST_F(OptionsTest, StepButtonsMoveByAQuarterWithinTheRange)
+{
+    struct Step
+    {
+        float from;
+        bool up;
+        bool music;
+        float to;
+    };
+    const Step steps[] = {{0.9f, true, true, 1.0f},
+                          {0.1f, false, true, 0.0f},
+                          {0.5f, true, false, 0.75f},
+                          {0.2f, false, false, 0.0f}};
+    auto* dialog = Push(new OptionsDialog);
+    for (const Step& step : steps)
+    {
+        SoundSystem* sound = SoundSystem::Instance();
+        if (step.music)
+            sound->SetMusicVolume(step.from);
+        else
+            sound->SetSoundVolume(step.from);
+        VessikButton* button = step.music ? (step.up ? dialog->mMusicIncButton : dialog->mMusicDecButton)
+                                          : (step.up ? dialog->mSoundIncButton : dialog->mSoundDecButton);
+        ClearSounds();
+        dialog->OnButtonClick(button);
+        EXPECT_EQ(Heard(L"simple"), 1);
+        const float applied = step.music ? sound->GetMusicVolume() : sound->GetSoundVolume();
+        EXPECT_FLOAT_EQ(applied, step.to) << step.from;
+        const float stored =
+            step.music ? Map()->mProgress->GetMusicVolume() : Map()->mProgress->GetSoundVolume();
+        EXPECT_FLOAT_EQ(stored, step.to) << step.from;
+    }
+}
+
+TEST_F(OptionsTest, ThumbDragsApplyOnlyAtTheRelease)
+{
+    auto* dialog = Push(new OptionsDialog);
+    SoundSystem::Instance()->SetMusicVolume(1.0f);
+    VessikSlider* music = dialog->mMusicSlider;
+    const float holder = music->mThumbHolder->mPosition.x;
+    const float cx = music->gui::GameControl::mPosition.x;
+    const float cy = music->gui::GameControl::mPosition.y;
+    frames.OnMouseMove({cx + holder + 2.0f, cy});
+    frames.OnMouseDown({cx + holder + 2.0f, cy}, 1);
+    frames.OnMouseDrag({cx + holder - 60.0f, cy});
+    frames.Update(0.0f);
+    EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetMusicVolume(), 1.0f);
+    frames.OnMouseUp({cx + holder - 60.0f, cy}, 1);
+    const float expected = music->ValueAt(holder - 62.0f);
+    EXPECT_NEAR(SoundSystem::Instance()->GetMusicVolume(), expected, 1e-5f);
+    EXPECT_NEAR(Map()->mProgress->GetMusicVolume(), expected, 1e-5f);
+}
+
+TEST_F(OptionsTest, TheDeveloperButtonTurnsTheKeysOnForGood)
+{
+    auto* dialog = Push(new OptionsDialog);
+    Map()->mDeveloperKeys = false;
+    dialog->OnButtonClick(dialog->mDeveloperButton);
+    dialog->OnButtonClick(dialog->mDeveloperButton);
+    EXPECT_TRUE(Map()->mDeveloperKeys);
+}
+
+TEST_F(OptionsTest, OkHidesAndDeletesTheDialog)
+{
+    Push(new OptionsDialog);
+    Click(630.0f, 665.0f);
+    frames.Update(0.0f);
+    EXPECT_EQ(Top(), nullptr);
+    EXPECT_EQ(Heard(L"simple"), 1);
+}
+
+TEST_F(OptionsTest, ADialogWithoutItsOkButtonClosesItselfAndTheGameTakesClicksAgain)
+{
+    WriteLayout("nq/options", OptionsLayers(false));
+    auto* dialog = Push(new OptionsDialog);
+    EXPECT_TRUE(dialog->mLoadFailed);
+    EXPECT_EQ(Top(), dialog);
+    frames.Update(0.0f);
+    EXPECT_EQ(Top(), nullptr);
+}
+
+TEST_F(OptionsTest, AMessageWithoutActionHasOneOkButtonThatOnlyCloses)
+{
+    auto* box = Push(new TMessageBox(L"IllegalResolutionMessage", L""));
+    ASSERT_NE(box->mFirstButton, nullptr);
+    EXPECT_EQ(box->mSecondButton, nullptr);
+    EXPECT_FLOAT_EQ(box->mFirstButton->gui::GameControl::mPosition.x, TMessageBox::kSingleButtonX);
+    EXPECT_FLOAT_EQ(box->mFirstButton->gui::GameControl::mPosition.y, TMessageBox::kButtonY);
+    bool labelled = false;
+    for (layer::Layer* created : box->mCreatedLayers)
+    {
+        auto* text = dynamic_cast<layer::TextLayer*>(created);
+        if (text && text->GetText() == L"OK")
+            labelled = text->mPosition.x == TMessageBox::kSingleButtonX;
+    }
+    EXPECT_TRUE(labelled);
+    Map()->mScreenState = screen::kIngameMenu;
+    Click(516.0f, 535.0f);
+    frames.Update(0.0f);
+    EXPECT_EQ(Top(), nullptr);
+    EXPECT_EQ(Heard(L"simple"), 1);
+    EXPECT_EQ(Map()->mScreenState, screen::kIngameMenu);
+}
+
+TEST_F(OptionsTest, AConfirmationPlacesCancelRightAndOkLeft)
+{
+    auto* box = Push(new TMessageBox(L"progress_confirm_text", L"unknown"));
+    ASSERT_NE(box->mSecondButton, nullptr);
+    EXPECT_FLOAT_EQ(box->mFirstButton->gui::GameControl::mPosition.x, TMessageBox::kCancelButtonX);
+    EXPECT_FLOAT_EQ(box->mSecondButton->gui::GameControl::mPosition.x, TMessageBox::kConfirmButtonX);
+    // An unknown word only closes the box.
+    Click(390.0f, 535.0f);
+    frames.Update(0.0f);
+    EXPECT_EQ(Top(), nullptr);
+    EXPECT_EQ(Heard(L"simple"), 1);
+}
+} // namespace
+} // namespace gametest
