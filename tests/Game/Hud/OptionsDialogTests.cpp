@@ -133,6 +133,27 @@ TEST_F(OptionsTest, ThumbDragsApplyOnlyAtTheRelease)
     EXPECT_NEAR(Map()->mProgress->GetMusicVolume(), expected, 1e-5f);
 }
 
+TEST_F(OptionsTest, AWindowThatDoesNotFitTheWorkAreaOpensTheWarningInsteadOfSwitching)
+{
+    auto* dialog = Push(new OptionsDialog);
+    Game* game = GetGame();
+    game->mMaxLogicalWidth = 1024;
+    game->mLogicalHeight = 768;
+    app::MonitorInfo small;
+    small.mWidth = small.mWorkWidth = 800;
+    small.mHeight = small.mWorkHeight = 600;
+    small.mPrimary = true;
+    game->mMonitors.mMonitors = {small};
+    const bool windowed = game->IsWindowed();
+    dialog->OnButtonClick(dialog->mWindowSwitch);
+    frames.Update(0.0f);
+    auto* box = dynamic_cast<TMessageBox*>(Top());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->mMessageKey, L"IllegalResolutionMessage");
+    EXPECT_TRUE(box->mAction.empty());
+    EXPECT_EQ(game->IsWindowed(), windowed);
+}
+
 TEST_F(OptionsTest, TheDeveloperButtonTurnsTheKeysOnForGood)
 {
     auto* dialog = Push(new OptionsDialog);
