@@ -197,10 +197,10 @@ HVResultEnum OptionsDialog::Load()
     }
 
     mFullscreenSwitch = new VessikSwitchButton;
-    if (const HVResultEnum result = mFullscreenSwitch->Load(mContainer, L"main_options/fullscreen/fullscreen_nonselected",
-                                                            L"main_options/fullscreen/fullscreen_ac",
-                                                            L"main_options/fullscreen/main_menu_in",
-                                                            L"main_options/fullscreen/main_menu_sh");
+    if (const HVResultEnum result =
+            mFullscreenSwitch->Load(mContainer, L"main_options/fullscreen/fullscreen_nonselected",
+                                    L"main_options/fullscreen/fullscreen_ac", L"main_options/fullscreen/main_menu_in",
+                                    L"main_options/fullscreen/main_menu_sh");
         result != HV_OK)
         return fail(L"main_options/fullscreen/fullscreen_nonselected", Discard(mFullscreenSwitch, result));
     mFullscreenSwitch->mButtonListener = this;
