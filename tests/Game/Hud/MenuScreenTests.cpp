@@ -11,7 +11,9 @@
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/HUDConfirmProfileResetDialog.h"
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
+#include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDMainMenu.h"
+#include "Game/Hud/HUDModalInput.h"
 #include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/HUDScrollBar.h"
 #include "Game/Hud/HUDTab.h"
@@ -178,6 +180,29 @@ TEST_F(MainMenuTest, ThePlayReleaseWithANameOpensTheEpisodeSelect)
     Tap(kPlayX, kPlayY);
     EXPECT_EQ(Map()->mScreenState, screen::kEpisodeSelect);
     EXPECT_NE(TopAs<HUDEpisodeSelectIOS>(), nullptr);
+    EXPECT_EQ(Hud()->mWindows.size(), 1u);
+}
+
+TEST_F(MainMenuTest, ANameTypedAfterPlayContinuesToTheEpisodeSelect)
+{
+    // The fixture's "ok" lies over the episode select's plate area: a release
+    // read as the episode select's would open the first episode.
+    SetProfiles({}, "");
+    OpenMainMenu();
+    Tap(kPlayX, kPlayY);
+    ASSERT_EQ(Map()->mScreenState, screen::kNewProfileName);
+    ASSERT_NE(TopAs<HUDModalInput>(), nullptr);
+    EXPECT_EQ(Map()->mCurrentMenu, L"mmenu");
+    Hud()->OnChar('Z');
+    Step();
+
+    Tap(500, 340);
+    EXPECT_EQ(Map()->mScreenState, screen::kEpisodeSelect);
+    EXPECT_NE(TopAs<HUDEpisodeSelectIOS>(), nullptr);
+    EXPECT_EQ(Hud()->mWindows.size(), 1u);
+    EXPECT_FALSE(Map()->mProgress->GetCurrentName().empty());
+    Step();
+    EXPECT_EQ(TopAs<HUDLevelSelect>(), nullptr);
     EXPECT_EQ(Hud()->mWindows.size(), 1u);
 }
 
@@ -351,7 +376,7 @@ TEST_F(ProgressionTest, AcceptingTheProfileResetStartsThePlayerOver)
     Hud()->ConfirmProfileReset();
     auto* dialog = dynamic_cast<HUDConfirmProfileResetDialog*>(Board()->GetOverlay(GameWindow::kConfirmSlot));
     ASSERT_NE(dialog, nullptr);
-    dialog->Accept();
+    dialog->OnAccept();
     Step();
     EXPECT_EQ(dialog->mAlive, 0);
     EXPECT_EQ(Map()->mProgress->GetStars(-1), 0);

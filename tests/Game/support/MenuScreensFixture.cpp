@@ -132,6 +132,22 @@ std::vector<FixtureLayer> LevelSelectLayers()
     };
 }
 
+std::vector<FixtureLayer> ModalLayers()
+{
+    std::vector<FixtureLayer> layers = {
+        {"back", 250, 150, 524, 400, 0xFF303030u},
+        {"input", 300, 200, 400, 60, 0xFF505050u},
+        {"text/message", 300, 220, 400, 60, 0, -1, false},
+    };
+    AddOverPictures(layers);
+    AddOverButton(layers, "b1_cancel", 100, 300, 160, 80);
+    AddOverButton(layers, "b1_ok", 420, 300, 160, 80);
+    // The message box's button takes its shadow from this label's picture.
+    layers.back().picture = true;
+    layers.back().argb = 0x80000000u;
+    return layers;
+}
+
 std::string MenuEffectsLibrary(const std::string& missing)
 {
     std::string xml = "<particles version=\"1\"><atlas file=\"fx_atlas0.png\"/>";
@@ -153,6 +169,7 @@ void MenuScreensTest::SetUp()
     WriteLayout("nq/data/profiles", ProfilesLayers());
     WriteLayout("nq/episode_select", EpisodeSelectLayers(3));
     WriteLayout("nq/level_select", LevelSelectLayers());
+    WriteLayout("nq/data/mm", ModalLayers());
     LoadEffects();
     Map()->mEpisodeSetup = {{0, {7, 2, 0}}, {1, {9, 0, 10}}, {2, {-1, 0, 0}}};
     framework::GameApplication::Current()->mFrameManager = &frames;
