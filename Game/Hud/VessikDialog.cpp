@@ -21,17 +21,29 @@ VessikDialog::VessikDialog()
 
 HVResultEnum VessikDialog::OnShown()
 {
-    // Without its buttons it could never be closed, and it takes every pointer event.
+    mShown = true;
+    // Without its buttons it could never be closed: it stays disabled until Update closes it.
     if (mLoadFailed)
-        return Hide(true);
+        return HV_OK;
     SetDisabled(false);
     if (widget::FrameManager* manager = GetFrameManager())
         return manager->RefreshHover();
     return HV_OK;
 }
 
+HVResultEnum VessikDialog::Update(float dt)
+{
+    if (mLoadFailed && mShown)
+    {
+        mShown = false;
+        return Hide(true);
+    }
+    return widget::Dialog::Update(dt);
+}
+
 HVResultEnum VessikDialog::Hide(bool deleteOnClose)
 {
+    mShown = false;
     SetDisabled(true);
     return widget::Dialog::Hide(deleteOnClose);
 }

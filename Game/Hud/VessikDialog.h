@@ -24,6 +24,8 @@ public:
 
     HVResultEnum OnShown() override;
     HVResultEnum Hide(bool deleteOnClose) override;
+    // A dialog whose Load failed closes itself on its first update once shown.
+    HVResultEnum Update(float dt) override;
 
     // 1 when the image has no such layer; otherwise the localised key,
     // centred on the layer's rectangle.
@@ -31,7 +33,9 @@ public:
                 const resource::ResourceHandle<render::Font>& font, layer::TextLayer** out);
 
     // A failed Load: the dialog would take every pointer event without a
-    // button to close it, so it closes itself once shown.
+    // button to close it, so it closes itself once shown (on the next update,
+    // so that its opener still finds it open after the frame that opened it).
     void MarkLoadFailed(const std::wstring& what);
     bool mLoadFailed = false;
+    bool mShown = false;
 };

@@ -132,7 +132,7 @@ std::vector<FixtureLayer> LevelSelectLayers()
     };
 }
 
-std::vector<FixtureLayer> ModalLayers()
+std::vector<FixtureLayer> MenuModalLayers()
 {
     std::vector<FixtureLayer> layers = {
         {"back", 250, 150, 524, 400, 0xFF303030u},
@@ -169,7 +169,7 @@ void MenuScreensTest::SetUp()
     WriteLayout("nq/data/profiles", ProfilesLayers());
     WriteLayout("nq/episode_select", EpisodeSelectLayers(3));
     WriteLayout("nq/level_select", LevelSelectLayers());
-    WriteLayout("nq/data/mm", ModalLayers());
+    WriteLayout("nq/data/mm", MenuModalLayers());
     LoadEffects();
     Map()->mEpisodeSetup = {{0, {7, 2, 0}}, {1, {9, 0, 10}}, {2, {-1, 0, 0}}};
     framework::GameApplication::Current()->mFrameManager = &frames;

@@ -27,7 +27,7 @@ std::vector<FixtureLayer> EpisodeSelectLayers(int chapters, int missingChapter =
 std::vector<FixtureLayer> LevelSelectLayers();
 // The modal windows' layout "nq/data/mm": the name input's field, the message
 // box's back and text, "cancel" and "ok" ("ok" at 420, 300, 160 x 80).
-std::vector<FixtureLayer> ModalLayers();
+std::vector<FixtureLayer> MenuModalLayers();
 // The four menu effects (without `missing`), "active_lvl" and the fixture's own.
 std::string MenuEffectsLibrary(const std::string& missing = std::string());
 
