@@ -134,10 +134,11 @@ TEST_F(MainMenuTest, ADamagedProfilesFileIsToldOnceWithOneMessageBox)
     EXPECT_EQ(box->mAction, L"");
     EXPECT_FALSE(file::Profiles::sProfilesReset);
 
+    frames.CloseAll(true, true);
     Hud()->CloseTopWindow();
     OpenMainMenu();
     frames.Update(0.0f);
-    EXPECT_EQ(frames.GetStack().size(), 1u);
+    EXPECT_TRUE(frames.GetStack().empty());
 }
 
 TEST_F(MainMenuTest, AnEffectMissingFromTheLibraryIsLeftOut)

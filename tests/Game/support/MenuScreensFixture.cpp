@@ -142,9 +142,6 @@ std::vector<FixtureLayer> MenuModalLayers()
     AddOverPictures(layers);
     AddOverButton(layers, "b1_cancel", 100, 300, 160, 80);
     AddOverButton(layers, "b1_ok", 420, 300, 160, 80);
-    // The message box's button takes its shadow from this label's picture.
-    layers.back().picture = true;
-    layers.back().argb = 0x80000000u;
     return layers;
 }
 
