@@ -25,8 +25,6 @@
 
 namespace
 {
-constexpr int kAlignCentre = 2;
-constexpr int kTextLayoutOption = 2;
 constexpr float kNumberWrap = 170.0f;
 constexpr float kBadgeTextWrap = 80.0f;
 // The number sits a little above and left of the plate's middle.
@@ -64,13 +62,6 @@ const wchar_t* StatePictureName(bool complete, int stars, bool open)
     if (complete)
         return stars == HUDLevelPlate::kMaxStars ? L"plate/super" : L"plate/complete";
     return open ? L"plate/incomplete" : L"plate/locked";
-}
-
-layer::TextLayer* MakeText(int font, const std::wstring& text, float wrap)
-{
-    auto* label = new layer::TextLayer(LayerFont(font), text, wrap, 0.0f, kTextLayoutOption, true);
-    label->SetAlignment(kAlignCentre, kAlignCentre);
-    return label;
 }
 
 void SetTint(layer::Layer* target, float r, float g, float b)
@@ -131,7 +122,7 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
         }
     }
 
-    mNumber = MakeText(GameWindow::kFontLarge, std::to_wstring(level + 1), kNumberWrap);
+    mNumber = MakeCentredText(GameWindow::kFontLarge, std::to_wstring(level + 1), kNumberWrap);
     SetTint(mNumber, 1.0f, 1.0f, 1.0f);
     mNumber->SetPosition(float(w) * 0.5f - kNumberInset, float(h) * 0.5f - kNumberInset, 0.0f);
 
@@ -163,7 +154,7 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
         {
             mBadge = new layer::ImageLayer(LoadContainerImage(layout, kNewBadge), true);
             mBadge->SetPosition(kBadgeX, kBadgeY, kBehind);
-            mBadgeText = MakeText(GameWindow::kFontNormal, LocalStrings::Instance()->Get(L"episodeSelectNew"),
+            mBadgeText = MakeCentredText(GameWindow::kFontNormal, LocalStrings::Instance()->Get(L"episodeSelectNew"),
                                   kBadgeTextWrap);
             mBadgeText->SetPosition(float(badge->w / 2), float(badge->h / 2), 0.0f);
             mBadge->AddChild(mBadgeText);
