@@ -47,8 +47,8 @@ protected:
     void ExpectTop(NQScreenState state, const char* what)
     {
         EXPECT_EQ(Map()->mScreenState, state) << what;
-        EXPECT_NE(TopAs<W>(), nullptr) << what << ": top is "
-                                        << (Top() ? typeid(*Top()).name() : "nothing");
+        HUDWindow* top = Top();
+        EXPECT_NE(TopAs<W>(), nullptr) << what << ": top is " << (top ? typeid(*top).name() : "nothing");
     }
     // Every name Click answers and every index HitTest answers over the screen.
     void Sweep(std::set<std::wstring>& names, std::set<int>& hits)
