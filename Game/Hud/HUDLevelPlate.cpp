@@ -109,10 +109,8 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
     if (mComplete)
     {
         mStarsBackground = LoadContainerImage(layout, kStarsBackground);
-        // The stars layer owns its background.
+        // The stars layer owns its background; without one the stars still show.
         mStarsLayer = new layer::ImageLayer(mStarsBackground, true);
-        if (!background)
-            mStarsLayer->mVisible = false;
         const base::ImageInfo* star = FindOrLog(layout, kStar);
         for (int i = 0; i < mStars; ++i)
         {
@@ -145,8 +143,12 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
         SetTint(mNumber, 0.0f, 1.0f, 0.0f);
     }
 
-    if (mStarsLayer && background)
-        mStarsLayer->SetPosition(float(w - background->w) / 2.0f, float(h - background->h) + kStarsDrop, 0.0f);
+    if (mStarsLayer)
+    {
+        const int bw = background ? background->w : 0;
+        const int bh = background ? background->h : 0;
+        mStarsLayer->SetPosition(float(w - bw) / 2.0f, float(h - bh) + kStarsDrop, 0.0f);
+    }
 
     if (mOpen && progress && progress->GetEpisodeVisited(episode, mode) < level + 1)
     {
