@@ -5,6 +5,7 @@
 #include "Core/Render/ParticleSystem.h"
 #include "Framework/GameApplication.h"
 #include "Game/Hud/HUD.h"
+#include "Game/Hud/HUDWindow.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
 #include "LevelFixture.h"
@@ -48,6 +49,16 @@ void AddOverPictures(std::vector<FixtureLayer>& layers)
     layers.push_back({"button/b2_over", 0, 0, 20, 20, 0xFF00FFFFu});
 }
 } // namespace
+
+std::wstring TextOf(const HUDWindow& window, const std::wstring& slot)
+{
+    for (const auto& [name, text] : window.mTexts)
+    {
+        if (name == slot)
+            return text;
+    }
+    return L"<none>";
+}
 
 std::vector<FixtureLayer> MainMenuLayers()
 {
@@ -132,6 +143,19 @@ std::vector<FixtureLayer> LevelSelectLayers()
     };
 }
 
+std::vector<FixtureLayer> MenuModalLayers()
+{
+    std::vector<FixtureLayer> layers = {
+        {"back", 250, 150, 524, 400, 0xFF303030u},
+        {"input", 300, 200, 400, 60, 0xFF505050u},
+        {"text/message", 300, 220, 400, 60, 0, -1, false},
+    };
+    AddOverPictures(layers);
+    AddOverButton(layers, "b1_cancel", 100, 300, 160, 80);
+    AddOverButton(layers, "b1_ok", 420, 300, 160, 80);
+    return layers;
+}
+
 std::string MenuEffectsLibrary(const std::string& missing)
 {
     std::string xml = "<particles version=\"1\"><atlas file=\"fx_atlas0.png\"/>";
@@ -153,6 +177,7 @@ void MenuScreensTest::SetUp()
     WriteLayout("nq/data/profiles", ProfilesLayers());
     WriteLayout("nq/episode_select", EpisodeSelectLayers(3));
     WriteLayout("nq/level_select", LevelSelectLayers());
+    WriteLayout("nq/data/mm", MenuModalLayers());
     LoadEffects();
     Map()->mEpisodeSetup = {{0, {7, 2, 0}}, {1, {9, 0, 10}}, {2, {-1, 0, 0}}};
     framework::GameApplication::Current()->mFrameManager = &frames;
