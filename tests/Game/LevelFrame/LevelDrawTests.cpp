@@ -3,7 +3,11 @@
 #include "Game/Input/InputFixture.h"
 
 
+#include "Game/NQEnemy.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <memory>
@@ -135,6 +139,47 @@ TEST_F(LevelDrawTest, RoadGlowOnlyWhileASpellIsArmed)
         EXPECT_EQ(quad->blend, 2);
     }
     map->mArmedSpell = nullptr;
+}
+
+TEST_F(LevelDrawTest, HealthBar)
+{
+    map->mBarPicture = Picture();
+    NQEnemy* enemy = SpawnNow(gametest::units::kTank);
+    ASSERT_NE(enemy, nullptr);
+    const float max = enemy->GetMaxHealth();
+    struct Case
+    {
+        float health;
+        float timer;
+        int state;
+        size_t quads;
+        float alpha;
+    };
+    const Case cases[] = {
+        {max, 2.0f, NQEnemy::kWalking, 0, 0.0f},        {0.0f, 2.0f, NQEnemy::kWalking, 0, 0.0f},
+        {max / 2, 2.0f, NQEnemy::kDying, 0, 0.0f},      {max / 2, 0.0f, NQEnemy::kWalking, 0, 0.0f},
+        {max / 2, 2.0f, NQEnemy::kWalking, 2, 1.0f},    {max / 4, 0.25f, NQEnemy::kWalking, 2, 0.5f},
+        {-5.0f, 1.0f, NQEnemy::kWalking, 2, 1.0f},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.health << " " << c.timer << " " << c.state);
+        enemy->mHealth = c.health;
+        enemy->mHealthBarTimer = c.timer;
+        enemy->mState = c.state;
+        const std::vector<RecordedQuad> quads =
+            Recorder()->Record([&](render::Graphics* g) { enemy->DrawOverlay(g); });
+        ASSERT_EQ(quads.size(), c.quads);
+        if (c.quads == 0)
+            continue;
+        EXPECT_NEAR(quads[0].Alpha(), c.alpha, 1.0f / 255.0f);
+        EXPECT_EQ(quads[0].argb & 0x00FFFFFFu, 0x00FF0000u);
+        EXPECT_EQ(quads[1].argb & 0x00FFFFFFu, 0x0000FF00u);
+        EXPECT_NEAR(quads[1].Width(), quads[0].Width() * std::max(c.health, 0.0f) / max, 0.01f);
+    }
+    // Drawing leaves the enemy's health as it was.
+    EXPECT_EQ(enemy->mHealth, -5.0f);
+    enemy->mState = NQEnemy::kWalking;
 }
 
 TEST_F(LevelDrawTest, AFinishedRingGoesInTheSameFrame)
