@@ -24,9 +24,19 @@ PAGE_SIZES = [(256, 256), (512, 256), (512, 512), (1024, 512), (1024, 1024)]
 KERNING_RANGE = range(0x21, 0x7F)
 
 
-def load_sources(src_root):
+SOURCE = "src/fonts/fonts.toml"
+PREVIEW_LINES = [
+    "Bramblecoat Wars: hold the road! 0123456789",
+    "The quick brown fox jumps over the lazy dog.",
+    "AVAST Wave 7 | 100% gold \u00e9\u00e8\u00fc\u00df\u00f1\u00e7 \u00bf? \u00a9\u00ab\u00bb",
+    "\u0421\u044a\u0435\u0448\u044c \u0436\u0435 \u0435\u0449\u0435 \u044d\u0442\u0438\u0445 "
+    "\u043c\u044f\u0433\u043a\u0438\u0445 \u0431\u0443\u043b\u043e\u043a",
+]
+
+
+def load_sources(content_dir):
     """The font table (content/src/fonts/fonts.toml)."""
-    with open(Path(src_root) / "fonts" / "fonts.toml", "rb") as f:
+    with open(Path(content_dir) / SOURCE, "rb") as f:
         return tomllib.load(f)
 
 
@@ -187,9 +197,17 @@ def licence_text():
     return (header + stanza).encode("utf-8")
 
 
-def build_fonts(src_root):
+def font_job(env, spec, codes, spacing, max_page):
+    """The build job of one font: its files, and a preview sheet."""
+    files = {f"{FONT_FOLDER}/{name}": data
+             for name, data in render_font(spec, list(codes), spacing, max_page).items()}
+    files[f"preview:fonts/{spec['name']}.png"] = _png_bytes(preview_sheet(files, spec["name"], PREVIEW_LINES))
+    return files
+
+
+def build_fonts(content_dir):
     """Every font file, keyed by its path from the data root."""
-    table = load_sources(src_root)
+    table = load_sources(content_dir)
     codes = glyph_codes(table)
     files = {}
     for spec in table["font"]:
@@ -215,8 +233,19 @@ def preview_sheet(files, name, text_lines):
     info, common, pages, chars = parse_fnt(files[f"{FONT_FOLDER}/{name}.fnt"])
     page_images = {i: Image.open(io.BytesIO(files[f"{FONT_FOLDER}/{p}"])) for i, p in pages.items()}
     line_height = int(common["lineHeight"])
-    width = 1400
-    sheet = Image.new("RGB", (width, line_height * (len(text_lines) + 1)), (236, 228, 210))
+    width = max(20 + sum(chars[ord(c)]["xadvance"] for c in t if ord(c) in chars) for t in text_lines)
+    pages_w = sum(p.width for p in page_images.values())
+    pages_h = max(p.height for p in page_images.values())
+    width = max(width, pages_w)
+    text_h = line_height * (len(text_lines) + 1)
+    sheet = Image.new("RGB", (width, text_h + pages_h), (236, 228, 210))
+    x = 0
+    for i in sorted(page_images):
+        page = page_images[i].convert("RGBA")
+        dark = Image.new("RGBA", page.size, (40, 48, 64, 255))
+        dark.alpha_composite(page)
+        sheet.paste(dark.convert("RGB"), (x, text_h))
+        x += page.width
     ink = Image.new("RGB", (1, 1), (40, 30, 20))
     for row, text in enumerate(text_lines):
         pen, top = 10, line_height // 2 + row * line_height

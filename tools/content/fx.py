@@ -322,3 +322,10 @@ def check_library(ptc_check, path):
 
 def effect_names(ptc_text):
     return re.findall(r'<emitter\s+name="([^"]+)"', ptc_text)
+
+
+def on_dark(image):
+    """The atlas over a dark blue, to look at."""
+    bg = Image.new("RGBA", image.size, (30, 40, 60, 255))
+    bg.alpha_composite(image)
+    return bg.convert("RGB")

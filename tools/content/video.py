@@ -24,8 +24,13 @@ INK = (248, 226, 170)
 CARD = (28, 22, 18)
 
 
-def load_sources(src_root):
-    with open(Path(src_root) / "video" / "intro.toml", "rb") as f:
+SOURCE = "src/video/intro.toml"
+# Frames kept in the preview.
+PREVIEW_FRAMES = (20, 70, 120, 185)
+
+
+def load_sources(content_dir):
+    with open(Path(content_dir) / SOURCE, "rb") as f:
         return tomllib.load(f)
 
 
@@ -281,22 +286,26 @@ def render_frames(spec, folder, workers=None):
             pass
 
 
-def build_video(src_root, make_video, workers=None, keep_frames=None):
-    """{VIDEO_PATH: bytes}. keep_frames: a folder that receives a few frames for the preview."""
-    spec = load_sources(src_root)
+def check_spec(spec):
     for side in ("width", "height"):
         if spec[side] % 16:
-            raise ValueError(f"the intro's {side} must be a multiple of 16")
-    with tempfile.TemporaryDirectory(prefix="intro-frames-") as tmp:
-        render_frames(spec, tmp, workers)
-        out = os.path.join(tmp, "intro.ogv")
-        subprocess.run([str(make_video), out, "--png", tmp, "--fps", f"{spec['fps']}/1", "--format", "420",
-                        "--quality", str(spec["quality"])], check=True, capture_output=True)
-        data = Path(out).read_bytes()
-        if keep_frames:
-            Path(keep_frames).mkdir(parents=True, exist_ok=True)
-            for f in (20, 70, 120, 185):
-                if f < spec["frames"]:
-                    src = Path(tmp) / f"frame_{f:04d}.png"
-                    (Path(keep_frames) / f"intro_{f:04d}.png").write_bytes(src.read_bytes())
-    return {VIDEO_PATH: data}
+            raise ValueError("the intro's %s must be a multiple of 16" % side)
+    if spec["fps"] <= 0 or spec["frames"] <= 0:
+        raise ValueError("the intro needs a frame rate and frames")
+
+
+def video_job(env, spec, workers):
+    """Renders the frames across the cores and encodes them with make_video."""
+    check_spec(spec)
+    tmp = env.tmpdir()
+    frames = os.path.join(tmp, "frames")
+    os.makedirs(frames)
+    render_frames(spec, frames, workers)
+    out = os.path.join(tmp, "intro.ogv")
+    env.run_tool("make_video", [out, "--png", frames, "--fps", "%d/1" % spec["fps"], "--format", "420",
+                                "--quality", str(spec["quality"])])
+    files = {VIDEO_PATH: Path(out).read_bytes()}
+    for f in PREVIEW_FRAMES:
+        if f < spec["frames"]:
+            files["preview:intro/frame_%04d.png" % f] = (Path(frames) / ("frame_%04d.png" % f)).read_bytes()
+    return files
