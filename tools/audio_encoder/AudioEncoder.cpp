@@ -19,18 +19,18 @@ void AppendPage(std::string& out, const ogg_page& page)
     out.append(reinterpret_cast<const char*>(page.body), static_cast<size_t>(page.body_len));
 }
 
-void Put16(std::string& s, uint16_t v)
-{
-    s.push_back(static_cast<char>(v & 0xff));
-    s.push_back(static_cast<char>(v >> 8));
-}
-
 void Put32(std::string& s, uint32_t v)
 {
-    Put16(s, static_cast<uint16_t>(v & 0xffff));
-    Put16(s, static_cast<uint16_t>(v >> 16));
+    AppendLe16(s, static_cast<uint16_t>(v & 0xffff));
+    AppendLe16(s, static_cast<uint16_t>(v >> 16));
 }
 } // namespace
+
+void AppendLe16(std::string& out, uint16_t value)
+{
+    out.push_back(static_cast<char>(value & 0xff));
+    out.push_back(static_cast<char>(value >> 8));
+}
 
 std::string EncodeOggVorbis(const Pcm& pcm, float quality, uint32_t serial)
 {
@@ -105,33 +105,37 @@ std::string EncodeOggVorbis(const Pcm& pcm, float quality, uint32_t serial)
     return out;
 }
 
-std::string EncodeWav16(const Pcm& pcm)
+std::string WavHeader(int channels, int rate, int bits, uint32_t dataBytes)
 {
-    constexpr int kBits = 16;
     constexpr uint32_t kFmtChunkBytes = 16;
     constexpr uint16_t kFormatPcm = 1;
     constexpr uint32_t kHeaderBytesAfterSize = 36;
+    std::string s = "RIFF";
+    Put32(s, kHeaderBytesAfterSize + dataBytes);
+    s += "WAVEfmt ";
+    Put32(s, kFmtChunkBytes);
+    AppendLe16(s, kFormatPcm);
+    AppendLe16(s, static_cast<uint16_t>(channels));
+    Put32(s, static_cast<uint32_t>(rate));
+    Put32(s, static_cast<uint32_t>(rate * channels * bits / 8));
+    AppendLe16(s, static_cast<uint16_t>(channels * bits / 8));
+    AppendLe16(s, static_cast<uint16_t>(bits));
+    s += "data";
+    Put32(s, dataBytes);
+    return s;
+}
+
+std::string EncodeWav16(const Pcm& pcm)
+{
+    constexpr int kBits = 16;
     std::string data;
     data.reserve(pcm.samples.size() * 2);
     for (float v : pcm.samples)
     {
         const double clamped = std::clamp(static_cast<double>(v), -1.0, 1.0);
-        Put16(data, static_cast<uint16_t>(static_cast<int16_t>(std::lround(clamped * 32767.0))));
+        AppendLe16(data, static_cast<uint16_t>(static_cast<int16_t>(std::lround(clamped * 32767.0))));
     }
-    const uint32_t dataBytes = static_cast<uint32_t>(data.size());
-    std::string s = "RIFF";
-    Put32(s, kHeaderBytesAfterSize + dataBytes);
-    s += "WAVEfmt ";
-    Put32(s, kFmtChunkBytes);
-    Put16(s, kFormatPcm);
-    Put16(s, static_cast<uint16_t>(pcm.channels));
-    Put32(s, static_cast<uint32_t>(pcm.rate));
-    Put32(s, static_cast<uint32_t>(pcm.rate * pcm.channels * kBits / 8));
-    Put16(s, static_cast<uint16_t>(pcm.channels * kBits / 8));
-    Put16(s, static_cast<uint16_t>(kBits));
-    s += "data";
-    Put32(s, dataBytes);
-    return s + data;
+    return WavHeader(pcm.channels, pcm.rate, kBits, static_cast<uint32_t>(data.size())) + data;
 }
 
 uint32_t SerialFromName(const std::string& name)

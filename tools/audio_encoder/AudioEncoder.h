@@ -25,6 +25,11 @@ std::string EncodeOggVorbis(const Pcm& pcm, float quality, uint32_t serial);
 // 16-bit PCM RIFF/WAVE; samples beyond [-1, 1] are clamped.
 std::string EncodeWav16(const Pcm& pcm);
 
+// The 44-byte header of a PCM RIFF/WAVE file whose data chunk claims
+// dataBytes, and the little-endian writer its fields use.
+std::string WavHeader(int channels, int rate, int bits, uint32_t dataBytes);
+void AppendLe16(std::string& out, uint16_t value);
+
 // A stream serial derived from a name (FNV-1a), so a file keeps its serial
 // from build to build.
 uint32_t SerialFromName(const std::string& name);

@@ -48,6 +48,13 @@ def _blank(size):
     return Image.new("L", (size, size), 0)
 
 
+def _shaded(lum, alpha):
+    """A grey picture (its shading) with the shape in alpha."""
+    rgba = Image.merge("RGB", [lum] * 3).convert("RGBA")
+    rgba.putalpha(alpha)
+    return rgba
+
+
 def glow(size, rng):
     return _radial(size, 0.0, 0.95, power=1.7)
 
@@ -143,7 +150,6 @@ def bubble(size, rng):
 
 
 def leaf(size, rng):
-    rgba = Image.new("RGBA", (size, size), (255, 255, 255, 0))
     mask = _blank(size)
     d = ImageDraw.Draw(mask)
     d.ellipse((size * 0.18, size * 0.36, size * 0.82, size * 0.64), fill=255)
@@ -151,10 +157,8 @@ def leaf(size, rng):
     mask = mask.rotate(-30, resample=Image.BICUBIC)
     shade = Image.new("L", (size, size), 255)
     ImageDraw.Draw(shade).line((size * 0.2, size * 0.5, size * 0.8, size * 0.5), fill=170, width=max(2, size // 90))
-    rgb = Image.merge("RGB", [shade.rotate(-30, resample=Image.BICUBIC, fillcolor=255)] * 3)
-    rgba = rgb.convert("RGBA")
-    rgba.putalpha(mask.filter(ImageFilter.GaussianBlur(size * 0.004)))
-    return rgba
+    return _shaded(shade.rotate(-30, resample=Image.BICUBIC, fillcolor=255),
+                   mask.filter(ImageFilter.GaussianBlur(size * 0.004)))
 
 
 def bird(size, rng):
@@ -188,7 +192,6 @@ def crystal(size, rng):
 
 
 def drop(size, rng):
-    rgba = Image.new("RGBA", (size, size), (255, 255, 255, 0))
     mask = _blank(size)
     d = ImageDraw.Draw(mask)
     c = size / 2
@@ -197,13 +200,10 @@ def drop(size, rng):
     shade = _blank(size)
     ImageDraw.Draw(shade).ellipse((c - size * 0.16, c + size * 0.0, c - size * 0.04, c + size * 0.14), fill=255)
     lum = ImageChops.lighter(Image.new("L", (size, size), 190), shade.filter(ImageFilter.GaussianBlur(size * 0.02)))
-    rgba = Image.merge("RGB", [lum] * 3).convert("RGBA")
-    rgba.putalpha(alpha)
-    return rgba
+    return _shaded(lum, alpha)
 
 
 def shard(size, rng):
-    rgba = Image.new("RGBA", (size, size), (255, 255, 255, 0))
     mask = _blank(size)
     c = size / 2
     corners = []
@@ -215,9 +215,7 @@ def shard(size, rng):
     ImageDraw.Draw(mask).polygon(corners, fill=255)
     lum = Image.new("L", (size, size), 150)
     ImageDraw.Draw(lum).polygon(corners[:4] + [(c, c)], fill=235)
-    rgba = Image.merge("RGB", [lum] * 3).convert("RGBA")
-    rgba.putalpha(mask.filter(ImageFilter.GaussianBlur(size * 0.004)))
-    return rgba
+    return _shaded(lum, mask.filter(ImageFilter.GaussianBlur(size * 0.004)))
 
 
 def rune(size, rng):
@@ -249,9 +247,7 @@ def hammer(size, rng):
     d.rounded_rectangle(head, radius=size * 0.04, fill=255)
     dl.rounded_rectangle(handle, radius=size * 0.03, fill=170)
     dl.rectangle((head[0], head[3] - size * 0.06, head[2], head[3]), fill=200)
-    rgba = Image.merge("RGB", [lum] * 3).convert("RGBA")
-    rgba.putalpha(mask.filter(ImageFilter.GaussianBlur(size * 0.004)))
-    return rgba
+    return _shaded(lum, mask.filter(ImageFilter.GaussianBlur(size * 0.004)))
 
 
 def dart(size, rng):

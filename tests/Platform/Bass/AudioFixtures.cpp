@@ -32,38 +32,6 @@ std::string OggTone(const ToneSpec& spec)
     return audioencoder::EncodeOggVorbis(pcm, kFixtureQuality, kFixtureSerial);
 }
 
-namespace
-{
-void Put16(std::string& s, uint16_t v)
-{
-    s.push_back(static_cast<char>(v & 0xff));
-    s.push_back(static_cast<char>(v >> 8));
-}
-
-void Put32(std::string& s, uint32_t v)
-{
-    Put16(s, static_cast<uint16_t>(v & 0xffff));
-    Put16(s, static_cast<uint16_t>(v >> 16));
-}
-
-std::string WavHeader(int channels, int rate, int bits, uint32_t dataBytes)
-{
-    std::string s = "RIFF";
-    Put32(s, 36 + dataBytes);
-    s += "WAVEfmt ";
-    Put32(s, 16);
-    Put16(s, 1);
-    Put16(s, static_cast<uint16_t>(channels));
-    Put32(s, static_cast<uint32_t>(rate));
-    Put32(s, static_cast<uint32_t>(rate * channels * bits / 8));
-    Put16(s, static_cast<uint16_t>(channels * bits / 8));
-    Put16(s, static_cast<uint16_t>(bits));
-    s += "data";
-    Put32(s, dataBytes);
-    return s;
-}
-} // namespace
-
 std::string WavTone(const ToneSpec& spec, int bits)
 {
     const long total = std::lround(spec.seconds * spec.rate);
@@ -76,10 +44,10 @@ std::string WavTone(const ToneSpec& spec, int bits)
             if (bits == 8)
                 data.push_back(static_cast<char>(static_cast<uint8_t>(std::lround(128 + v * 127))));
             else
-                Put16(data, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))));
+                audioencoder::AppendLe16(data, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))));
         }
     }
-    return WavHeader(spec.channels, spec.rate, bits, static_cast<uint32_t>(data.size())) + data;
+    return audioencoder::WavHeader(spec.channels, spec.rate, bits, static_cast<uint32_t>(data.size())) + data;
 }
 
 std::string TruncatedOgg()
@@ -100,7 +68,7 @@ std::string RandomBytes(size_t count)
 
 std::string OverlongWav()
 {
-    std::string s = WavHeader(1, 44100, 16, 1000000);
+    std::string s = audioencoder::WavHeader(1, 44100, 16, 1000000);
     s.append(64, '\x10');
     return s;
 }
