@@ -34,11 +34,13 @@ def xml_escape(text):
 
 class LayeredImage:
     """Collects layers in drawing order and writes the folder. Every layer gets
-    all seven attributes; "ind" counts down from the first layer, so the first
-    listed layer has the highest index."""
+    all seven attributes; "ind" counts up in listing order (windows draw their
+    pictures by ascending index), or down with descending=True (level maps,
+    whose background has the highest index)."""
 
-    def __init__(self, path):
+    def __init__(self, path, descending=False):
         self.path = path
+        self.descending = descending
         self.layers = []   # dicts: name, x, y, w, h, opacity, file ext or None, atlas info
         self.files = {}
         self._atlas_frames = []
@@ -97,7 +99,7 @@ class LayeredImage:
         for i, l in enumerate(self.layers):
             attrs = ['name="%s"' % xml_escape(l["name"]), 'x="%d"' % l["x"], 'y="%d"' % l["y"],
                      'width="%d"' % l["w"], 'height="%d"' % l["h"], 'opacity="%d"' % l["opacity"],
-                     'ind="%d"' % (n - 1 - i)]
+                     'ind="%d"' % ((n - 1 - i) if self.descending else i)]
             if "atlas" in l:
                 attrs.append('atlas="%s"' % l["atlas"])
                 attrs += ['%s="%.9f"' % (k, l[k]) for k in ("tu1", "tv1", "tu2", "tv2")]
