@@ -649,10 +649,13 @@ def check_strings(cc, data, announced, upgrades, tutorial):
         cc.error(rel, 0, "no font facts to check the characters against")
         return
     for key, (text, number) in texts.items():
+        missing = {}
         for font, chars in sorted(glyphs.items()):
-            missing = sorted({ch for ch in text if ord(ch) not in chars})
-            if missing:
-                cc.error(rel, number, "%s: characters %s missing from font %s" % (key, "".join(missing), font))
+            for ch in text:
+                if ord(ch) not in chars:
+                    missing.setdefault(ch, []).append(font)
+        for ch, fonts in sorted(missing.items()):
+            cc.error(rel, number, "%s: character U+%04X is missing from %s" % (key, ord(ch), ", ".join(fonts)))
 
 
 def over_button_labels(cc):
