@@ -1,5 +1,6 @@
 """Tower sprites. A rotating line has 128 root frames (4 per direction) and
 32 s_point markers; the others have idle and blast frames and one marker."""
+import functools
 import math
 
 from content import draw
@@ -38,15 +39,24 @@ def level_trim(c, cx, y, level, tint):
         c.rounded(cx - 14 + k * 10, y, cx - 6 + k * 10, y + 5, 2, draw.GOLD + (255,), draw.shade(draw.GOLD, 0.5) + (255,), 0.6)
 
 
-def turret_frame(w, h, tint, level, d, k):
+@functools.lru_cache(maxsize=8)
+def turret_platform(w, h, tint, level):
+    """The part of a turret that does not turn, drawn once per prototype."""
     c = draw.Canvas(w, h)
     px, py = pivot(w, h)
-    tint = tuple(tint)
-    # platform below the pivot
     c.ellipse(px - 40, py + 4, px + 40, py + 38, (0, 0, 0, 60))
     c.rounded(px - 34, py - 4, px + 34, py + 30, 12, draw.shade(draw.STONE, 0.55) + (255,))
     c.gradient(px - 32, py - 2, px + 32, py + 26, draw.shade(draw.STONE, 1.2) + (255,), draw.shade(draw.STONE, 0.8) + (255,), 10)
     level_trim(c, px, py + 18, level, tint)
+    return c.im
+
+
+def turret_frame(w, h, tint, level, d, k):
+    tint = tuple(tint)
+    c = draw.Canvas(w, h)
+    c.im = turret_platform(w, h, tint, level).copy()
+    c.d = draw.ImageDraw.Draw(c.im)
+    px, py = pivot(w, h)
     dx, dy = direction(d)
     recoil = RECOIL[k]
     end = (px + dx * (BARREL_LEN - recoil), py + dy * (BARREL_LEN - recoil))

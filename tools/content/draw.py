@@ -7,6 +7,7 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 SPRITE_SS = 4   # sprites and interface pieces
 SCREEN_SS = 2   # full-screen pictures
+BIG_PICTURE = 120000  # pixels; larger interface pieces are drawn at SCREEN_SS
 
 # The palette of the whole game: bramble wood, moss, parchment, berry.
 WOOD_DARK = (62, 38, 24)
@@ -109,8 +110,11 @@ def shadowed(im, offset=(3, 4), blur=4, strength=110):
     return out
 
 
-def panel(w, h, ss=SPRITE_SS, radius=18, border=10, fill=PARCHMENT, frame=WOOD):
+def panel(w, h, ss=None, radius=18, border=10, fill=PARCHMENT, frame=WOOD):
     """A wooden frame around a parchment field."""
+    if ss is None:
+        # large panels are smooth enough at the screen scale
+        ss = SCREEN_SS if w * h > BIG_PICTURE else SPRITE_SS
     c = Canvas(w, h, ss)
     c.rounded(0, 0, w, h, radius, fill=shade(frame, 0.6) + (255,))
     c.gradient(2, 2, w - 2, h - 2, shade(frame, 1.25) + (255,), shade(frame, 0.85) + (255,), radius - 2)

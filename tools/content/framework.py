@@ -247,10 +247,11 @@ def _cache_file(cache_dir, key):
 
 
 def _run_job(tools_dir, fn, args):
+    started = time.monotonic()
     try:
-        return True, fn(JobEnv(tools_dir), *args)
+        return True, fn(JobEnv(tools_dir), *args), time.monotonic() - started
     except Exception:  # reported by the parent with the job's name
-        return False, traceback.format_exc()
+        return False, traceback.format_exc(), 0.0
 
 
 def write_if_changed(path, data):
@@ -345,12 +346,14 @@ def run_jobs(ctx, jobs):
     if not pending:
         return
     failures = []
+    timings = []
     mp = multiprocessing.get_context("fork")
     with concurrent.futures.ProcessPoolExecutor(max_workers=max(1, jobs), mp_context=mp) as pool:
         futures = {pool.submit(_run_job, ctx.tools_dir, j.fn, j.args): j for j in pending}
         for fut in concurrent.futures.as_completed(futures):
             job = futures[fut]
-            ok, result = fut.result()
+            ok, result, seconds = fut.result()
+            timings.append((seconds, job.name))
             if not ok:
                 failures.append("job %s failed:\n%s" % (job.name, result))
                 continue
@@ -362,5 +365,8 @@ def run_jobs(ctx, jobs):
                     pickle.dump(result, fh, protocol=pickle.HIGHEST_PROTOCOL)
                 os.replace(tmp, path)
             ctx._accept(result, job.name)
+    if os.environ.get("HV_CONTENT_TIMES"):
+        for seconds, name in sorted(timings, reverse=True)[:15]:
+            print("content: %6.1f s  %s" % (seconds, name))
     if failures:
         raise BuildError("\n".join(failures))
