@@ -29,12 +29,27 @@ def r_hudbar(w, h, p, rng):
     c = draw.Canvas(w, h)
     c.rounded(0, -20, w, h, 20, draw.shade(draw.WOOD, 0.55) + (255,))
     c.gradient(3, 0, w - 3, h - 3, draw.WOOD_LIGHT + (255,), draw.WOOD + (255,), 18)
-    for x in (150, 270, 372):
+    for x in HUD_DIVIDERS:
         c.line([(x, 8), (x, h - 8)], draw.shade(draw.WOOD, 0.6) + (255,), 2)
     im = c.result()
-    for x, pic in ((18, draw.gem(28)), (124, heart(28)), (244, draw.coin(28)), (350, skull(26))):
-        im.alpha_composite(pic, (x - 4 if x > 300 else x, (h - pic.height) // 2))
+    for x, pic in zip(HUD_ICONS, (draw.gem(28), heart(28), draw.coin(28), skull(26))):
+        im.alpha_composite(pic, (x, (h - pic.height) // 2))
     return im
+
+
+# The HUD bar: counter icons and dividers (picture x), matching the text places of "nq/ui".
+HUD_ICONS = (14, 136, 266, 386)
+HUD_DIVIDERS = (130, 262, 382)
+
+
+def r_spellbar(w, h, p, rng):
+    """The spell panel with a socket under every spell slot."""
+    im = r_panel(w, h, p, rng)
+    c = art_ui.draw_canvas(im)
+    for x, y, size in p["sockets"]:
+        c.ellipse(x - 1, y - 1, x + size + 1, y + size + 1, draw.shade(draw.WOOD, 0.45) + (255,))
+        c.ellipse(x + 3, y + 3, x + size - 3, y + size - 3, (60, 44, 30, 255))
+    return c.result()
 
 
 def heart(d):
@@ -46,6 +61,16 @@ def heart(d):
 def skull(d):
     c = draw.Canvas(d, d)
     art_ui.glyph(c, "skull", d / 2, d / 2, d * 0.42, (236, 226, 200))
+    return c.result()
+
+
+def r_rows(w, h, p, rng):
+    """Parchment strips under the rows of a list."""
+    c = draw.Canvas(w, h, draw.SCREEN_SS)
+    for k in range(p["count"]):
+        y = k * p["pitch"] + 4
+        c.rounded(0, y, w, y + p["height"], 10, draw.shade(draw.PARCHMENT_DARK, 0.8) + (255,))
+        c.gradient(2, y + 2, w - 2, y + p["height"] - 2, draw.PARCHMENT + (255,), draw.PARCHMENT_DARK + (255,), 8)
     return c.result()
 
 
