@@ -294,13 +294,14 @@ def check_spec(spec):
         raise ValueError("the intro needs a frame rate and frames")
 
 
-def video_job(env, spec, workers):
-    """Renders the frames across the cores and encodes them with make_video."""
+def video_job(env, spec):
+    """Renders the frames across the cores and encodes them with make_video.
+    The core count stays out of the arguments: it must not change the cache key."""
     check_spec(spec)
     tmp = env.tmpdir()
     frames = os.path.join(tmp, "frames")
     os.makedirs(frames)
-    render_frames(spec, frames, workers)
+    render_frames(spec, frames)
     out = os.path.join(tmp, "intro.ogv")
     env.run_tool("make_video", [out, "--png", frames, "--fps", "%d/1" % spec["fps"], "--format", "420",
                                 "--quality", str(spec["quality"])])
