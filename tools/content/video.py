@@ -6,8 +6,6 @@ import math
 import multiprocessing
 import os
 import random
-import subprocess
-import tempfile
 import tomllib
 import zlib
 from pathlib import Path
