@@ -139,8 +139,9 @@ class CheckContext:
             lower = {n.lower(): n for n in self.fs.listdir(folder)}
             near = [lower[(base + e).lower()] for e in exts if (base + e).lower() in lower]
             if near:
-                self.error(where[0], where[1], "%s %s: only found in other case as %s"
-                           % (what, ref, (folder + "/" if folder else "") + near[0]))
+                other = (folder + "/" if folder else "") + near[0]
+                self.error(where[0], where[1], "%s %s: only found in other case as %s" % (what, ref, other))
+                self.referenced.add(other)  # reported once, not again as unreferenced
             else:
                 self.error(where[0], where[1], "%s %s is missing" % (what, ref))
             return None
