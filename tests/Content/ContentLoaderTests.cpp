@@ -1,6 +1,7 @@
 // The game's built data root read by the engine's real loaders: what the
 // content check verifies by format, this verifies by use.
 #include "DX9/RenderFixture.h"
+#include "PictureFixtures.h"
 
 #include "Core/Base/ImageInfo.h"
 #include "Core/Base/SingletoneRegistry.h"
@@ -10,6 +11,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/BMFont.h"
+#include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
@@ -61,6 +63,10 @@ constexpr double kEffectLimit = 10.0;
 constexpr float kSilent = 0.01f;
 constexpr float kClipped = 0.999f;
 constexpr double kLongestSound = 70.0;
+// The sheet of every effect caught in mid-play, beside the test program.
+constexpr const char* kEffectSheet = "content_effects.png";
+constexpr int kSheetWidth = 1024, kSheetHeight = 768, kSheetColumns = 8, kSheetRows = 6;
+constexpr double kSheetMoment = 0.4;
 
 // The file through the file manager; empty when it does not open.
 std::string Read(const std::string& path)
@@ -208,20 +214,25 @@ TEST_F(ContentTest, EveryPictureLayerOfEveryLayeredImageLoadsAsATexture)
             file::FileManager::Instance()->OpenImageContainer(base::Utf8ToWide(path)));
         ASSERT_NE(image, nullptr);
         ASSERT_GT(image->GetLayerCount(), 0);
+        // Held until the image is done, so an atlas is decoded once for all its parts.
+        std::vector<std::unique_ptr<render::Image, ImageDeleter>> loaded;
         for (int i = 0; i < image->GetLayerCount(); ++i)
         {
             base::ImageInfo* layer = image->GetLayer(i);
             ASSERT_NE(layer, nullptr);
-            if (!layer->hasImage)
+            // A layer without a picture file is a rectangle: a place, not a picture.
+            if (!layer->hasImage || (!layer->fromAtlas && !image->LayerFileExists(layer->name)))
                 continue;
             render::Image* raw = nullptr;
             EXPECT_EQ(render->LoadTexture(layer->name, image.get(), &raw, nullptr), HV_OK)
                 << base::WideToUtf8(layer->name);
             if (!raw)
                 continue;
-            std::unique_ptr<render::Image, ImageDeleter> picture(raw);
+            loaded.emplace_back(raw);
             ++pictures;
         }
+        // The pictures go before their container.
+        loaded.clear();
     }
     EXPECT_GT(pictures, 0u);
 }
@@ -294,6 +305,46 @@ TEST_F(ContentTest, EverySoundDecodesAndIsNeitherSilentNorClipped)
         EXPECT_LT(peak, kClipped);
         EXPECT_TRUE(BASS_SampleFree(sample));
     }
+}
+
+TEST_F(ContentTest, EveryEffectDrawsAndTheSheetIsSavedForReview)
+{
+    ASSERT_EQ(Start(true, kSheetWidth, kSheetHeight), HV_OK);
+    render::ParticleSystem* particles = render::ParticleSystem::Instance();
+    particles->mFolder = kParticleFolder;
+    particles->Load(kParticleFile, render.get());
+    ASSERT_LE(particles->mEmitters.size(), size_t(kSheetColumns * kSheetRows));
+    std::vector<std::unique_ptr<render::ParticleEmitter>> effects;
+    const float cellW = float(kSheetWidth) / kSheetColumns, cellH = float(kSheetHeight) / kSheetRows;
+    for (const auto& [name, prototype] : particles->mEmitters)
+    {
+        const int i = int(effects.size());
+        effects.emplace_back(particles->CreateEmitter(name));
+        const float at[2] = {(float(i % kSheetColumns) + 0.5f) * cellW, (float(i / kSheetColumns) + 0.6f) * cellH};
+        effects.back()->SetPosition(at, 1);
+        effects.back()->SetState(1);
+        effects.back()->Update(kSheetMoment);
+    }
+    int lists = 0;
+    ASSERT_EQ(Frame([&] {
+                  ClearTo(0xFF405060);
+                  render::Graphics context(render.get());
+                  for (auto& effect : effects)
+                  {
+                      int count = 0;
+                      {
+                          // Drawn when the record goes.
+                          auto record = context.DrawParticles(effect.get());
+                          record->mCountOut = &count;
+                      }
+                      lists += count;
+                  }
+              }),
+              HV_OK);
+    EXPECT_GE(lists, int(effects.size()));
+    const fixtures::Bytes png = fixtures::MakePng(kSheetWidth, kSheetHeight, BackBuffer());
+    std::ofstream(kRoot / kEffectSheet, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                                                 std::streamsize(png.size()));
 }
 
 class EndWatcher : public video::TheoraVideoListener

@@ -205,18 +205,6 @@ def font_job(env, spec, codes, spacing, max_page):
     return files
 
 
-def build_fonts(content_dir):
-    """Every font file, keyed by its path from the data root."""
-    table = load_sources(content_dir)
-    codes = glyph_codes(table)
-    files = {}
-    for spec in table["font"]:
-        for name, data in render_font(spec, codes, table["spacing"], table["max_page"]).items():
-            files[f"{FONT_FOLDER}/{name}"] = data
-    files[f"{FONT_FOLDER}/{LICENCE_NAME}"] = licence_text()
-    return files
-
-
 def parse_fnt(data):
     """(info attributes, common attributes, pages, chars) of a ".fnt" file,
     for the preview and the tests."""

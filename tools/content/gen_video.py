@@ -1,5 +1,4 @@
 """The intro video nq/video/intro.ogv (its soundtrack is a music score)."""
-import os
 import struct
 
 from content import framework, video
@@ -14,7 +13,7 @@ def generate(ctx):
         video.check_spec(spec)
     except ValueError as e:
         raise framework.BuildError("%s: %s" % (video.SOURCE, e))
-    ctx.job("video/intro", video.video_job, spec, os.cpu_count() or 1,
+    ctx.job("video/intro", video.video_job, spec,
             deps=(ctx.source(video.SOURCE), video.SERIF_BOLD, *ctx.tool_sources("make_video"),
                   ctx.pkg_version("theoraenc")))
 

@@ -6,8 +6,6 @@ import math
 import multiprocessing
 import os
 import random
-import subprocess
-import tempfile
 import tomllib
 import zlib
 from pathlib import Path
@@ -115,13 +113,21 @@ def draw_map(spec):
     _thick_line(d, road, 74, (120, 96, 60), s)
     _thick_line(d, road, 62, (196, 166, 112), s)
     _thick_line(d, road, 30, (210, 182, 128), s)
-    # A stone bridge where the road crosses the river.
-    bx, by = 1120, 760
-    d.rounded_rectangle(((bx - 70) * s, (by - 44) * s, (bx + 70) * s, (by + 44) * s), radius=14 * s,
-                        fill=(150, 140, 128), outline=(96, 88, 80), width=4 * s)
+    # A stone bridge where the road crosses the river, laid along the road.
+    _, bi = min((((rx - px) ** 2 + (ry - py) ** 2), i) for i, (rx, ry) in enumerate(road)
+                for px, py in river[::2])
+    (ax, ay), (cx2, cy2) = road[max(bi - 2, 0)], road[min(bi + 2, len(road) - 1)]
+    length = math.hypot(cx2 - ax, cy2 - ay) or 1.0
+    ux, uy = (cx2 - ax) / length, (cy2 - ay) / length
+    bx, by = road[bi]
+    half_len, half_w = 78, 40
+    corners = [(bx + sx * half_len * ux - sy * half_w * uy, by + sx * half_len * uy + sy * half_w * ux)
+               for sx, sy in ((-1, -1), (1, -1), (1, 1), (-1, 1))]
+    d.polygon([(x * s, y * s) for x, y in corners], fill=(150, 140, 128), outline=(96, 88, 80), width=4 * s)
     for k in range(-3, 4):
-        d.line(((bx + k * 18) * s, (by - 40) * s, (bx + k * 18) * s, (by + 40) * s), fill=(132, 122, 112), width=2 * s)
-
+        px, py = bx + k * 20 * ux, by + k * 20 * uy
+        d.line(((px - half_w * 0.9 * -uy) * s, (py - half_w * 0.9 * ux) * s,
+                (px + half_w * 0.9 * -uy) * s, (py + half_w * 0.9 * ux) * s), fill=(132, 122, 112), width=2 * s)
     # Woods: trees everywhere except on the road and the river.
     trees = []
     for _ in range(900):
@@ -294,13 +300,14 @@ def check_spec(spec):
         raise ValueError("the intro needs a frame rate and frames")
 
 
-def video_job(env, spec, workers):
-    """Renders the frames across the cores and encodes them with make_video."""
+def video_job(env, spec):
+    """Renders the frames across the cores and encodes them with make_video.
+    The core count stays out of the arguments: it must not change the cache key."""
     check_spec(spec)
     tmp = env.tmpdir()
     frames = os.path.join(tmp, "frames")
     os.makedirs(frames)
-    render_frames(spec, frames, workers)
+    render_frames(spec, frames)
     out = os.path.join(tmp, "intro.ogv")
     env.run_tool("make_video", [out, "--png", frames, "--fps", "%d/1" % spec["fps"], "--format", "420",
                                 "--quality", str(spec["quality"])])
