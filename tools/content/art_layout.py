@@ -69,15 +69,15 @@ def r_rows(w, h, p, rng):
     c = draw.Canvas(w, h, draw.SCREEN_SS)
     for k in range(p["count"]):
         y = k * p["pitch"] + 4
-        c.rounded(0, y, w, y + p["height"], 10, draw.shade(draw.PARCHMENT_DARK, 0.8) + (255,))
-        c.gradient(2, y + 2, w - 2, y + p["height"] - 2, draw.PARCHMENT + (255,), draw.PARCHMENT_DARK + (255,), 8)
+        c.rounded(0, y, w, y + p["height"], 10, draw.shade(draw.WOOD, 0.7) + (255,))
+        c.gradient(2, y + 2, w - 2, y + p["height"] - 2, draw.LEATHER_LIGHT + (255,), draw.LEATHER + (255,), 8)
     return c.result()
 
 
 def r_input(w, h, p, rng):
     c = draw.Canvas(w, h)
-    c.rounded(0, 0, w, h, 10, draw.shade(draw.WOOD, 0.5) + (255,))
-    c.gradient(3, 3, w - 3, h - 3, (255, 250, 235, 255), draw.PARCHMENT + (255,), 8)
+    c.rounded(0, 0, w, h, 10, draw.shade(draw.WOOD, 0.9) + (255,))
+    c.gradient(3, 3, w - 3, h - 3, (30, 22, 16, 255), (52, 38, 28, 255), 8)
     return c.result()
 
 
@@ -220,9 +220,9 @@ def r_star(w, h, p, rng):
 def r_tab(w, h, p, rng):
     lit = p.get("lit", False)
     c = draw.Canvas(w, h)
-    base = draw.PARCHMENT if lit else draw.PARCHMENT_DARK
+    base = draw.WOOD_LIGHT if lit else draw.LEATHER_LIGHT
     c.rounded(0, 0, w, h + 20, 16, draw.shade(draw.WOOD, 0.6) + (255,))
-    c.gradient(3, 3, w - 3, h, draw.shade(base, 1.05) + (255,), base + (255,), 14)
+    c.gradient(3, 3, w - 3, h, draw.shade(base, 1.1) + (255,), base + (255,), 14)
     return c.result()
 
 

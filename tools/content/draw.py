@@ -15,6 +15,9 @@ WOOD = (120, 76, 42)
 WOOD_LIGHT = (168, 118, 70)
 PARCHMENT = (236, 218, 178)
 PARCHMENT_DARK = (204, 178, 128)
+# The field of panels: dark, because the program draws its texts in white.
+LEATHER = (66, 46, 34)
+LEATHER_LIGHT = (92, 66, 46)
 MOSS = (86, 122, 52)
 MOSS_DARK = (46, 74, 32)
 LEAF = (128, 170, 70)
@@ -110,8 +113,8 @@ def shadowed(im, offset=(3, 4), blur=4, strength=110):
     return out
 
 
-def panel(w, h, ss=None, radius=18, border=10, fill=PARCHMENT, frame=WOOD):
-    """A wooden frame around a parchment field."""
+def panel(w, h, ss=None, radius=18, border=10, fill=LEATHER, frame=WOOD):
+    """A wooden frame around a dark leather field (texts on it are white)."""
     if ss is None:
         # large panels are smooth enough at the screen scale
         ss = SCREEN_SS if w * h > BIG_PICTURE else SPRITE_SS
@@ -119,7 +122,7 @@ def panel(w, h, ss=None, radius=18, border=10, fill=PARCHMENT, frame=WOOD):
     c.rounded(0, 0, w, h, radius, fill=shade(frame, 0.6) + (255,))
     c.gradient(2, 2, w - 2, h - 2, shade(frame, 1.25) + (255,), shade(frame, 0.85) + (255,), radius - 2)
     inner = max(4, radius - border // 2)
-    c.gradient(border, border, w - border, h - border, fill + (255,), shade(fill, 0.9) + (255,), inner)
+    c.gradient(border, border, w - border, h - border, shade(fill, 1.25) + (255,), shade(fill, 0.85) + (255,), inner)
     c.rounded(border, border, w - border, h - border, inner, fill=None,
               outline=shade(frame, 0.55) + (255,), width=2)
     # corner studs

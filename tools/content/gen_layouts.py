@@ -96,8 +96,7 @@ def compose(image, strings=None):
             if image.path == "nq/data/tutorial":
                 text = strings.get("tut_" + parts[0][4:], text)
             d.multiline_text((x + w / 2, y + h / 2), wrap(text, tf, w),
-                             font=tf, fill=(255, 250, 230, 255), anchor="mm",
-                             align="center", stroke_width=2, stroke_fill=(40, 28, 20, 255))
+                             font=tf, fill=(255, 255, 255, 255), anchor="mm", align="center")
         elif parts[-1] != "label":
             d.rectangle([x, y, x + max(1, w), y + max(1, h)], outline=(255, 80, 200, 255))
     d.rectangle([ox, 0, ox + 1023, 767], outline=(255, 0, 0, 255))
