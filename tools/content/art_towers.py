@@ -135,12 +135,17 @@ def building_frame(look, w, h, tint, level, kind, index):
 
 
 def fire_frame(w, h, index, mx, my):
+    """The lobbed shell in flight (the bullet plays this group of the set):
+    a burning ball turning about the set's s_point, where the bullet is."""
     c = draw.Canvas(w, h)
-    t = index / FIRE_FRAMES
-    r = 8 + 16 * t
-    a = int(255 * (1 - t))
-    c.ellipse(mx - r, my - r, mx + r, my + r, (255, 140, 40, a // 2))
-    c.ellipse(mx - r * 0.6, my - r * 0.6, mx + r * 0.6, my + r * 0.6, (255, 230, 120, a))
+    ang = index / FIRE_FRAMES * 2 * math.pi
+    for k in range(3):
+        a = ang + k * 2.1
+        tx, ty = mx - math.cos(a) * 12, my - math.sin(a) * 12
+        c.ellipse(tx - 6 + k, ty - 6 + k, tx + 6 - k, ty + 6 - k, (255, 150, 50, 150 - 40 * k))
+    c.ellipse(mx - 10, my - 10, mx + 10, my + 10, (70, 40, 30, 255))
+    c.ellipse(mx - 8, my - 8, mx + 8, my + 8, (210, 90, 40, 255))
+    c.line([(mx, my), (mx + math.cos(ang) * 9, my + math.sin(ang) * 9)], (255, 220, 120, 255), 3)
     return c.result()
 
 
