@@ -143,8 +143,10 @@ def check_sheets(cc, data):
             else:
                 imgs[img] = rid
                 cc.ref("nq/" + img, where, checker.PICTURE_EXTS, "picture")
-            if 3000 < rid < 4000 and num(row.get("speed"), 0) <= 0:
-                cc.error(*where, "spell %d: speed must be above 0" % rid)
+            if 3000 < rid < 4000:
+                for col in ("speed", "fps"):
+                    if num(row.get(col), 0) <= 0:
+                        cc.error(*where, "spell %d: %s must be above 0" % (rid, col))
         elif row.get("img"):
             cc.error(*where, "row %d: unit and tower rows have no img" % rid)
         for col in ("onFire", "onAmmo", "onHit"):
