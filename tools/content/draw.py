@@ -45,22 +45,42 @@ class Canvas:
     def s(self, v):
         return v * self.ss
 
+    def _draw(self, colors):
+        """The drawing to use: Pillow replaces pixels with a fill, so a
+        translucent colour is drawn on an overlay that is then blended."""
+        if all(c is None or len(c) < 4 or c[3] == 255 for c in colors):
+            return self.d, None
+        overlay = Image.new("RGBA", self.im.size, (0, 0, 0, 0))
+        return ImageDraw.Draw(overlay), overlay
+
+    def _done(self, overlay):
+        if overlay is not None:
+            self.im.alpha_composite(overlay)
+
     def box(self, x0, y0, x1, y1):
         return [x0 * self.ss, y0 * self.ss, x1 * self.ss - 1, y1 * self.ss - 1]
 
     def rounded(self, x0, y0, x1, y1, r, fill, outline=None, width=0):
-        self.d.rounded_rectangle(self.box(x0, y0, x1, y1), radius=r * self.ss, fill=fill,
-                                 outline=outline, width=int(width * self.ss))
+        d, overlay = self._draw((fill, outline))
+        d.rounded_rectangle(self.box(x0, y0, x1, y1), radius=r * self.ss, fill=fill,
+                            outline=outline, width=int(width * self.ss))
+        self._done(overlay)
 
     def ellipse(self, x0, y0, x1, y1, fill, outline=None, width=0):
-        self.d.ellipse(self.box(x0, y0, x1, y1), fill=fill, outline=outline, width=int(width * self.ss))
+        d, overlay = self._draw((fill, outline))
+        d.ellipse(self.box(x0, y0, x1, y1), fill=fill, outline=outline, width=int(width * self.ss))
+        self._done(overlay)
 
     def polygon(self, pts, fill, outline=None):
-        self.d.polygon([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, outline=outline)
+        d, overlay = self._draw((fill, outline))
+        d.polygon([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, outline=outline)
+        self._done(overlay)
 
     def line(self, pts, fill, width=1):
-        self.d.line([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, width=max(1, int(width * self.ss)),
-                    joint="curve")
+        d, overlay = self._draw((fill,))
+        d.line([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, width=max(1, int(width * self.ss)),
+               joint="curve")
+        self._done(overlay)
 
     def text(self, x, y, text, size, fill, bold=True, serif=True, anchor="mm"):
         self.d.text((x * self.ss, y * self.ss), text, font=font(int(size * self.ss), bold, serif),

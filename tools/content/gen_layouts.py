@@ -123,9 +123,12 @@ def render_singles(env):
     # The loading picture: 1024 x 768, opaque.
     rng = env.rng("loading")
     im = art_layout.scene_map(1024, 768, rng).convert("RGB")
-    c = art_layoutCanvas = None
     title = art_layout.r_title(600, 200, {}, rng)
     base = im.convert("RGBA")
+    banner = draw.Canvas(680, 240, draw.SCREEN_SS)
+    banner.rounded(0, 0, 680, 240, 30, draw.shade(draw.WOOD, 0.6) + (255,))
+    banner.gradient(6, 6, 674, 234, draw.LEATHER_LIGHT + (255,), draw.LEATHER + (255,), 26)
+    base.alpha_composite(draw.shadowed(banner.result(), (0, 6), 6, 120), (172, 264))
     base.alpha_composite(title, (212, 284))
     out["nq/data/loading.jpg"] = pictures.jpeg_bytes(base)
     out["preview:pictures/loading.jpg"] = out["nq/data/loading.jpg"]
