@@ -11,8 +11,10 @@ namespace purchase
 {
 ListenerTable& GetListenerTable()
 {
-    static ListenerTable table;
-    return table;
+    // Kept through the exit teardown: listeners that are singletons' parts
+    // (the game's level) leave the table as they go.
+    static ListenerTable* table = new ListenerTable;
+    return *table;
 }
 
 PurchaseSystem::PurchaseSystem() = default;

@@ -14,6 +14,12 @@ namespace
 {
 constexpr int kUtf8 = 1;
 const char* const kSoundFolder = "nq/data/sound/";
+
+testing::SoundTagObserver& Observer()
+{
+    static testing::SoundTagObserver observer;
+    return observer;
+}
 } // namespace
 
 SoundTags::~SoundTags()
@@ -70,13 +76,19 @@ bool SoundTags::Play(const std::wstring& tag)
             entry->sound->SetVolume(Volumes().GetSoundVolume(), 0.0f);
             entry->sound->Play();
         }
+        if (Observer().onPlay)
+            Observer().onPlay(tag, true);
         return true;
     }
+    if (Observer().onPlay)
+        Observer().onPlay(tag, false);
     return false;
 }
 
 void SoundTags::PlayMusic(const std::wstring& path)
 {
+    if (Observer().onMusic)
+        Observer().onMusic(path);
     SoundSystem* sound = SoundSystem::Instance();
     sound->SetPlaylist({base::ToNarrow(path, kUtf8)});
     sound->SetMusicVolume(Volumes().GetMusicVolume());
@@ -103,3 +115,11 @@ const PlayerVolumes& SoundTags::Volumes() const
     return m_volumes ? *m_volumes : fullVolume;
 }
 } // namespace k2
+
+namespace k2::testing
+{
+void SetSoundTagObserver(SoundTagObserver observer)
+{
+    Observer() = std::move(observer);
+}
+} // namespace k2::testing

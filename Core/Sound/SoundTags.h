@@ -2,6 +2,7 @@
 
 #include "Core/Base/Singletone.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,3 +48,15 @@ private:
     const PlayerVolumes* m_volumes = nullptr;
 };
 } // namespace k2
+
+namespace k2::testing
+{
+// Sees every tag asked for, with whether it was found, and every music started.
+struct SoundTagObserver
+{
+    std::function<void(const std::wstring& tag, bool found)> onPlay;
+    std::function<void(const std::wstring& path)> onMusic;
+};
+// An empty observer (the default) sees nothing.
+void SetSoundTagObserver(SoundTagObserver observer);
+} // namespace k2::testing

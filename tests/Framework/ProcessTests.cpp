@@ -4,25 +4,24 @@
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Platform/Win32/SingleInstance.h"
 #include "Platform/Win32/Window.h"
+#include "support/ChildProcess.h"
 #include "support/RunProgram.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <set>
 #include <sstream>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace
 {
 using frameworktest::ApplicationTest;
+using hvtest::Eventually;
+using hvtest::ListensForSecondCopies;
+using hvtest::Spawn;
+using hvtest::Wait;
 namespace fs = std::filesystem;
 
 // A copy of the test program in the folder: its executable folder is the data root.
@@ -31,61 +30,6 @@ std::string InstallProgram(const hvtest::TempFolder& folder)
     const fs::path copy = folder.Folder() / "framework_test_program";
     fs::copy_file(TEST_PROGRAM, copy);
     return copy.string();
-}
-
-pid_t Spawn(const std::string& path, std::vector<std::string> arguments)
-{
-    std::vector<char*> argv{const_cast<char*>(path.c_str())};
-    for (std::string& a : arguments)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    return pid;
-}
-
-int Wait(pid_t pid)
-{
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Polls for up to thirty seconds: a sanitized child starts slowly on a busy machine.
-template <class Condition>
-bool Eventually(Condition condition)
-{
-    for (int i = 0; i < 600; ++i)
-    {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
-
-// Whether the process listens on a single-instance socket, i.e. its window
-// exists. Read from /proc so the check takes no lock: a FindWindowW probe
-// that came first would take the instance lock itself and make the child quit.
-bool ListensForSecondCopies(pid_t pid)
-{
-    std::set<std::string> sockets;
-    std::ifstream table("/proc/net/unix");
-    for (std::string line; std::getline(table, line);)
-    {
-        std::istringstream fields(line);
-        std::string num, refs, protocol, flags, type, state, inode, path;
-        if (fields >> num >> refs >> protocol >> flags >> type >> state >> inode >> path &&
-            path.rfind("@hv-instance-", 0) == 0)
-            sockets.insert("socket:[" + inode + "]");
-    }
-    std::error_code error;
-    for (const fs::directory_entry& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error))
-        if (sockets.count(fs::read_symlink(fd.path(), error).string()))
-            return true;
-    return false;
 }
 
 std::vector<std::string> Lines(const std::string& text)

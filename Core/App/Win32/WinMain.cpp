@@ -20,6 +20,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
 
     app::Application* application = app::Application::Instance();
+    if (!application)
+    {
+        std::fputs("Start-up failed: the application could not be created\n", stderr);
+        CoUninitialize();
+        return 1;
+    }
     application->mArguments = std::move(arguments);
 
     if (application->PreInit() != HV_OK)

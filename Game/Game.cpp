@@ -1,0 +1,296 @@
+#include "Game/Game.h"
+
+#include "Core/File/FileManager.h"
+#include "Core/File/ImageContainer.h"
+#include "Core/File/Profiles.h"
+#include "Core/Math/Transform2D.h"
+#include "Core/Render/DrawImageParam.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/ParticleSystem.h"
+#include "Core/Render/Render.h"
+#include "Core/Resource/ResourceManager.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Core/Sound/SoundTags.h"
+#include "Framework/Widget/FrameManager.h"
+#include "Game/GameWindow.h"
+#include "Game/LocalStrings.h"
+#include "Game/NQMap.h"
+#include "Game/NQPlayerVolumes.h"
+#include "Game/NQProgress.h"
+#include "Game/NQResources.h"
+
+#include <tinyxml2.h>
+
+namespace
+{
+constexpr uint32_t kLogicalWidth = 1024;
+constexpr uint32_t kLogicalHeight = 768;
+constexpr uint32_t kMaxLogicalWidth = 1366;
+// Where the side pictures meet the 1024-wide play area.
+constexpr float kLeftSideEdge = 1.0f;
+constexpr float kRightSideEdge = 1023.0f;
+constexpr float kBlack[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+constexpr int kClearColour = 1;
+// Anchors of the draw records.
+constexpr int kAnchorStart = 0;
+constexpr int kAnchorEnd = 1;
+constexpr int kAnchorCentre = 2;
+
+NQMap* sTestMap = nullptr;
+
+// The menu screens whose pillarbox bars show the side pictures.
+bool ShowsSidePictures(NQScreenState state)
+{
+    return state == screen::kEpisodeSelect || state == screen::kLevelSelect || state == screen::kShop ||
+           state == screen::kModalMessage;
+}
+
+// Draws the picture scaled by s with the anchor at (x, y).
+void DrawAnchored(render::Graphics* graphics, const render::Image& picture, int anchorX, float s, float x, float y)
+{
+    math::Transform2D placement;
+    placement.Scale(s, s);
+    placement.Translate(x, y);
+    auto record = graphics->DrawImage(picture);
+    record->SetAnchor(anchorX, kAnchorStart);
+    auto placed = record.Transform(placement);
+}
+} // namespace
+
+Game::Game()
+{
+    mLogicalWidth = kLogicalWidth;
+    mLogicalHeight = kLogicalHeight;
+    mMaxLogicalWidth = kMaxLogicalWidth;
+    mPublisher = L"Brenik";
+    mTitle = L"BramblecoatWars";
+    sGame = this;
+}
+
+Game::~Game()
+{
+    // Nothing may read the level's volumes while it goes.
+    k2::SoundTags::Instance()->SetPlayerVolumes(nullptr);
+    delete mVolumes;
+    mVolumes = nullptr;
+
+    render::ParticleSystem::Instance()->ReleaseTextures();
+    // The frame manager opens the root board only at the next frame: before
+    // it, the board is the game's to delete.
+    const bool boardOpen = mFrameManager && mRootBoard && mFrameManager->FindFrame(mRootBoard) >= 0;
+    if (mRootBoard && !boardOpen)
+    {
+        delete mRootBoard;
+        mRootBoard = nullptr;
+    }
+    if (mFrameManager)
+        mFrameManager->CloseAll(true, false);
+    mRootBoard = nullptr;
+    mGameWindow = nullptr;
+
+    ReleasePicture(mLoading);
+    ReleasePicture(mLeftSide);
+    ReleasePicture(mRightSide);
+    mMobShader.Reset();
+    if (sGame == this)
+        sGame = nullptr;
+}
+
+void Game::ReleasePicture(render::Image*& picture)
+{
+    if (!picture)
+        return;
+    picture->Release();
+    delete picture;
+    picture = nullptr;
+}
+
+NQMap* Game::GetMap()
+{
+    if (sTestMap)
+        return sTestMap;
+    if (!sGame || !sGame->mGameWindow)
+        return nullptr;
+    return sGame->mGameWindow->GetLevel();
+}
+
+HVResultEnum Game::Configure()
+{
+    file::FileManager::Instance()->mountTable[L"nq/"] = L"data.dat";
+    mCaption = LocalStrings::Instance()->Get(L"game_caption");
+    file::Profiles* profiles = file::Profiles::Instance();
+    profiles->Load();
+
+    // Full screen unless the profile asks for a window.
+    mWindowed = 0;
+    tinyxml2::XMLElement* profile = profiles->GetCurrentProfile();
+    if (const tinyxml2::XMLElement* fs = profile ? profile->FirstChildElement("fs") : nullptr)
+    {
+        bool fullScreen = false;
+        fs->QueryBoolAttribute("v", &fullScreen); // missing or not a boolean: false
+        mWindowed = fullScreen ? 0 : 1;
+    }
+    return HV_OK;
+}
+
+HVResultEnum Game::InitGame()
+{
+    resource::ResourceHandle<TMobShader> shader = resource::ResourceManager::Instance()->Get<TMobShader>(kMobShaderName);
+    if (shader && shader->SetRender(mRender) == HV_OK && shader->Load() == HV_OK)
+        mMobShader = shader;
+
+    // Without the container there is nothing to load the sides from.
+    if (file::ImageContainer* sides = file::FileManager::Instance()->OpenImageContainer(L"nq/data/sides"))
+    {
+        mLeftSide = LoadImage(L"l", sides);
+        mRightSide = LoadImage(L"r", sides);
+        delete sides;
+    }
+    mLoading = LoadImage(L"nq/data/loading", nullptr);
+
+    mVolumes = new NQPlayerVolumes;
+    k2::SoundTags::Instance()->SetPlayerVolumes(mVolumes);
+
+    // Set first: what the board's Load creates reaches the board through the game.
+    mGameWindow = new GameWindow;
+    SetRootBoard(mGameWindow);
+    // The level's teardown, inside the game's, still uses these.
+    AddDependency(this, k2::SoundTags::Instance());
+    AddDependency(this, render::ParticleSystem::Instance());
+    AddDependency(this, NQResources::Instance());
+    AddDependency(this, file::Profiles::Instance());
+    return HV_OK;
+}
+
+HVResultEnum Game::UpdateGame(float)
+{
+    return HV_OK;
+}
+
+HVResultEnum Game::DrawBars(render::Graphics* graphics)
+{
+    // No level (pack builder) or no left picture: plain bars.
+    if (!mGameWindow || !mLeftSide)
+        return GameApplication::DrawBars(graphics);
+    const NQMap* map = GetMap();
+    if (!map || !ShowsSidePictures(map->mScreenState))
+        return HV_OK;
+    if (!mBarsVertical)
+        return GameApplication::DrawBars(graphics);
+
+    const Rect& left = mBars[0];
+    const Rect& right = mBars[1];
+    const float s = left.height / float(mLeftSide->GetHeight());
+    DrawAnchored(graphics, *mLeftSide, kAnchorEnd, s, left.x + left.width, left.y);
+    if (mRightSide)
+        DrawAnchored(graphics, *mRightSide, kAnchorStart, s, right.x, right.y);
+    return HV_OK;
+}
+
+void Game::DrawSideImages(render::Graphics* graphics)
+{
+    render::Image* scaleFrom = mLeftSide ? mLeftSide : mRightSide;
+    if (!scaleFrom)
+        return;
+    const float s = float(kLogicalHeight) / float(scaleFrom->GetHeight());
+    if (mLeftSide)
+        DrawAnchored(graphics, *mLeftSide, kAnchorEnd, s, kLeftSideEdge, 0.0f);
+    if (mRightSide)
+        DrawAnchored(graphics, *mRightSide, kAnchorStart, s, kRightSideEdge, 0.0f);
+}
+
+HVResultEnum Game::ShowLoadingScreen()
+{
+    if (!mRender || !mRender->CheckDeviceReady())
+        return HV_OK; // nothing can be shown now
+    HVResultEnum result = mRender->BeginFrame();
+    if (result != HV_OK)
+        return result;
+    {
+        render::Graphics screen(mRender);
+        result = HVResultEnum(screen.Clear(kClearColour, kBlack, 1.0f, 0));
+        if (result != HV_OK)
+            return result;
+        if (mLoading && mTarget)
+        {
+            math::Transform2D placement;
+            placement.Scale(mTargetDrawScaleX, mTargetDrawScaleY);
+            placement.Translate(mTargetDrawX, mTargetDrawY);
+            auto record = screen.DrawImage(*mLoading);
+            record->SetAnchor(kAnchorCentre, kAnchorCentre);
+            auto placed = record.Transform(placement);
+        }
+        else if (mLoading)
+        {
+            screen.DrawImage(*mLoading);
+        }
+    }
+    result = mRender->EndFrame();
+    if (result != HV_OK)
+        return result;
+    result = mRender->Present();
+    if (result != HV_OK)
+        return result;
+    return mRender->ExecuteCommands();
+}
+
+void Game::OnActivate()
+{
+    SoundSystem::Instance()->ResumeAll();
+}
+
+void Game::OnDeactivate()
+{
+    SoundSystem::Instance()->PauseAll();
+    if (NQMap* map = GetMap())
+        map->PauseIfPlaying();
+}
+
+HVResultEnum Game::SwitchScreenMode()
+{
+    const bool wasWindowed = IsWindowed();
+    const HVResultEnum result = GameApplication::SwitchScreenMode();
+    if (result != HV_OK)
+        return result;
+    NQMap* map = GetMap();
+    // The pack builder has no level and no record to write.
+    if (IsWindowed() != wasWindowed && map && map->mProgress)
+        map->mProgress->SetFullscreen(!IsWindowed());
+    return HV_OK;
+}
+
+HVResultEnum Game::OnKeyDown(int key)
+{
+    if (!mGameWindow)
+        return GameApplication::OnKeyDown(key);
+    return mGameWindow->OnKeyDown(key);
+}
+
+HVResultEnum Game::OnKeyUp(int key)
+{
+    if (!mGameWindow)
+        return GameApplication::OnKeyUp(key);
+    return mGameWindow->OnKeyUp(key);
+}
+
+HVResultEnum Game::OnChar(char32_t character)
+{
+    if (!mGameWindow)
+        return GameApplication::OnChar(character);
+    return mGameWindow->OnChar(wchar_t(character));
+}
+
+void Game::OnRootBoardDeleted(GameWindow* board)
+{
+    if (mGameWindow == board)
+        mGameWindow = nullptr;
+}
+
+namespace game::testing
+{
+void SetRunningMap(NQMap* map)
+{
+    sTestMap = map;
+}
+} // namespace game::testing

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Core/Resource/ResourceHandle.h"
+#include "Framework/GameApplication.h"
+#include "Game/TMobShader.h"
+
+class GameWindow;
+class NQMap;
+class NQPlayerVolumes;
+
+// The game's application object: fills the framework's hooks, owns the
+// pictures of the side bars and the loading screen and the enemy shader, and
+// is everyone's way to the running level.
+class Game : public framework::GameApplication
+{
+public:
+    // The enemy shader's folder.
+    static constexpr const wchar_t* kMobShaderName = L"nq/Shaders/MobShader/DX/";
+
+    Game();
+    ~Game() override;
+
+    // The one game, null when none exists.
+    static Game* Get() { return sGame; }
+    // The running level: null before InitGame, while the level is being
+    // built, and after the root board is gone.
+    static NQMap* GetMap();
+
+    HVResultEnum Configure() override;
+    HVResultEnum InitGame() override;
+    HVResultEnum UpdateGame(float dt) override;
+    HVResultEnum DrawBars(render::Graphics* graphics) override;
+    void OnActivate() override;
+    void OnDeactivate() override;
+    HVResultEnum SwitchScreenMode() override;
+
+    HVResultEnum OnKeyDown(int key) override;
+    HVResultEnum OnKeyUp(int key) override;
+    HVResultEnum OnChar(char32_t character) override;
+
+    // The side pictures beside the 1024-wide play area.
+    void DrawSideImages(render::Graphics* graphics);
+    // Draws and presents the loading picture at once, as a whole frame.
+    HVResultEnum ShowLoadingScreen();
+
+    GameWindow* GetRootBoard() const { return mGameWindow; }
+    // Null when the shader did not load.
+    TMobShader* GetMobShader() const { return mMobShader.Get(); }
+    // The root board tells the game it is going, after it deleted its level.
+    void OnRootBoardDeleted(GameWindow* board);
+
+    render::Image* mLeftSide = nullptr;
+    render::Image* mRightSide = nullptr;
+    resource::ResourceHandle<TMobShader> mMobShader;
+    render::Image* mLoading = nullptr;
+    GameWindow* mGameWindow = nullptr;
+
+private:
+    void ReleasePicture(render::Image*& picture);
+
+    // Reads the running level's progress record for the sound tags.
+    NQPlayerVolumes* mVolumes = nullptr;
+
+    static inline Game* sGame = nullptr;
+};
+
+namespace game::testing
+{
+// Makes Game::GetMap answer `map` (a level built without a game); null ends it.
+void SetRunningMap(NQMap* map);
+} // namespace game::testing

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Game/Hud/HUDWindow.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class HUDSpellButton;
+class NQSpriteAnimation;
+
+// The front end's root: the level's panel, the spell buttons and the stack
+// of every other screen and window. The gameplay reaches it through the
+// running level and calls it only through these virtual operations.
+class HUD : public HUDWindow
+{
+public:
+    // The backdrop that dims the level behind open windows.
+    enum BackdropState
+    {
+        kBackdropOff = 0,
+        kBackdropFadingIn = 1,
+        kBackdropShown = 2,
+    };
+
+    HUD();
+    ~HUD() override;
+
+    void Draw(render::Graphics* graphics) override;
+    // Adopts the windows pushed since the last update.
+    void Update(float dt) override;
+    void OnMouseMove(int x, int y) override;
+    void OnMouseUp(int x, int y) override;
+    void OnMouseDown(int x, int y) override;
+    void OnMouseWheel(int delta) override;
+    void OnChar(int character) override;
+    void OnKeyDown(int key) override;
+    int HitTest(int x, int y) override;
+    std::wstring Click(int x, int y) override;
+
+    virtual void AddSpellButton(int32_t slot);
+    // Joins the stack at the end of the next update.
+    virtual void PushWindow(HUDWindow* window);
+    // Deletes the topmost window without its OnClose; nothing when none is open.
+    virtual void CloseTopWindow();
+    virtual void RefreshTopWindow();
+    virtual void DrawWindows(render::Graphics* graphics, int layer);
+    virtual void ResetSpellCooldowns();
+    virtual void NextLevel();
+
+    virtual void UpdateGoldText();
+    virtual void UpdateGemsText();
+    virtual void UpdateLivesText();
+    virtual void UpdateWavesText();
+
+    virtual void ShowSplashScreens();
+    virtual void ShowVideoIntro();
+    virtual void ShowMainMenu();
+    virtual void ShowProfiles();
+    virtual void ShowModalInput();
+    virtual void ShowEpisodeSelect();
+    virtual void ShowLevelSelect();
+    virtual void ShowShop(bool fromLevel);
+    virtual void ShowGemShop(const std::wstring& returnTo);
+    virtual void ShowUnlockMessage(const std::vector<int32_t>& ids);
+    virtual void ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState);
+    virtual void ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId);
+
+    bool HasWindows() const { return !mWindows.empty(); }
+    HUDWindow* GetTopWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }
+
+    std::vector<NQFrameEntry*> mSpellSlots;
+    NQSpriteAnimation* mSpellCursor = nullptr;
+    int32_t mBlockShop = 0;
+    int32_t mBlockUI = 0;
+    std::vector<HUDWindow*> mWindows;
+    std::vector<HUDWindow*> mPendingWindows;
+    std::vector<HUDSpellButton*> mSpellButtons;
+    int32_t mBackdropState = kBackdropOff;
+};

@@ -1,0 +1,3 @@
+#include "Game/Hud/HUDIngameMenu.h"
+
+HUDIngameMenu::HUDIngameMenu() = default;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Core/Render/BMFont.h"
+#include "Core/Resource/ResourceHandle.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace file
+{
+class ImageContainer;
+}
+namespace render
+{
+class Graphics;
+}
+
+class NQButtonFrame;
+class NQFrameEntry;
+
+// Base of the HUD and of every screen and modal window of the front end.
+class HUDWindow
+{
+public:
+    // Screens; modal windows draw in layer 1.
+    static constexpr int kScreenLayer = 0;
+    static constexpr int kModalLayer = 1;
+
+    // Takes the root board's window font when there is one.
+    HUDWindow();
+    HUDWindow(const HUDWindow&) = delete;
+    HUDWindow& operator=(const HUDWindow&) = delete;
+
+    // Slots in this order.
+    virtual void Draw(render::Graphics* graphics);
+    virtual void Update(float dt);
+    virtual void Refresh();
+    virtual void Reserved();
+    virtual void OnClose();
+    virtual void OnMouseMove(int x, int y);
+    virtual void OnMouseUp(int x, int y);
+    virtual void OnMouseDown(int x, int y);
+    virtual void OnMouseWheel(int delta);
+    virtual void OnChar(int character);
+    virtual void OnKeyDown(int key);
+    virtual int HitTest(int x, int y);
+    virtual std::wstring Click(int x, int y);
+    virtual ~HUDWindow();
+
+    // The first button frame of that name, or null.
+    NQButtonFrame* FindButton(const std::wstring& name) const;
+    // Replaces the slot's text, or appends the pair when the slot has none yet.
+    void SetText(const std::wstring& slot, const std::wstring& text);
+    // Every image frame of that name.
+    void SetImageVisible(const std::wstring& name, bool shown);
+    void SetFont(const resource::ResourceHandle<render::BMFont>& font);
+
+    int mLayer = kScreenLayer;
+    file::ImageContainer* mLayoutContainer = nullptr;
+    std::vector<NQButtonFrame*> mButtons;
+    std::map<std::wstring, NQFrameEntry*> mTextSlots;
+    std::vector<NQFrameEntry*> mImages;
+    std::vector<std::pair<std::wstring, std::wstring>> mTexts;
+    resource::ResourceHandle<render::BMFont> mFont;
+    float mTime = 0.0f;
+    float mOffsetX = 0.0f;
+    float mOffsetY = 0.0f;
+    float mScale = 1.0f;
+    float mPointerX = 0.0f;
+    float mPointerY = 0.0f;
+    // The window clears it to ask to be closed.
+    uint8_t mAlive = 1;
+    int mState = 0;
+};

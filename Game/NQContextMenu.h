@@ -1,0 +1,8 @@
+#pragma once
+
+// The context ring of the running level.
+class NQContextMenu
+{
+public:
+    virtual ~NQContextMenu() = default;
+};

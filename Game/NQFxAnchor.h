@@ -1,0 +1,6 @@
+#pragma once
+
+// An ambient effect placed by the level picture.
+class NQFxAnchor
+{
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+// The sampled lanes of one road link.
+class NQLinkLanes
+{
+};

@@ -1,0 +1,219 @@
+#pragma once
+
+#include "Core/Base/Result.h"
+#include "Game/NQEpisodeSetup.h"
+#include "Game/NQScreenState.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace render
+{
+class Graphics;
+class Image;
+class ParticleEmitter;
+}
+
+struct TPurchaseResult;
+
+class HUD;
+class HUDSpellButton;
+class NQBulletManager;
+class NQContextMenu;
+class NQDecorationSet;
+class NQEffect;
+class NQEnemy;
+class NQFloatingIcons;
+class NQFrameEntry;
+class NQFxAnchor;
+class NQLevelEconomy;
+class NQLink;
+class NQLinkLanes;
+class NQMapServices;
+class NQModifier;
+class NQParticle;
+class NQPoint;
+class NQProgress;
+class NQSpellTable;
+class NQSpot;
+class NQSprite;
+class NQSpriteAnimation;
+class NQTower;
+class NQTowerSpecial;
+class NQUnitDatabase;
+class NQUnitProto;
+class NQUnlockTable;
+class NQUpgradeTable;
+class NQWaveHintStrip;
+class NQWaveManager;
+
+// The running game: one object for the whole run, owned by the root board.
+// It keeps the tables that outlive a level and the contents of the level in
+// play, which every level start refills in place. One class over several
+// source files, one per subject.
+class NQMap
+{
+public:
+    // The draw queues of the level drawing, in drawing order.
+    static constexpr int kDrawQueueCount = 5;
+    static constexpr int kDebugFlagCount = 3;
+
+    // The tower and choice waiting in the upgrade question.
+    struct PendingUpgrade
+    {
+        NQTower* tower = nullptr;
+        int32_t key = 0;
+        int32_t price = 0;
+    };
+    // The spot and prototype waiting in the gems-for-gold question.
+    struct PendingBuild
+    {
+        NQUnitProto* proto = nullptr;
+        NQFrameEntry* spot = nullptr;
+        int32_t price = 0;
+    };
+
+    NQMap();
+    ~NQMap();
+    NQMap(const NQMap&) = delete;
+    NQMap& operator=(const NQMap&) = delete;
+
+    // Construction (NQMap.cpp).
+    void LoadUnitSprites();
+
+    // Level start (NQMapLevelStart.cpp).
+    void StartLevel();
+    void ResetLevel();
+    // The level file of the current mode, episode and level.
+    std::wstring MakeLevelPath() const;
+    static std::wstring GetMusicPath(int32_t episode);
+
+    // Speed buttons and the in-game menu (NQMapSpeedButtons.cpp).
+    void UpdateSpeedButtons();
+    void OpenIngameMenu();
+    void PauseIfPlaying();
+
+    // Balance sheets (NQMapSheets.cpp).
+    void LoadSheets();
+    // Level file (NQMapLevelFile.cpp).
+    void LoadLevelXml(const std::wstring& path);
+    // Routes (NQMapRoutes.cpp).
+    void BuildRoutes();
+    // Interface sprites (NQMapUiSprites.cpp).
+    void LoadUiSprites();
+    // Frame update (NQMapUpdate.cpp) and drawing (NQMapDraw.cpp).
+    void Update(float dt);
+    void Draw(render::Graphics* graphics);
+    // Level end (NQMapWin.cpp) and defeat (NQMapResults.cpp).
+    void Win();
+    void Lose();
+    // Input (NQMapInput.cpp).
+    void OnMouseDown(int x, int y);
+    void OnMouseUp(int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnMouseWheel(int delta);
+    // Store results (NQMapStore.cpp).
+    void OnPurchaseResult(const TPurchaseResult& result);
+
+    // --- fields ---
+    float mGameTime = 0.0f;
+    render::Image* mRoadMask = nullptr;
+    render::Image* mRoadMark = nullptr;
+    std::vector<NQLinkLanes*>* mLanePaths = nullptr;
+    float mViewportX = 0.0f;
+    float mViewportY = 0.0f;
+    float mViewportWidth = 0.0f;
+    float mViewportHeight = 0.0f;
+    std::map<int32_t, NQEpisodeSetup> mEpisodeSetup;
+    std::wstring mLanguage = L"en";
+    float mZoom = 1.0f;
+    float mViewOffsetX = 0.0f;
+    float mViewOffsetY = 0.0f;
+    // Also the running flag: the frame update and the drawing wait for it.
+    bool mResourcesLoaded = false;
+    std::wstring mNameInput;
+    int32_t mPendingDialog = 0;
+    // 1 after a lost level, 2 after a won one, -1 once taken.
+    int32_t mPendingResult = 0;
+    int32_t mTutorialSpotFilter = -1;
+    bool mDeveloperKeys = false;
+    int32_t mMode = 0;
+    float mDropChanceOverride = 0.0f;
+    float mFrameTime = 0.0f;
+    float mSpeed = 1.0f;
+    std::wstring mCurrentMenu;
+    NQUpgradeTable* mUpgradeTable = nullptr;
+    HUDSpellButton* mArmedSpell = nullptr;
+    NQScreenState mScreenState = screen::kNone;
+    int32_t mLevel = 0;
+    int32_t mEpisode = 0;
+    NQUnlockTable* mUnlockTable = nullptr;
+    NQProgress* mProgress = nullptr;
+    // 0 wave schedule, 1 unused, 2 enemy bounds and health.
+    uint8_t mDebugFlags[kDebugFlagCount] = {0, 0, 0};
+    float mKillRewardFactor = 0.0f;
+    float mStartGoldFactor = 0.0f;
+    int32_t mLivesBonus = 0;
+    float mSellFactor = 0.0f;
+    int32_t mBudget = 0;
+    int32_t mDefaultGems = 0;
+    std::vector<NQTowerSpecial*>* mDrops = nullptr;
+    // The level's sprites (tutorial hints, tower marks), updated and drawn each frame.
+    std::vector<NQSprite*>* mHints = nullptr;
+    // Per-frame copies, owned, deleted by the drawing after use.
+    std::vector<NQFrameEntry*> mDrawQueues[kDrawQueueCount];
+    std::vector<NQFxAnchor*>* mFxAnchors = nullptr;
+    std::wstring mLevelPath;
+    render::ParticleEmitter* mSpellEmitter = nullptr;
+    render::ParticleEmitter* mButtonEmitter = nullptr;
+    render::Image* mPowerBuffPicture = nullptr;
+    render::Image* mBarPicture = nullptr;
+    render::Image* mRadiusPicture = nullptr;
+    render::Image* mLevelPictures[3] = {nullptr, nullptr, nullptr};
+    std::map<int32_t, render::Image*> mTowerIcons;
+    render::Image* mSellPicture = nullptr;
+    render::Image* mBuyPicture = nullptr;
+    render::Image* mContextGemPicture = nullptr;
+    std::map<std::string, render::Image*> mAbilityIcons;
+    render::Image* mLevel2Mark = nullptr;
+    render::Image* mLevel3Mark = nullptr;
+    NQSpriteAnimation* mEnemySpotMarker = nullptr;
+    NQEnemy* mSelectedEnemy = nullptr;
+    NQContextMenu* mContextMenu = nullptr;
+    HUD* mHud = nullptr;
+    std::vector<NQSpot*>* mSpots = nullptr;
+    std::vector<NQPoint*>* mPoints = nullptr;
+    std::vector<NQLink*>* mLinks = nullptr;
+    NQBulletManager* mBullets = nullptr;
+    NQWaveManager* mWaveManager = nullptr;
+    NQWaveHintStrip* mWaveHints = nullptr;
+    std::vector<NQTower*> mTowers;
+    std::vector<NQModifier*> mModifiers;
+    std::vector<NQEffect*> mDepthEffects;
+    std::vector<NQEffect*> mEffects;
+    std::vector<render::ParticleEmitter*> mLooseEmitters;
+    std::vector<NQParticle*> mParticles;
+    NQSpellTable* mSpellTable = nullptr;
+    NQFloatingIcons* mFloatingIcons = nullptr;
+    NQLevelEconomy* mEconomy = nullptr;
+    NQUnitDatabase* mUnitDatabase = nullptr;
+    NQDecorationSet* mDecorationSet = nullptr;
+    float mLives = 0.0f;
+    float mMaxLives = 0.0f;
+    PendingUpgrade mPendingUpgrade;
+    PendingBuild mPendingBuild;
+    // 2 while a level start is pending; nothing sets it yet.
+    int32_t mLoadState = 0;
+    uint8_t mEndFlag = 0;
+    // The running-game services this level answers; installed while it lives.
+    NQMapServices* mServices = nullptr;
+};
+
+namespace game::testing
+{
+// Makes the level's HUD through `factory` instead of `new HUD`; empty restores it.
+void SetHudFactory(std::function<HUD*()> factory);
+} // namespace game::testing

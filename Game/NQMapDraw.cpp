@@ -1,0 +1,6 @@
+// The level and battlefield drawing.
+#include "Game/NQMap.h"
+
+void NQMap::Draw(render::Graphics*)
+{
+}

@@ -1,0 +1,137 @@
+// Starting and restarting a level.
+#include "Core/Base/DeleteAll.h"
+#include "Core/Base/Format.h"
+#include "Core/Sound/SoundTags.h"
+#include "Game/Game.h"
+#include "Game/GameWindow.h"
+#include "Game/Hud/HUD.h"
+#include "Game/Hud/HUDLevelName.h"
+#include "Game/Hud/NQTutorial.h"
+#include "Game/NQBulletManager.h"
+#include "Game/NQDecorationSet.h"
+#include "Game/NQEnemy.h"
+#include "Game/NQLevelEconomy.h"
+#include "Game/NQMap.h"
+#include "Game/NQModifier.h"
+#include "Game/NQProgress.h"
+#include "Game/NQTower.h"
+#include "Game/NQTowerSpecial.h"
+#include "Game/NQUnlockTable.h"
+#include "Game/NQUpgradeTable.h"
+#include "Game/NQWaveHintStrip.h"
+#include "Game/NQWaveManager.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int32_t kHardcoreMode = 3;
+constexpr float kHardcoreLives = 1.0f;
+constexpr int32_t kBaseLives = 25;
+// The episodes with music of their own; every other plays the first track.
+constexpr int32_t kMusicTracks = 7;
+// An intro whose first id is this shows nothing.
+constexpr int32_t kNoIntro = -1;
+} // namespace
+
+std::wstring NQMap::MakeLevelPath() const
+{
+    const wchar_t* folder = mMode == kHardcoreMode ? L"nq/levels_hardcore/" : L"nq/levels_normal/";
+    base::Format name(L"level_%02d_%02d.xml");
+    name % int32_t(mEpisode + 1) % int32_t(mLevel + 1);
+    return folder + name.GetText();
+}
+
+std::wstring NQMap::GetMusicPath(int32_t episode)
+{
+    const int32_t track = episode >= 0 && episode < kMusicTracks ? episode + 1 : 1;
+    return L"nq/data/music/ingame" + std::to_wstring(track) + L".ogg";
+}
+
+void NQMap::StartLevel()
+{
+    mLevelPath = MakeLevelPath();
+    ResetLevel();
+    mHud->mState = 0;
+    mDropChanceOverride = float(mProgress->GetTutorialParam(L"dropChanceOverride"));
+    NQTutorial::Instance()->OnEvent(L"level_" + std::to_wstring(mEpisode + 1) + L"_" +
+                                    std::to_wstring(mLevel + 1) + L"_start");
+}
+
+void NQMap::ResetLevel()
+{
+    mHud->mState = 0;
+    mViewOffsetX = 0.0f;
+    mViewOffsetY = 0.0f;
+    mZoom = 1.0f;
+    if (Game* game = Game::Get())
+        game->ShowLoadingScreen();
+
+    mEconomy->Reset();
+    mKillRewardFactor = 0.0f;
+    mStartGoldFactor = 0.0f;
+    mLivesBonus = 0;
+    mUpgradeTable->ApplyGlobal(this);
+
+    // Everything that points at a unit prototype goes before the sheets
+    // are reread, which deletes the prototypes.
+    base::DeleteAll(*mDrops);
+    mSelectedEnemy = nullptr;
+    if (mWaveHints)
+        mWaveHints->Clear();
+    base::DeleteAll(mWaveManager->mEnemies);
+    base::DeleteAll(mTowers);
+    base::DeleteAll(mModifiers);
+    mBullets->Clear();
+    LoadSheets();
+
+    mArmedSpell = nullptr;
+    mScreenState = screen::kRestarting;
+    mSpeed = 0.0f;
+    mHud->mState = 0;
+    mHud->ResetSpellCooldowns();
+    // Their tower and prototype did not survive the reset.
+    mPendingBuild = {};
+    mPendingUpgrade = {};
+
+    mWaveManager->mClock = 0.0f;
+    mWaveManager->Reset();
+    mWaveManager->mNextWave = 0;
+
+    mLives = mMode == kHardcoreMode ? kHardcoreLives : float(kBaseLives + mLivesBonus);
+    mMaxLives = mLives;
+    if (mDecorationSet)
+        mDecorationSet->ShowSpotFrames();
+    // Windows still pending stay pending. Bounded, so a HUD that keeps its
+    // windows cannot hold the reset.
+    for (size_t open = mHud->mWindows.size(); open > 0 && mHud->HasWindows(); --open)
+        mHud->CloseTopWindow();
+
+    LoadLevelXml(mLevelPath);
+    mSpeed = 1.0f;
+    mScreenState = screen::kPlaying;
+    UpdateSpeedButtons();
+    k2::SoundTags::Instance()->PlayMusic(GetMusicPath(mEpisode));
+    BuildRoutes();
+    NQTutorial::Instance()->ResetUnfinishedSteps();
+
+    std::vector<int32_t> unlocked;
+    mUnlockTable->GetNewUnlocks(unlocked);
+    if (unlocked.empty())
+    {
+        // A level built without a game has no board to show the banner on.
+        Game* game = Game::Get();
+        if (game && game->GetRootBoard())
+            game->GetRootBoard()->SetBannerOverlay(new HUDLevelName);
+    }
+    else if (unlocked.front() != kNoIntro)
+    {
+        mHud->ShowUnlockMessage(unlocked);
+    }
+
+    mHud->UpdateWavesText();
+    mHud->UpdateGemsText();
+    mHud->UpdateGoldText();
+    mHud->UpdateLivesText();
+}

@@ -1,0 +1,67 @@
+#include "Game/NQMapServices.h"
+
+#include "Game/Game.h"
+#include "Game/Hud/NQTutorial.h"
+#include "Game/NQFrameEntry.h"
+#include "Game/NQLevelEconomy.h"
+#include "Game/NQMap.h"
+
+NQMapServices::NQMapServices(NQMap* map) : mMap(map)
+{
+}
+
+int NQMapServices::GetMode()
+{
+    return mMap->mMode;
+}
+
+void NQMapServices::SetMode(int mode)
+{
+    mMap->mMode = mode;
+}
+
+int NQMapServices::GetDefaultGems()
+{
+    return mMap->mDefaultGems;
+}
+
+void NQMapServices::SetEconomyGems(int gems)
+{
+    if (mMap->mEconomy)
+        mMap->mEconomy->mGems = gems;
+}
+
+void NQMapServices::ReloadTutorial()
+{
+    NQTutorial::Instance()->ReloadState();
+}
+
+void NQMapServices::SetTutorialEnabled(bool enabled)
+{
+    NQTutorial::Instance()->SetEnabled(enabled);
+}
+
+bool NQMapServices::IsFullscreen()
+{
+    // Before the window exists the framework counts as windowed.
+    const Game* game = Game::Get();
+    return game && !game->IsWindowed();
+}
+
+void NQMapServices::SwitchScreenMode()
+{
+    if (Game* game = Game::Get())
+        game->SwitchScreenMode();
+}
+
+NQGameServices::ViewRect NQMapServices::GetViewRect()
+{
+    return {mMap->mViewportX, mMap->mViewportY, mMap->mViewportWidth, mMap->mViewportHeight};
+}
+
+void NQMapServices::AppendDrawFrame(NQFrameEntry* entry)
+{
+    if (!entry)
+        return;
+    mMap->mDrawQueues[0].push_back(entry);
+}

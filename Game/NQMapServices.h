@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Game/NQGameServices.h"
+
+class NQMap;
+
+// The running level's answers to what the game's own classes read of it.
+class NQMapServices : public NQGameServices
+{
+public:
+    explicit NQMapServices(NQMap* map);
+
+    int GetMode() override;
+    void SetMode(int mode) override;
+    int GetDefaultGems() override;
+    void SetEconomyGems(int gems) override;
+
+    void ReloadTutorial() override;
+    void SetTutorialEnabled(bool enabled) override;
+
+    bool IsFullscreen() override;
+    void SwitchScreenMode() override;
+
+    ViewRect GetViewRect() override;
+    void AppendDrawFrame(NQFrameEntry* entry) override;
+
+private:
+    NQMap* mMap;
+};

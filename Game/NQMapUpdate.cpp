@@ -1,0 +1,6 @@
+// The level's frame update.
+#include "Game/NQMap.h"
+
+void NQMap::Update(float)
+{
+}

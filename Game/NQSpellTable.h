@@ -1,0 +1,6 @@
+#pragma once
+
+// The spell sheet ("nq/spells_sheet.csv").
+class NQSpellTable
+{
+};

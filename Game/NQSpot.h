@@ -1,0 +1,6 @@
+#pragma once
+
+// A build spot of the level.
+class NQSpot
+{
+};

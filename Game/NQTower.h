@@ -1,0 +1,8 @@
+#pragma once
+
+// A tower standing on a build spot.
+class NQTower
+{
+public:
+    virtual ~NQTower() = default;
+};

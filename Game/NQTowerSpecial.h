@@ -1,0 +1,8 @@
+#pragma once
+
+// A collectable lying on the map.
+class NQTowerSpecial
+{
+public:
+    virtual ~NQTowerSpecial() = default;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+// The unit prototypes of the three balance sheets.
+class NQUnitDatabase
+{
+};

@@ -1,0 +1,9 @@
+#include "Game/NQUpgradeTable.h"
+
+NQUpgradeTable::NQUpgradeTable(const std::wstring&)
+{
+}
+
+void NQUpgradeTable::ApplyGlobal(NQMap*)
+{
+}

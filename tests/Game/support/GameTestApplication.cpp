@@ -1,0 +1,13 @@
+#include "GameTestApplication.h"
+
+namespace gametest
+{
+GameTestApplication::GameTestApplication() : mRecorder(new QuadRecorder)
+{
+    mLogicalWidth = kWidth;
+    mLogicalHeight = kHeight;
+    mMaxLogicalWidth = 1366;
+    mRender = mRecorder;
+    mRecorder->Init(kWidth, kHeight);
+}
+} // namespace gametest
