@@ -2,6 +2,9 @@
 import os
 import sys
 
+# Nothing generated lands in the source tree, compiled modules included.
+sys.dont_write_bytecode = True
+
 # Run as a folder: make the package importable as `content`.
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 

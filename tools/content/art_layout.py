@@ -29,12 +29,27 @@ def r_hudbar(w, h, p, rng):
     c = draw.Canvas(w, h)
     c.rounded(0, -20, w, h, 20, draw.shade(draw.WOOD, 0.55) + (255,))
     c.gradient(3, 0, w - 3, h - 3, draw.WOOD_LIGHT + (255,), draw.WOOD + (255,), 18)
-    for x in (150, 270, 372):
+    for x in HUD_DIVIDERS:
         c.line([(x, 8), (x, h - 8)], draw.shade(draw.WOOD, 0.6) + (255,), 2)
     im = c.result()
-    for x, pic in ((18, draw.gem(28)), (124, heart(28)), (244, draw.coin(28)), (350, skull(26))):
-        im.alpha_composite(pic, (x - 4 if x > 300 else x, (h - pic.height) // 2))
+    for x, pic in zip(HUD_ICONS, (draw.gem(28), heart(28), draw.coin(28), skull(26))):
+        im.alpha_composite(pic, (x, (h - pic.height) // 2))
     return im
+
+
+# The HUD bar: counter icons and dividers (picture x), matching the text places of "nq/ui".
+HUD_ICONS = (14, 136, 266, 386)
+HUD_DIVIDERS = (130, 262, 382)
+
+
+def r_spellbar(w, h, p, rng):
+    """The spell panel with a socket under every spell slot."""
+    im = r_panel(w, h, p, rng)
+    c = art_ui.draw_canvas(im)
+    for x, y, size in p["sockets"]:
+        c.ellipse(x - 1, y - 1, x + size + 1, y + size + 1, draw.shade(draw.WOOD, 0.45) + (255,))
+        c.ellipse(x + 3, y + 3, x + size - 3, y + size - 3, (60, 44, 30, 255))
+    return c.result()
 
 
 def heart(d):
@@ -49,10 +64,28 @@ def skull(d):
     return c.result()
 
 
+def r_rows(w, h, p, rng):
+    """Parchment strips under the rows of a list."""
+    c = draw.Canvas(w, h, draw.SCREEN_SS)
+    for k in range(p["count"]):
+        y = k * p["pitch"] + 4
+        c.rounded(0, y, w, y + p["height"], 10, draw.shade(draw.WOOD, 0.7) + (255,))
+        c.gradient(2, y + 2, w - 2, y + p["height"] - 2, draw.LEATHER_LIGHT + (255,), draw.LEATHER + (255,), 8)
+    return c.result()
+
+
+def r_plaque(w, h, p, rng):
+    """A dark plate under a text that lies on a light background."""
+    c = draw.Canvas(w, h, draw.SCREEN_SS)
+    c.rounded(0, 0, w, h, min(h / 2, 18), draw.shade(draw.WOOD, 0.8) + (255,))
+    c.gradient(3, 3, w - 3, h - 3, draw.LEATHER_LIGHT + (255,), draw.LEATHER + (255,), min(h / 2, 18) - 3)
+    return draw.shadowed(c.result(), (0, 3), 3, 90)
+
+
 def r_input(w, h, p, rng):
     c = draw.Canvas(w, h)
-    c.rounded(0, 0, w, h, 10, draw.shade(draw.WOOD, 0.5) + (255,))
-    c.gradient(3, 3, w - 3, h - 3, (255, 250, 235, 255), draw.PARCHMENT + (255,), 8)
+    c.rounded(0, 0, w, h, 10, draw.shade(draw.WOOD, 0.9) + (255,))
+    c.gradient(3, 3, w - 3, h - 3, (30, 22, 16, 255), (52, 38, 28, 255), 8)
     return c.result()
 
 
@@ -195,9 +228,9 @@ def r_star(w, h, p, rng):
 def r_tab(w, h, p, rng):
     lit = p.get("lit", False)
     c = draw.Canvas(w, h)
-    base = draw.PARCHMENT if lit else draw.PARCHMENT_DARK
+    base = draw.WOOD_LIGHT if lit else draw.LEATHER_LIGHT
     c.rounded(0, 0, w, h + 20, 16, draw.shade(draw.WOOD, 0.6) + (255,))
-    c.gradient(3, 3, w - 3, h, draw.shade(base, 1.05) + (255,), base + (255,), 14)
+    c.gradient(3, 3, w - 3, h, draw.shade(base, 1.1) + (255,), base + (255,), 14)
     return c.result()
 
 
@@ -360,19 +393,46 @@ def scene_menu(w, h, rng):
 
 
 def scene_map(w, h, rng):
-    """Parchment with a drawn land, the background of the campaign screens."""
+    """Parchment with a drawn land, the background of the campaign screens:
+    hills, woods, a dotted road across and a compass rose."""
     c = draw.Canvas(w, h, 2)
     c.gradient(0, 0, w, h, (238, 222, 184, 255), (214, 190, 140, 255))
-    for _ in range(60):
+    for _ in range(40):
         x, y = rng.uniform(0, w), rng.uniform(0, h)
-        r = rng.uniform(20, 60)
-        c.ellipse(x - r, y - r, x + r, y + r, (200, 176, 126, 50))
-    for _ in range(30):
-        x, y = rng.uniform(0, w), rng.uniform(0, h)
+        r = rng.uniform(40, 110)
+        c.ellipse(x - r, y - r, x + r, y + r, (200, 176, 126, 28))
+    ink = (120, 92, 64)
+    for _ in range(26):
+        x, y = rng.uniform(40, w - 80), rng.uniform(60, h - 60)
         for k in range(3):
-            c.polygon([(x + k * 14, y), (x + 7 + k * 14, y - 16), (x + 14 + k * 14, y)], (150, 130, 96, 160))
-    pts = [(rng.uniform(80, w - 80), rng.uniform(120, h - 120)) for _ in range(7)]
-    c.line(pts, (160, 110, 80, 180), 4)
+            c.polygon([(x + k * 14, y), (x + 7 + k * 14, y - 14), (x + 14 + k * 14, y)], ink + (110,))
+    for _ in range(18):
+        x, y = rng.uniform(40, w - 40), rng.uniform(60, h - 60)
+        for k in range(4):
+            ox, oy = rng.uniform(-14, 14), rng.uniform(-8, 8)
+            c.ellipse(x + ox - 7, y + oy - 7, x + ox + 7, y + oy + 7, (96, 120, 70, 120))
+    # a road wandering from the left edge to the right one, drawn as dots
+    y = rng.uniform(h * 0.3, h * 0.7)
+    pts = []
+    for k in range(9):
+        x = 40 + k * (w - 80) / 8
+        y = min(h - 80, max(80, y + rng.uniform(-60, 60)))
+        pts.append((x, y))
+    for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+        n = int(math.hypot(x1 - x0, y1 - y0) / 14)
+        for i in range(n):
+            t = i / n
+            x, yy = x0 + (x1 - x0) * t, y0 + (y1 - y0) * t
+            c.ellipse(x - 2.5, yy - 2.5, x + 2.5, yy + 2.5, (150, 60, 50, 200))
+    # compass rose
+    cx, cy, r = w - 90, h - 90, 46
+    c.ellipse(cx - r, cy - r, cx + r, cy + r, None, ink + (160,), 2)
+    for k in range(4):
+        a = math.radians(k * 90)
+        tip = (cx + math.cos(a) * r * 1.15, cy + math.sin(a) * r * 1.15)
+        side1 = (cx + math.cos(a + 1.3) * r * 0.22, cy + math.sin(a + 1.3) * r * 0.22)
+        side2 = (cx + math.cos(a - 1.3) * r * 0.22, cy + math.sin(a - 1.3) * r * 0.22)
+        c.polygon([tip, side1, (cx, cy), side2], (draw.BERRY if k == 3 else ink) + (200,))
     c.rounded(10, 10, w - 10, h - 10, 20, None, draw.WOOD + (255,), 6)
     return c.result()
 

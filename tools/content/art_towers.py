@@ -1,5 +1,6 @@
 """Tower sprites. A rotating line has 128 root frames (4 per direction) and
 32 s_point markers; the others have idle and blast frames and one marker."""
+import functools
 import math
 
 from content import draw
@@ -38,15 +39,24 @@ def level_trim(c, cx, y, level, tint):
         c.rounded(cx - 14 + k * 10, y, cx - 6 + k * 10, y + 5, 2, draw.GOLD + (255,), draw.shade(draw.GOLD, 0.5) + (255,), 0.6)
 
 
-def turret_frame(w, h, tint, level, d, k):
+@functools.lru_cache(maxsize=8)
+def turret_platform(w, h, tint, level):
+    """The part of a turret that does not turn, drawn once per prototype."""
     c = draw.Canvas(w, h)
     px, py = pivot(w, h)
-    tint = tuple(tint)
-    # platform below the pivot
     c.ellipse(px - 40, py + 4, px + 40, py + 38, (0, 0, 0, 60))
     c.rounded(px - 34, py - 4, px + 34, py + 30, 12, draw.shade(draw.STONE, 0.55) + (255,))
     c.gradient(px - 32, py - 2, px + 32, py + 26, draw.shade(draw.STONE, 1.2) + (255,), draw.shade(draw.STONE, 0.8) + (255,), 10)
     level_trim(c, px, py + 18, level, tint)
+    return c.im
+
+
+def turret_frame(w, h, tint, level, d, k):
+    tint = tuple(tint)
+    c = draw.Canvas(w, h)
+    c.im = turret_platform(w, h, tint, level).copy()
+    c.d = draw.ImageDraw.Draw(c.im)
+    px, py = pivot(w, h)
     dx, dy = direction(d)
     recoil = RECOIL[k]
     end = (px + dx * (BARREL_LEN - recoil), py + dy * (BARREL_LEN - recoil))
@@ -125,12 +135,17 @@ def building_frame(look, w, h, tint, level, kind, index):
 
 
 def fire_frame(w, h, index, mx, my):
+    """The lobbed shell in flight (the bullet plays this group of the set):
+    a burning ball turning about the set's s_point, where the bullet is."""
     c = draw.Canvas(w, h)
-    t = index / FIRE_FRAMES
-    r = 8 + 16 * t
-    a = int(255 * (1 - t))
-    c.ellipse(mx - r, my - r, mx + r, my + r, (255, 140, 40, a // 2))
-    c.ellipse(mx - r * 0.6, my - r * 0.6, mx + r * 0.6, my + r * 0.6, (255, 230, 120, a))
+    ang = index / FIRE_FRAMES * 2 * math.pi
+    for k in range(3):
+        a = ang + k * 2.1
+        tx, ty = mx - math.cos(a) * 12, my - math.sin(a) * 12
+        c.ellipse(tx - 6 + k, ty - 6 + k, tx + 6 - k, ty + 6 - k, (255, 150, 50, 150 - 40 * k))
+    c.ellipse(mx - 10, my - 10, mx + 10, my + 10, (70, 40, 30, 255))
+    c.ellipse(mx - 8, my - 8, mx + 8, my + 8, (210, 90, 40, 255))
+    c.line([(mx, my), (mx + math.cos(ang) * 9, my + math.sin(ang) * 9)], (255, 220, 120, 255), 3)
     return c.result()
 
 

@@ -143,6 +143,7 @@ def draw_canvas(im, ss=draw.SPRITE_SS):
     """A finished picture as a Canvas at the drawing scale (for pasting)."""
     c = draw.Canvas(im.width, im.height, ss)
     c.im = im.resize((im.width * ss, im.height * ss), Image.LANCZOS)
+    c.d = draw.ImageDraw.Draw(c.im)
     return c
 
 

@@ -36,6 +36,7 @@ TUTORIAL_EVENTS = re.compile(r"^(level_\d+_\d+_start|tower_select|tower_select_3
                              r"gem_collected|wave_vanish_\d+)$")
 MAX_UPGRADE_STEPS = 6
 RADIUS_WIDTH = 336
+PROFILE_SLOTS_BEFORE = 2
 LEVEL_BG = (-171, 0, 1366, 768)
 PLACEHOLDER = re.compile(r"%(%|[-+ #0]*\d*(?:\.\d+)?[a-zA-Z])")
 
@@ -89,6 +90,7 @@ def check(cc):
     tutorial = check_tutorial(cc, levels)
     check_strings(cc, data, announced, upgrades, tutorial)
     check_music(cc, levels)
+    check_profiles(cc)
 
 
 # --- sheets ---
@@ -141,8 +143,10 @@ def check_sheets(cc, data):
             else:
                 imgs[img] = rid
                 cc.ref("nq/" + img, where, checker.PICTURE_EXTS, "picture")
-            if 3000 < rid < 4000 and num(row.get("speed"), 0) <= 0:
-                cc.error(*where, "spell %d: speed must be above 0" % rid)
+            if 3000 < rid < 4000:
+                for col in ("speed", "fps"):
+                    if num(row.get(col), 0) <= 0:
+                        cc.error(*where, "spell %d: %s must be above 0" % (rid, col))
         elif row.get("img"):
             cc.error(*where, "row %d: unit and tower rows have no img" % rid)
         for col in ("onFire", "onAmmo", "onHit"):
@@ -656,6 +660,18 @@ def check_strings(cc, data, announced, upgrades, tutorial):
                     missing.setdefault(ch, []).append(font)
         for ch, fonts in sorted(missing.items()):
             cc.error(rel, number, "%s: character U+%04X is missing from %s" % (key, ord(ch), ", ".join(fonts)))
+
+
+def check_profiles(cc):
+    """The profiles screen fills its slots by sorted name: exactly two sort
+    before "profile1" (the caption and one more), or the names shift."""
+    image = cc.image("nq/data/profiles", ("nq/data/profiles", 0))
+    if image is None:
+        return
+    before = sorted(l.name for l in image.in_group("text") if l.name.split("/")[-1] < "profile1")
+    if len(before) != PROFILE_SLOTS_BEFORE:
+        cc.error(image.xml, 0, "%d text slots sort before profile1 (%s), needs exactly %d"
+                 % (len(before), ", ".join(before), PROFILE_SLOTS_BEFORE))
 
 
 def over_button_labels(cc):

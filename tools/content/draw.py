@@ -7,6 +7,7 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 SPRITE_SS = 4   # sprites and interface pieces
 SCREEN_SS = 2   # full-screen pictures
+BIG_PICTURE = 120000  # pixels; larger interface pieces are drawn at SCREEN_SS
 
 # The palette of the whole game: bramble wood, moss, parchment, berry.
 WOOD_DARK = (62, 38, 24)
@@ -14,6 +15,9 @@ WOOD = (120, 76, 42)
 WOOD_LIGHT = (168, 118, 70)
 PARCHMENT = (236, 218, 178)
 PARCHMENT_DARK = (204, 178, 128)
+# The field of panels: dark, because the program draws its texts in white.
+LEATHER = (66, 46, 34)
+LEATHER_LIGHT = (92, 66, 46)
 MOSS = (86, 122, 52)
 MOSS_DARK = (46, 74, 32)
 LEAF = (128, 170, 70)
@@ -41,22 +45,42 @@ class Canvas:
     def s(self, v):
         return v * self.ss
 
+    def _draw(self, colors):
+        """The drawing to use: Pillow replaces pixels with a fill, so a
+        translucent colour is drawn on an overlay that is then blended."""
+        if all(c is None or len(c) < 4 or c[3] == 255 for c in colors):
+            return self.d, None
+        overlay = Image.new("RGBA", self.im.size, (0, 0, 0, 0))
+        return ImageDraw.Draw(overlay), overlay
+
+    def _done(self, overlay):
+        if overlay is not None:
+            self.im.alpha_composite(overlay)
+
     def box(self, x0, y0, x1, y1):
         return [x0 * self.ss, y0 * self.ss, x1 * self.ss - 1, y1 * self.ss - 1]
 
     def rounded(self, x0, y0, x1, y1, r, fill, outline=None, width=0):
-        self.d.rounded_rectangle(self.box(x0, y0, x1, y1), radius=r * self.ss, fill=fill,
-                                 outline=outline, width=int(width * self.ss))
+        d, overlay = self._draw((fill, outline))
+        d.rounded_rectangle(self.box(x0, y0, x1, y1), radius=r * self.ss, fill=fill,
+                            outline=outline, width=int(width * self.ss))
+        self._done(overlay)
 
     def ellipse(self, x0, y0, x1, y1, fill, outline=None, width=0):
-        self.d.ellipse(self.box(x0, y0, x1, y1), fill=fill, outline=outline, width=int(width * self.ss))
+        d, overlay = self._draw((fill, outline))
+        d.ellipse(self.box(x0, y0, x1, y1), fill=fill, outline=outline, width=int(width * self.ss))
+        self._done(overlay)
 
     def polygon(self, pts, fill, outline=None):
-        self.d.polygon([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, outline=outline)
+        d, overlay = self._draw((fill, outline))
+        d.polygon([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, outline=outline)
+        self._done(overlay)
 
     def line(self, pts, fill, width=1):
-        self.d.line([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, width=max(1, int(width * self.ss)),
-                    joint="curve")
+        d, overlay = self._draw((fill,))
+        d.line([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, width=max(1, int(width * self.ss)),
+               joint="curve")
+        self._done(overlay)
 
     def text(self, x, y, text, size, fill, bold=True, serif=True, anchor="mm"):
         self.d.text((x * self.ss, y * self.ss), text, font=font(int(size * self.ss), bold, serif),
@@ -109,13 +133,16 @@ def shadowed(im, offset=(3, 4), blur=4, strength=110):
     return out
 
 
-def panel(w, h, ss=SPRITE_SS, radius=18, border=10, fill=PARCHMENT, frame=WOOD):
-    """A wooden frame around a parchment field."""
+def panel(w, h, ss=None, radius=18, border=10, fill=LEATHER, frame=WOOD):
+    """A wooden frame around a dark leather field (texts on it are white)."""
+    if ss is None:
+        # large panels are smooth enough at the screen scale
+        ss = SCREEN_SS if w * h > BIG_PICTURE else SPRITE_SS
     c = Canvas(w, h, ss)
     c.rounded(0, 0, w, h, radius, fill=shade(frame, 0.6) + (255,))
     c.gradient(2, 2, w - 2, h - 2, shade(frame, 1.25) + (255,), shade(frame, 0.85) + (255,), radius - 2)
     inner = max(4, radius - border // 2)
-    c.gradient(border, border, w - border, h - border, fill + (255,), shade(fill, 0.9) + (255,), inner)
+    c.gradient(border, border, w - border, h - border, shade(fill, 1.25) + (255,), shade(fill, 0.85) + (255,), inner)
     c.rounded(border, border, w - border, h - border, inner, fill=None,
               outline=shade(frame, 0.55) + (255,), width=2)
     # corner studs

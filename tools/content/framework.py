@@ -247,10 +247,11 @@ def _cache_file(cache_dir, key):
 
 
 def _run_job(tools_dir, fn, args):
+    started = time.monotonic()
     try:
-        return True, fn(JobEnv(tools_dir), *args)
+        return True, fn(JobEnv(tools_dir), *args), time.monotonic() - started
     except Exception:  # reported by the parent with the job's name
-        return False, traceback.format_exc()
+        return False, traceback.format_exc(), 0.0
 
 
 def write_if_changed(path, data):
@@ -262,7 +263,7 @@ def write_if_changed(path, data):
     except OSError:
         pass
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    tmp = path + ".tmp-content"
+    tmp = "%s.%d.tmp-content" % (path, os.getpid())
     with open(tmp, "wb") as fh:
         fh.write(data)
     os.replace(tmp, path)
@@ -319,9 +320,14 @@ def build(args):
     listing = "".join(rel + "\n" for rel in sorted(set(ctx.files) | ctx.adopted))
     write_if_changed(os.path.join(ctx.root, paths.WRITTEN_LIST), listing.encode())
     if ctx.preview_dir:
-        os.makedirs(ctx.preview_dir, exist_ok=True)
-        sync_tree(ctx.preview_dir, ctx.previews, set(),
-                  sorted(os.listdir(ctx.preview_dir)) + sorted({r.split("/")[0] for r in ctx.previews}))
+        # Both presets share the preview; a clash with the other preset's
+        # build only leaves a stale preview file, never a failed build.
+        try:
+            os.makedirs(ctx.preview_dir, exist_ok=True)
+            sync_tree(ctx.preview_dir, ctx.previews, set(),
+                      sorted(os.listdir(ctx.preview_dir)) + sorted({r.split("/")[0] for r in ctx.previews}))
+        except OSError as e:
+            print("content: preview not updated: %s" % e, file=sys.stderr)
     if args.stamp:
         with open(args.stamp, "wb"):
             pass  # touched on every successful run: the build tool compares its time
@@ -345,12 +351,14 @@ def run_jobs(ctx, jobs):
     if not pending:
         return
     failures = []
+    timings = []
     mp = multiprocessing.get_context("fork")
     with concurrent.futures.ProcessPoolExecutor(max_workers=max(1, jobs), mp_context=mp) as pool:
         futures = {pool.submit(_run_job, ctx.tools_dir, j.fn, j.args): j for j in pending}
         for fut in concurrent.futures.as_completed(futures):
             job = futures[fut]
-            ok, result = fut.result()
+            ok, result, seconds = fut.result()
+            timings.append((seconds, job.name))
             if not ok:
                 failures.append("job %s failed:\n%s" % (job.name, result))
                 continue
@@ -362,5 +370,8 @@ def run_jobs(ctx, jobs):
                     pickle.dump(result, fh, protocol=pickle.HIGHEST_PROTOCOL)
                 os.replace(tmp, path)
             ctx._accept(result, job.name)
+    if os.environ.get("HV_CONTENT_TIMES"):
+        for seconds, name in sorted(timings, reverse=True)[:15]:
+            print("content: %6.1f s  %s" % (seconds, name))
     if failures:
         raise BuildError("\n".join(failures))

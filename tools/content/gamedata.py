@@ -13,7 +13,7 @@ UNIT_COLUMNS = ("id", "parent", "type", "levelid", "health", "speed", "r", "cool
                 "air", "straight", "carrier", "raiseDead", "explodeStr", "explodeRadius", "ice", "stone",
                 "poisonImmun", "fire_dmg_only", "haste_buff", "invisible", "invisibleArea", "regen", "healer",
                 "summon", "blocktower", "debufftower", "dropChance", "fillColor", "special")
-AMMO_COLUMNS = ("id", "parent", "type", "strength", "speed", "r", "cooldown", "timeout", "img", "psd",
+AMMO_COLUMNS = ("id", "parent", "type", "strength", "speed", "r", "cooldown", "timeout", "fps", "img", "psd",
                 "splash", "firesplash", "dot", "hold", "stun", "pierce", "aimed", "boostTower",
                 "teleportEnemy", "onAmmo", "onHit")
 
@@ -28,10 +28,10 @@ SPELL_SOUNDS = {"fire": "spell_fire.ogg", "hold": "spell_hold.ogg", "poison": "s
                 "boost": "spell_boost.ogg", "strike": "spell_strike.ogg"}
 TOWER_SHOT_SOUNDS = {"dart": "shot_dart.ogg", "cannon": "shot_cannon.ogg", "artillery": "shot_artillery.ogg",
                      "support": "shot_support.ogg"}
-AMMO_HIT_SOUNDS = {"dart": "hit_small.ogg", "orb": "hit_small.ogg", "ball": "hit_big.ogg",
-                   "shell": "hit_big.ogg", "fireball": "hit_fire.ogg", "fire": "hit_fire.ogg",
-                   "hold": "hit_small.ogg", "poison": "hit_small.ogg", "boost": "hit_small.ogg",
-                   "strike": "hit_ice.ogg"}
+# By the row's hit effect.
+AMMO_HIT_SOUNDS = {"hit_dart": "hit_small.ogg", "hit_poison": "hit_small.ogg", "hit_beam": "hit_small.ogg",
+                   "hit_cannon": "hit_big.ogg", "hit_shell": "hit_big.ogg", "hit_fire": "hit_fire.ogg",
+                   "hit_ice": "hit_ice.ogg"}
 BIG_UNIT_SIZE = 70
 
 
@@ -136,7 +136,7 @@ class GameData:
                 rows.append(("tower%dshot" % p["id"], TOWER_SHOT_SOUNDS[line["name"]], 0.6, 1))
         for a in self.ammo + self.spells:
             if a.get("onHit"):
-                rows.append(("ammo%dhit" % a["id"], AMMO_HIT_SOUNDS[a["look"]], 0.6, 1))
+                rows.append(("ammo%dhit" % a["id"], AMMO_HIT_SOUNDS[a["onHit"]], 0.6, 1))
         looks = {u["id"]: u for u in self.units}
         for row in self.unit_rows():
             base = looks.get(row["id"]) or looks[row["parent"]]

@@ -56,7 +56,7 @@ def pointer(angle):
     return c.result()
 
 
-def render_hints(env, steps, facts):
+def render_hints(env, steps, facts, strings):
     image = pictures.LayeredImage("nq/data/tutorial")
     for s in steps:
         tx, ty = resolve(s["target"], facts) if not isinstance(s["target"], str) else facts["locked_spot_xy"]
@@ -74,7 +74,7 @@ def render_hints(env, steps, facts):
         image.rect(folder + "/text", bx + 12, by + 8, bw - 24, bh - 16)
     out = image.output()
     from content import gen_layouts
-    out["preview:layouts/nq_data_tutorial.png"] = gen_layouts.compose(image)
+    out["preview:layouts/nq_data_tutorial.png"] = gen_layouts.compose(image, strings)
     return out
 
 
@@ -83,4 +83,4 @@ def generate(ctx):
     steps = ctx.load_toml("tutorial.toml")["step"]
     facts = level_facts(data)
     ctx.write("nq/tutorial.xml", tutorial_xml(steps, facts))
-    ctx.job("tutorial/hints", render_hints, tuple(steps), facts)
+    ctx.job("tutorial/hints", render_hints, tuple(steps), facts, data.strings)

@@ -5,7 +5,7 @@ from PIL import Image
 
 from content import framework
 
-PNG_COMPRESS = 9
+PNG_COMPRESS = 6
 JPEG_QUALITY = 90
 ATLAS_MAX = 2048
 ATLAS_PAD = 2

@@ -121,6 +121,9 @@ MUTATIONS = [
      r"size"),
     ("orphan file", lambda r: (r.write("nq/data/stray.png", "x"), r.write("some_program", "beside the content")),
      r"nq/data/stray.png:0: file is not referenced"),
+    ("a third profile slot before profile1", lambda r: r.sub("nq/data/profiles/layers.xml", r'^(\s*<Layer name="text/select"[^\n]*\n)',
+                                                                  '\\1  <Layer name="text/footer" x="300" y="700" width="100" height="20" opacity="255" ind="99"/>\n'),
+     r"3 text slots sort before profile1"),
     ("tutorial spot naming no spot", lambda r: r.sub("nq/tutorial.xml", r'param="spot" value="0"', 'param="spot" value="99"'),
      r"spot 99 names no spot"),
 ]
