@@ -100,3 +100,30 @@ class ParticleLibraryTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+@unittest.skipUnless(TOOLS and os.path.isfile(os.path.join(TOOLS, "make_video")), "make_video is not built")
+class VideoHeaderTest(unittest.TestCase):
+    """The check reads the intro's size, frame rate and pixel format from its
+    Theora header: what the player needs is a multiple of 16, 4:2:0, a rate."""
+
+    def header(self, *args):
+        from content import gen_video
+        with tempfile.TemporaryDirectory() as tmp:
+            out = os.path.join(tmp, "v.ogv")
+            subprocess.run([os.path.join(TOOLS, "make_video"), out, "--frames", "2"] + list(args),
+                           check=True, capture_output=True)
+            with open(out, "rb") as fh:
+                return gen_video.theora_info(fh.read())
+
+    def test_size_rate_and_pixel_format_are_read(self):
+        self.assertEqual(self.header("--size", "64x48", "--fps", "25/1", "--format", "420"), (64, 48, 25, 1, 0))
+        width, height, num, den, pixel_format = self.header("--size", "48x48", "--fps", "30000/1001",
+                                                            "--format", "444")
+        self.assertEqual((width, height, num, den), (48, 48, 30000, 1001))
+        self.assertNotEqual(pixel_format, 0)
+
+    def test_a_file_without_theora_has_no_header(self):
+        from content import gen_video
+        self.assertIsNone(gen_video.theora_info(b"OggS" + bytes(100)))
+        self.assertIsNone(gen_video.theora_info(b""))
