@@ -65,6 +65,23 @@ class Data:
         self.sheets = {}
 
 
+def text_lines(cc, rel, what):
+    """The non-empty lines of a text table with their numbers; reports a
+    missing file and CR line ends. None when the file is missing."""
+    raw = cc.fs.read(rel)
+    cc.mark(rel)
+    if raw is None:
+        cc.error(rel, 0, "%s is missing" % what)
+        return None
+    out = []
+    for number, line in enumerate(raw.decode("utf-8", "replace").split("\n"), 1):
+        if "\r" in line:
+            cc.error(rel, number, "carriage return in the line")
+        if line.strip():
+            out.append((number, line))
+    return out
+
+
 def parse_xml(cc, rel, where):
     text = cc.fs.read(rel)
     cc.mark(rel)
@@ -289,15 +306,9 @@ class Level:
 
 def check_levels(cc, data):
     levels = {}
-    setup = cc.read_text("nq/setup_sheet.csv") or ""
-    cc.mark("nq/setup_sheet.csv")
     episodes = {}
-    for number, line in enumerate(setup.split("\n"), 1):
+    for number, line in text_lines(cc, "nq/setup_sheet.csv", "setup sheet") or []:
         cells = line.replace(" ", "").split(";")
-        if not line.strip():
-            continue
-        if "\r" in line:
-            cc.error("nq/setup_sheet.csv", number, "carriage return in the line")
         if len(cells) != 5:
             cc.error("nq/setup_sheet.csv", number, "a setup line has five cells")
             continue
@@ -419,19 +430,13 @@ def reaches(graph, start, goal):
 # --- tables ---
 def check_unlocks(cc, data, levels):
     rel = "nq/unlocks.csv"
-    text = cc.read_text(rel)
-    cc.mark(rel)
-    if text is None:
-        cc.error(rel, 0, "unlock table is missing")
+    lines = text_lines(cc, rel, "unlock table")
+    if lines is None:
         return set()
     rows = set()
     announced = set()
     message = cc.image("nq/data/message", (rel, 0))
-    for number, line in enumerate(text.split("\n"), 1):
-        if "\r" in line:
-            cc.error(rel, number, "carriage return in the line")
-        if not line.strip():
-            continue
+    for number, line in lines:
         cells = line.replace(" ", "").split(";")
         e, l = inum(cells[0], 0), inum(cells[1] if len(cells) > 1 else "", 0)
         rows.add((e, l))
@@ -493,16 +498,12 @@ def check_upgrades(cc, data):
 
 def check_spells(cc, data):
     rel = "nq/spells_sheet.csv"
-    text = cc.read_text(rel)
-    cc.mark(rel)
     slots = set()
-    for number, line in enumerate((text or "").split("\n"), 1):
-        if "\r" in line:
-            cc.error(rel, number, "carriage return in the line")
+    for number, line in text_lines(cc, rel, "spells sheet") or []:
         if "," in line:
             cc.error(rel, number, "',' in a cell")
         cells = [c.strip() for c in line.split(";")]
-        if not line.strip() or cells[0] == "#":
+        if cells[0] == "#":
             continue
         sid, slot = inum(cells[1] if len(cells) > 1 else ""), inum(cells[4] if len(cells) > 4 else "")
         if sid not in data.rows or data.rows[sid][0] != "nq/ammo_sheet.csv":
@@ -526,17 +527,13 @@ def check_spells(cc, data):
 
 def check_sounds(cc, data):
     rel = "nq/sounds_sheet.csv"
-    raw = cc.fs.read(rel)
-    cc.mark(rel)
-    if raw is None:
-        cc.error(rel, 0, "sound sheet is missing")
+    lines = text_lines(cc, rel, "sound sheet")
+    if lines is None:
         return
     tags = {}
-    for number, line in enumerate(raw.decode("utf-8", "replace").split("\n"), 1):
-        if "\r" in line:
-            cc.error(rel, number, "carriage return in the line")
+    for number, line in lines:
         cells = line.replace(" ", "").split(";")
-        if not line.strip() or cells[0].startswith("#"):
+        if cells[0].startswith("#"):
             continue
         f = cells[1] if len(cells) > 1 else ""
         if f and cells[0] not in tags:
@@ -607,17 +604,11 @@ def check_tutorial(cc, levels):
 # --- strings ---
 def check_strings(cc, data, announced, upgrades, tutorial):
     rel = "nq/strings_en.csv"
-    raw = cc.fs.read(rel)
-    cc.mark(rel)
-    if raw is None:
-        cc.error(rel, 0, "strings file is missing")
+    lines = text_lines(cc, rel, "strings file")
+    if lines is None:
         return
     texts = {}
-    for number, line in enumerate(raw.decode("utf-8", "replace").split("\n"), 1):
-        if "\r" in line:
-            cc.error(rel, number, "carriage return in the line")
-        if not line.strip():
-            continue
+    for number, line in lines:
         key, _, text = line.partition(";")
         key = key.strip(" \t")
         if ";" in text:
