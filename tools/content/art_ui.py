@@ -268,16 +268,28 @@ def spell_frames(color, look, n=8, size=128):
         m = size / 2
         a = int(255 * (1 - t * 0.7))
         if look == "fire":
-            for k in range(7):
-                ang = k * 0.9 + t * 3
-                r = 10 + 40 * t
-                x, y = m + math.cos(ang) * r, m + math.sin(ang) * r * 0.5
-                c.polygon([(x, y - 16), (x + 9, y + 6), (x - 9, y + 6)], color + (a,))
+            # tongues of flame rising from a ring of embers
+            for k in range(9):
+                ang = k * 2 * math.pi / 9 + t
+                r = 14 + 34 * min(1, t * 1.6)
+                x, y = m + math.cos(ang) * r, m + 16 + math.sin(ang) * r * 0.45
+                hgt = 26 * (1 - t * 0.6) * (0.7 + 0.3 * math.sin(k * 1.7 + t * 9))
+                flame(c, x, y, 9, hgt, a)
+            c.ellipse(m - 40 * t - 8, m + 10, m + 40 * t + 8, m + 24, (255, 120, 40, a // 3))
         elif look == "hold":
-            for k in range(8):
-                ang = k * math.pi / 4
-                r = 18 + 30 * min(1, t * 2)
-                c.line([(m, m), (m + math.cos(ang) * r, m + math.sin(ang) * r * 0.5)], color + (a,), 4)
+            # thorny vines curling out of the ground
+            for k in range(6):
+                ang = k * math.pi / 3 + 0.3
+                grow = min(1, t * 2.2)
+                pts = []
+                for j in range(8):
+                    u = j / 7 * grow
+                    rr = 6 + 46 * u
+                    pts.append((m + math.cos(ang + u * 1.2) * rr, m + 10 + math.sin(ang + u * 1.2) * rr * 0.5))
+                c.line(pts, draw.shade(color, 0.6) + (a,), 5)
+                c.line(pts, color + (a,), 3)
+                for (x0, y0), (x1, y1) in zip(pts[1::2], pts[2::2]):
+                    c.polygon([(x1, y1), (x1 + 4, y1 - 7), (x1 + 6, y1 + 1)], (200, 230, 150, a))
         elif look == "poison":
             for k in range(6):
                 x = m - 40 + k * 16
@@ -292,6 +304,13 @@ def spell_frames(color, look, n=8, size=128):
             c.ellipse(m - r, m + 20 - r * 0.4, m + r, m + 20 + r * 0.4, None, (255, 255, 255, a), 3)
         out.append(c.result())
     return out
+
+
+def flame(c, x, y, w, h, a):
+    """A tongue of flame standing on (x, y)."""
+    c.polygon([(x - w, y), (x - w * 0.6, y - h * 0.5), (x, y - h), (x + w * 0.6, y - h * 0.5), (x + w, y)],
+              (230, 90, 30, a))
+    c.polygon([(x - w * 0.5, y), (x, y - h * 0.6), (x + w * 0.5, y)], (255, 214, 110, a))
 
 
 def spell_button(color, look, off):
