@@ -8,6 +8,9 @@ class NQFrameEntry;
 class NQDecorationSet
 {
 public:
+    // The closed spot pictures "spots/s", "spots/g" and "spots/p".
+    static constexpr int kSpotPictureCount = 3;
+
     NQDecorationSet() = default;
     ~NQDecorationSet();
     NQDecorationSet(const NQDecorationSet&) = delete;
@@ -16,8 +19,10 @@ public:
     // Every spot frame shown again.
     void ShowSpotFrames();
 
-    // Owned.
-    std::vector<NQFrameEntry*> mFrames;
     // Not owned: the spot frames among mFrames.
     std::vector<NQFrameEntry*> mSpotFrames;
+    // Owned draw list: decoration frames, spot frames and badges, by layer value.
+    std::vector<NQFrameEntry*> mFrames;
+    // Frames of the sprite set "nq/spots", not owned; null when missing.
+    NQFrameEntry* mSpotPictures[kSpotPictureCount] = {nullptr, nullptr, nullptr};
 };

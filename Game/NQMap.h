@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/Base/Result.h"
+#include "Game/CurvePoint.h"
 #include "Game/NQEpisodeSetup.h"
 #include "Game/NQScreenState.h"
 
@@ -10,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace file
+{
+class ImageContainer;
+}
 namespace render
 {
 class Graphics;
@@ -17,6 +22,12 @@ class Image;
 class ParticleEmitter;
 }
 
+namespace tinyxml2
+{
+class XMLElement;
+}
+
+struct NQPathSample;
 struct TPurchaseResult;
 
 class HUD;
@@ -96,12 +107,69 @@ public:
     void OpenIngameMenu();
     void PauseIfPlaying();
 
-    // Balance sheets (NQMapSheets.cpp).
+    // Balance sheets and the episode setup (NQMapSheets.cpp).
     void LoadSheets();
+    int32_t GetEpisodeCount() const;
+    // -1 for an episode the setup sheet lacks (the next two as well).
+    int32_t GetLevelCount(int32_t episode) const;
+    int32_t GetHardcoreLevelCount(int32_t episode) const;
+    int32_t GetStarsToOpenEpisode(int32_t episode) const;
+    // Normal and hardcore levels of episodes 0, 1, 2 ... up to the first gap.
+    int32_t GetTotalLevelCount() const;
+    // The episode has levels and the stars over all episodes reach its mark.
+    bool IsEpisodeOpen(int32_t episode) const;
+    bool IsEpisodeFullyStarred(int32_t episode) const;
     // Level file (NQMapLevelFile.cpp).
     void LoadLevelXml(const std::wstring& path);
+    // The reading steps on the file's text: budget, roads, spots, waves and
+    // the path of the level picture. False when the text does not parse; the
+    // roads are then empty and the budget 0.
+    bool ReadLevelText(const std::string& text, std::string& picturePath);
+    // Every "spot" child from the first on (whatever the later ones are called).
+    void LoadSpots(const tinyxml2::XMLElement* spots);
+    // The decoration frames and fx anchors of the layered picture beside the path.
+    void LoadDecorations(const std::string& picturePath);
+    void LoadFxAnchors(file::ImageContainer* container);
+    // The first link joining the two points, in either direction; null when none.
+    NQLink* FindLink(const NQPoint* a, const NQPoint* b) const;
+
     // Routes (NQMapRoutes.cpp).
     void BuildRoutes();
+    // The points joined to the point by a link, each once, in link order.
+    std::vector<NQPoint*> GetNeighbours(const NQPoint* point) const;
+    // The straight distance between two linked points; -1 when no link joins them.
+    float GetLinkWeight(const NQPoint* a, const NQPoint* b) const;
+    // Point ids from start to goal over the shortest path; empty when none.
+    std::vector<int32_t> FindRoute(const NQPoint* start, const NQPoint* goal);
+    // The first point marked "goal", respectively "spawn", with exactly 1.
+    NQPoint* FindGoalPoint() const;
+    NQPoint* FindSpawnPoint() const;
+    // Out = the lane path of the link for the offset (the samples are shared);
+    // a lane not stored yet is sampled and stored. False (out untouched) only
+    // for a link to a missing point.
+    bool FindLanePath(NQLink* link, int32_t offset, std::vector<NQPathSample*>& out);
+    // Stores the samples (owned from now on) under the link and offset.
+    void StoreLanePath(NQLink* link, int32_t offset, const std::vector<NQPathSample*>& samples);
+
+    // Path cache (NQMapPathCache.cpp).
+    std::wstring GetPathCacheName() const;
+    // 1 when the cache file does not open or is damaged (the table is left
+    // as it was); 0 when its entries were appended.
+    HVResultEnum LoadPathCache(std::vector<NQLinkLanes*>& table);
+
+    // Road geometry (NQMapRoadGeometry.cpp).
+    // Ten chords of the link's curve; 0 for no link.
+    float GetLinkLength(const NQLink* link) const;
+    // The parameter reached walking the distance from t along the curve moved
+    // sideways by the offset; 1 past the end, t for no distance.
+    float AdvanceOnLink(const NQLink* link, float t, float distance, float offset) const;
+    // The position at progress u (0 first sample, 1 last; clamped to the path).
+    static CurvePoint GetPathPoint(const std::vector<NQPathSample*>& path, float u);
+
+    // Towers (NQMapTowers.cpp).
+    NQTower* BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame);
+    // Drawing (NQMapDraw.cpp): the view rectangle and the road mask.
+    void ResetViewport();
     // Interface sprites (NQMapUiSprites.cpp).
     void LoadUiSprites();
     // Frame update (NQMapUpdate.cpp) and drawing (NQMapDraw.cpp).
@@ -210,6 +278,21 @@ public:
     uint8_t mEndFlag = 0;
     // The running-game services this level answers; installed while it lives.
     NQMapServices* mServices = nullptr;
+
+private:
+    // Level file: step 1 (the previous level emptied), the roads (with the
+    // lane paths keyed by their links), the spot frames with their badges,
+    // and a spot's free tower.
+    void ClearLevel(const std::wstring& path);
+    void ClearRoads();
+    void BuildSpotFrames();
+    void AddSpotBadges(NQSpot* spot, NQFrameEntry* frame);
+    void BuildStartTower(NQSpot* spot, NQFrameEntry* frame);
+    // Routes: the table's lookup without sampling, and the sampling.
+    bool FindStoredLanePath(const NQLink* link, int32_t offset, std::vector<NQPathSample*>& out) const;
+    bool SampleLanePath(NQLink* link, int32_t offset, std::vector<NQPathSample*>& out);
+    // The road point at s moved sideways by the offset.
+    CurvePoint GetWalkingPoint(const NQLink* link, float s, float offset) const;
 };
 
 namespace game::testing

@@ -4,3 +4,7 @@
 void NQMap::Draw(render::Graphics*)
 {
 }
+
+void NQMap::ResetViewport()
+{
+}

@@ -5,6 +5,8 @@
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
+#include "Game/NQUpgrade.h"
+#include "Game/NQUpgradeTable.h"
 
 NQMapServices::NQMapServices(NQMap* map) : mMap(map)
 {
@@ -29,6 +31,36 @@ void NQMapServices::SetEconomyGems(int gems)
 {
     if (mMap->mEconomy)
         mMap->mEconomy->mGems = gems;
+}
+
+int NQMapServices::GetEpisodeCount()
+{
+    return mMap->GetEpisodeCount();
+}
+
+int NQMapServices::GetLevelCount(int episode)
+{
+    return mMap->GetLevelCount(episode);
+}
+
+int NQMapServices::GetHardcoreLevelCount(int episode)
+{
+    return mMap->GetHardcoreLevelCount(episode);
+}
+
+bool NQMapServices::IsEpisodeOpen(int episode)
+{
+    return mMap->IsEpisodeOpen(episode);
+}
+
+std::vector<int> NQMapServices::GetUpgradeIds()
+{
+    std::vector<int> ids;
+    if (mMap->mUpgradeTable == nullptr)
+        return ids;
+    for (const NQUpgrade* upgrade : mMap->mUpgradeTable->mUpgrades)
+        ids.push_back(upgrade->id);
+    return ids;
 }
 
 void NQMapServices::ReloadTutorial()

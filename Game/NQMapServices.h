@@ -15,6 +15,13 @@ public:
     int GetDefaultGems() override;
     void SetEconomyGems(int gems) override;
 
+    int GetEpisodeCount() override;
+    int GetLevelCount(int episode) override;
+    int GetHardcoreLevelCount(int episode) override;
+    bool IsEpisodeOpen(int episode) override;
+
+    std::vector<int> GetUpgradeIds() override;
+
     void ReloadTutorial() override;
     void SetTutorialEnabled(bool enabled) override;
 

@@ -1,7 +1,40 @@
 #include "Game/NQParamSet.h"
 
-float NQParamSet::GetFloat(const std::string& name) const
+#include "Core/Base/Format.h"
+#include "Game/DataAttributes.h"
+
+#include <tinyxml2.h>
+
+NQParamSet::NQParamSet(const tinyxml2::XMLElement* element)
 {
-    const auto it = mValues.find(name);
-    return it == mValues.end() ? 0.0f : it->second;
+    if (element == nullptr)
+        return;
+    for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child != nullptr;
+         child = child->NextSiblingElement())
+        ReadParam(child);
+}
+
+void NQParamSet::ReadParam(const tinyxml2::XMLElement* child)
+{
+    const char* name = child->Attribute("name");
+    // Nothing to file it under.
+    if (name == nullptr)
+        return;
+    float value = 0.0f;
+    ReadFloatAttribute(child, "value", value);
+    mFloats[name] = value;
+    // The text is the number written back, not the attribute as written.
+    base::FormatA text("%g");
+    text % value;
+    mTexts[name] = text.GetText();
+}
+
+float NQParamSet::GetFloat(std::string name)
+{
+    return mFloats[name];
+}
+
+std::string NQParamSet::GetString(std::string name)
+{
+    return mTexts[name];
 }

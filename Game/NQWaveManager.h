@@ -3,29 +3,48 @@
 #include <cstdint>
 #include <vector>
 
+namespace tinyxml2
+{
+class XMLDocument;
+class XMLElement;
+}
 class NQEnemy;
 class NQWaveProto;
 
-// The level's waves: the prototypes of the level file, the waves running and
-// the live enemies, on one clock.
+// The level's waves: the waves of the level file, the group running and the
+// live enemies, on one clock.
 class NQWaveManager
 {
 public:
-    NQWaveManager() = default;
-    ~NQWaveManager();
+    NQWaveManager();
     NQWaveManager(const NQWaveManager&) = delete;
     NQWaveManager& operator=(const NQWaveManager&) = delete;
+    // The live enemies go before the waves whose entries they point to.
+    ~NQWaveManager();
 
-    // No wave runs, the next is the first; every prototype back at its start.
+    // The waves of the "waves" element (none for null): every "wave" child
+    // from the first on, each starting floor(timeout) later; waves without
+    // entries are dropped.
+    void LoadWaves(const tinyxml2::XMLElement* waves);
+    // No wave runs, the next is the first; every wave back at its start.
     void Reset();
-    // The manager's clock and every prototype's become t.
+    // The manager's clock and every wave's become t.
     void SetClock(float t);
 
-    std::vector<NQWaveProto*> mWaves;
-    // Not owned: the running ones among mWaves.
+    // Not owned: the running group among mWaves.
     std::vector<NQWaveProto*> mActiveWaves;
+    // Made and destroyed here; nothing uses it.
+    tinyxml2::XMLDocument* mDocument = nullptr;
+    // Owned, level order.
+    std::vector<NQWaveProto*> mWaves;
+    // Owned, spawn order.
     std::vector<NQEnemy*> mEnemies;
-    float mClock = 0.0f;
     int32_t mNextWave = 0;
-    float mTimeout = 0.0f;
+    int32_t mGroupsDone = 0;
+    // The "waves" element's "timeout".
+    float mGlobalDelay = 0.0f;
+    // Seconds since the running group started.
+    float mClock = 0.0f;
+    // Seconds between groups on the developer's wave schedule.
+    float mWaveGap = 0.0f;
 };

@@ -52,4 +52,59 @@ TEST(DeleteAll, DeletesFrontToBackAndEmpties)
     EXPECT_EQ(gDeleted, (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_TRUE(list.empty());
 }
+
+// An element whose destructor looks at the list it was deleted from.
+class Watcher
+{
+public:
+    Watcher(std::string name, std::vector<Watcher*>* list) : mName(std::move(name)), mList(list) {}
+    ~Watcher()
+    {
+        std::string seen;
+        for (const Watcher* other : *mList)
+        {
+            EXPECT_NE(other, this) << mName << " still in the list while deleted";
+            seen += other->mName; // reads every element still listed
+        }
+        gDeleted.push_back(mName + ":" + seen);
+    }
+
+    std::string mName;
+    std::vector<Watcher*>* mList;
+};
+
+TEST(DeleteAll, EachElementLeavesTheListBeforeItsDestructorRuns)
+{
+    gDeleted.clear();
+    std::vector<Watcher*> list;
+    for (const char* name : {"a", "b", "c"})
+        list.push_back(new Watcher(name, &list));
+    base::DeleteAll(list);
+    EXPECT_EQ(gDeleted, (std::vector<std::string>{"a:bc", "b:c", "c:"}));
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(EraseAndDelete, TakesOutTheOneElementAndKeepsTheOrder)
+{
+    gDeleted.clear();
+    std::vector<Watcher*> list;
+    for (const char* name : {"a", "b", "c", "d"})
+        list.push_back(new Watcher(name, &list));
+    Watcher* middle = list[1];
+    base::EraseAndDelete(list, middle);
+    EXPECT_EQ(gDeleted, (std::vector<std::string>{"b:acd"}));
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0]->mName, "a");
+    EXPECT_EQ(list[1]->mName, "c");
+    EXPECT_EQ(list[2]->mName, "d");
+
+    // Not in the list: nothing changes and nothing is freed.
+    std::vector<Watcher*> other;
+    Watcher outsider("x", &other);
+    base::EraseAndDelete(list, &outsider);
+    EXPECT_EQ(list.size(), 3u);
+    EXPECT_EQ(gDeleted.size(), 1u);
+
+    base::DeleteAll(list);
+}
 } // namespace

@@ -1,0 +1,14 @@
+#include "Game/NQLink.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Base/LogMessage.h"
+#include "Game/LevelAttributes.h"
+
+NQLink::NQLink(const tinyxml2::XMLElement* element)
+    : mSid(ReadIntAttribute(element, "sid", 0))
+    , mEid(ReadIntAttribute(element, "eid", 0))
+    , mAnchorX(ReadFloatAttribute(element, "anchor_x", 0.0f))
+    , mAnchorY(ReadFloatAttribute(element, "anchor_y", 0.0f))
+{
+    HV_LOG(L"link loaded!");
+}

@@ -1,0 +1,19 @@
+#include "Game/NQPoint.h"
+
+#include "Core/Base/Log.h"
+#include "Core/Base/LogMessage.h"
+#include "Game/LevelAttributes.h"
+#include "Game/NQParamSet.h"
+
+NQPoint::NQPoint() : mParams(new NQParamSet) {}
+
+NQPoint::NQPoint(const tinyxml2::XMLElement* element)
+    : mId(ReadIntAttribute(element, "id", 0))
+    , mX(ReadFloatAttribute(element, "x", 0.0f))
+    , mY(ReadFloatAttribute(element, "y", 0.0f))
+    , mParams(new NQParamSet(element))
+{
+    HV_LOG(L"new nq point (%g, %g)#%d!") % mX % mY % mId;
+}
+
+NQPoint::~NQPoint() { delete mParams; }

@@ -1,0 +1,3 @@
+#include "Game/NQWaveEntry.h"
+
+NQWaveEntry::NQWaveEntry(NQWaveProto* wave) : mWave(wave) {}

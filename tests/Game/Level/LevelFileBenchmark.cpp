@@ -1,0 +1,106 @@
+// What a level start costs for its roads: the reading steps and the route
+// building, computed or from the path cache, on a level the size of the
+// content's; the route of one spawning enemy; the sampling of one link.
+#include "DataRootFixture.h"
+#include "LevelFileFixtures.h"
+#include "PathCacheWriter.h"
+#include "TempProfileStore.h"
+
+#include "Core/Base/DeleteAll.h"
+#include "Core/Base/SingletoneRegistry.h"
+#include "Game/BezierCurve.h"
+#include "Game/Game.h"
+#include "Game/NQMap.h"
+#include "Game/NQPathSample.h"
+#include "Game/NQPoint.h"
+#include "Platform/Bass/StandIn.h"
+#include "support/ScopedEnv.h"
+#include "support/TempFolder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+const std::string kCachePath = "nq/levels_normal/level_01_01.cache";
+
+// A level object on a scratch data root, with the content-sized level read.
+struct ContentLevel
+{
+    ContentLevel()
+    {
+        bass::UseManualOutput();
+        map = std::make_unique<NQMap>();
+        game::testing::SetRunningMap(map.get());
+        Read();
+    }
+    ~ContentLevel()
+    {
+        game::testing::SetRunningMap(nullptr);
+        map.reset();
+        base::testing::TeardownSingletonsNow();
+    }
+    void Read()
+    {
+        std::string picture;
+        map->ReadLevelText(text, picture);
+    }
+
+    hvtest::TempFolder xdg;
+    hvtest::ScopedEnv xdgEnv{"XDG_DATA_HOME", xdg.Folder().string()};
+    gametest::DataRoot data;
+    gametest::TempProfileStore profiles;
+    std::unique_ptr<NQMap> map;
+    const std::string text = gametest::ContentSizedLevelXml();
+};
+
+void ReadLevelAndComputeRoutes(benchmark::State& state)
+{
+    ContentLevel level;
+    for (auto _ : state)
+    {
+        level.Read();
+        level.map->BuildRoutes();
+    }
+    state.counters["lanes"] = double(level.map->mLanePaths->size());
+}
+BENCHMARK(ReadLevelAndComputeRoutes)->Unit(benchmark::kMillisecond);
+
+void ReadLevelAndLoadPathCache(benchmark::State& state)
+{
+    ContentLevel level;
+    level.map->BuildRoutes();
+    level.data.Write(kCachePath, gametest::WritePathCache(*level.map->mLanePaths, *level.map->mLinks));
+    for (auto _ : state)
+    {
+        level.Read();
+        level.map->BuildRoutes();
+    }
+}
+BENCHMARK(ReadLevelAndLoadPathCache)->Unit(benchmark::kMillisecond);
+
+void FindRouteOfASpawningEnemy(benchmark::State& state)
+{
+    ContentLevel level;
+    NQPoint* spawn = level.map->FindSpawnPoint();
+    NQPoint* goal = level.map->FindGoalPoint();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(level.map->FindRoute(spawn, goal));
+}
+BENCHMARK(FindRouteOfASpawningEnemy)->Unit(benchmark::kMicrosecond);
+
+void SampleOneLink(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        std::vector<NQPathSample*> samples;
+        SampleOffsetBezier({150.0f, 80.0f}, {220.0f, 55.0f}, {290.0f, 80.0f}, -10.0f, 20, samples);
+        benchmark::DoNotOptimize(samples.data());
+        base::DeleteAll(samples);
+    }
+}
+BENCHMARK(SampleOneLink)->Unit(benchmark::kMicrosecond);
+} // namespace
