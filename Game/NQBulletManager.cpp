@@ -1,11 +1,121 @@
 #include "Game/NQBulletManager.h"
 
 #include "Core/Base/DeleteAll.h"
+#include "Core/Render/ParticleEmitter.h"
+#include "Core/Render/ParticleSystem.h"
+#include "Game/EffectList.h"
+#include "Game/Game.h"
 #include "Game/NQBullet.h"
+#include "Game/NQEffect.h"
+#include "Game/NQEnemy.h"
+#include "Game/NQMap.h"
+#include "Game/NQModifier.h"
+#include "Game/NQTower.h"
+#include "Game/NQUnitProto.h"
+#include "Game/NQWaveManager.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr int kPositionMode = 0;
+constexpr int kStatePlaying = 1;
+constexpr float kHalfTurn = 180.0f;
+} // namespace
 
 NQBulletManager::~NQBulletManager()
 {
     Clear();
+}
+
+void NQBulletManager::Add(NQBullet* bullet)
+{
+    NQMap* map = Game::GetMap();
+    const NQUnitProto* ammo = bullet->mTower ? bullet->GetAmmo() : nullptr;
+    const float position[2] = {bullet->mX, bullet->mY};
+    if (ammo && map && !ammo->onFire.empty())
+    {
+        NQEffect* effect = PlaceEffect(map->mEffects, ammo->onFire, bullet->mX, bullet->mY, kKeepLoopMode);
+        if (effect->mEmitter)
+        {
+            effect->mEmitter->SetPosition(position, kPositionMode);
+            effect->mEmitter->SetDirection(bullet->mTower->mAngle - kHalfTurn);
+        }
+    }
+    if (ammo && !ammo->onAmmo.empty())
+    {
+        std::string name = ammo->onAmmo;
+        if (name.back() == '\r')
+            name.pop_back();
+        // A library without the effect leaves the shot without a trail.
+        if (render::ParticleEmitter* emitter = render::ParticleSystem::Instance()->CreateEmitter(name))
+        {
+            emitter->SetPosition(position, kPositionMode);
+            emitter->SetState(kStatePlaying);
+            bullet->mEmitter = emitter;
+        }
+    }
+    mBullets.push_back(bullet);
+}
+
+void NQBulletManager::Update(float dt)
+{
+    // By index: a hit may append bullets, and they fly in the same pass.
+    for (size_t i = 0; i < mBullets.size(); ++i)
+        mBullets[i]->Update(dt);
+    size_t kept = 0;
+    for (size_t i = 0; i < mBullets.size(); ++i)
+    {
+        NQBullet* bullet = mBullets[i];
+        if (bullet->mAlive)
+        {
+            mBullets[kept++] = bullet;
+            continue;
+        }
+        if (NQTower* tower = bullet->mTower; tower && tower->mState == NQTower::kLobbedWait)
+        {
+            tower->mState = NQTower::kIdle;
+            tower->mAnimTime = 0.0f;
+        }
+        delete bullet;
+    }
+    mBullets.resize(kept);
+}
+
+void NQBulletManager::ForgetEnemy(NQEnemy* enemy)
+{
+    for (NQBullet* bullet : mBullets)
+    {
+        if (bullet->mTarget == enemy)
+            bullet->mTarget = nullptr;
+        std::erase(bullet->mHits, enemy);
+    }
+}
+
+void NQBulletManager::RemoveTowerBullets(NQTower* tower)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < mBullets.size(); ++i)
+    {
+        NQBullet* bullet = mBullets[i];
+        if (bullet->mTower == tower)
+        {
+            delete bullet;
+            continue;
+        }
+        mBullets[kept++] = bullet;
+    }
+    mBullets.resize(kept);
+    NQMap* map = Game::GetMap();
+    if (!map)
+        return;
+    if (map->mWaveManager)
+        for (NQEnemy* enemy : map->mWaveManager->mEnemies)
+            for (NQModifier* modifier : enemy->mModifiers)
+                modifier->ForgetSource(tower);
+    // Burning ground, splash markers and boosts drop it too.
+    for (NQModifier* modifier : map->mModifiers)
+        modifier->ForgetSource(tower);
 }
 
 void NQBulletManager::Clear()

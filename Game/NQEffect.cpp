@@ -28,3 +28,5 @@ void NQEffect::Update(float dt)
     mTime += mSpeed * dt;
     mEmitter->Update(mSpeed * dt);
 }
+
+bool NQEffect::IsPlaying() const { return mEmitter && mEmitter->mState == kStatePlaying; }

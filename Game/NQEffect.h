@@ -19,8 +19,13 @@ public:
     virtual ~NQEffect();
 
     void Update(float dt);
+    // Whether the emitter plays; false without one.
+    bool IsPlaying() const;
 
     float mSpeed = 1.0f;
     float mTime = 0.0f;
     render::ParticleEmitter* mEmitter = nullptr;
+    // Set by an owner that keeps pointing at the effect: the effect lists
+    // then keep it even after it stopped, until the owner lets go.
+    bool mHeld = false;
 };

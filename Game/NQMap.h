@@ -58,6 +58,7 @@ class NQUnitDatabase;
 class NQUnitProto;
 class NQUnlockTable;
 class NQUpgradeTable;
+class NQWaveEntry;
 class NQWaveHintStrip;
 class NQWaveManager;
 
@@ -77,14 +78,14 @@ public:
     {
         NQTower* tower = nullptr;
         int32_t key = 0;
-        int32_t price = 0;
+        float price = 0.0f;
     };
     // The spot and prototype waiting in the gems-for-gold question.
     struct PendingBuild
     {
         NQUnitProto* proto = nullptr;
         NQFrameEntry* spot = nullptr;
-        int32_t price = 0;
+        float price = 0.0f;
     };
 
     NQMap();
@@ -166,8 +167,21 @@ public:
     // The position at progress u (0 first sample, 1 last; clamped to the path).
     static CurvePoint GetPathPoint(const std::vector<NQPathSample*>& path, float u);
 
-    // Towers (NQMapTowers.cpp).
+    // Towers (NQMapTowers.cpp). BuildTower gives null when gold is short;
+    // the gems question is then open when gems can pay.
     NQTower* BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame);
+    void SellTower(NQTower* tower);
+    // Opens the gems-for-gold question when the player's gems cover the
+    // missing price; the caller records what waits for the answer.
+    bool OfferGemsForGold(float price);
+    // The first shown spot picture within 40 of the point; null when none.
+    NQFrameEntry* FindSpotEntryAt(float x, float y) const;
+    NQTower* FindTowerAt(float x, float y) const;
+    // The enemies' tower auras; a hammer-marked tower is out of their reach.
+    bool IsTowerBlocked(const NQTower* tower) const;
+    bool IsTowerDebuffed(const NQTower* tower) const;
+    // Drops (NQMapDrops.cpp): every special updated, the ended ones deleted.
+    void UpdateDrops(std::vector<NQTowerSpecial*>& list, float dt);
     // Drawing (NQMapDraw.cpp): the view rectangle and the road mask.
     void ResetViewport();
     // Interface sprites (NQMapUiSprites.cpp).
@@ -178,11 +192,39 @@ public:
     // Level end (NQMapWin.cpp) and defeat (NQMapResults.cpp).
     void Win();
     void Lose();
-    // Input (NQMapInput.cpp).
+    // Economy (NQMapEconomy.cpp): the enemy-health offset of the mode, and
+    // the refund of every bought upgrade in gems.
+    float GetDifficultyFactor() const;
+    void ResetUpgrades();
+    // Enemies (NQMapEnemies.cpp). SpawnEnemy gives null, and the entry is
+    // given up (state 2), for an unknown point or unit, no goal or no route.
+    NQEnemy* SpawnEnemy(NQWaveEntry* entry, NQPoint* point);
+    // A dying carrier's cargo, spread along its link from where it fell.
+    void SpawnCargo(NQEnemy* carrier, int32_t count);
+    void OnEnemyReachedGoal(NQEnemy* enemy);
+    // Every reference the level holds to an enemy about to be deleted goes.
+    void ForgetEnemy(NQEnemy* enemy);
+    // Input (NQMapInput.cpp; the release dispatcher in NQMapRelease.cpp).
     void OnMouseDown(int x, int y);
     void OnMouseUp(int x, int y);
     void OnMouseMove(int x, int y);
     void OnMouseWheel(int delta);
+    // Context ring (NQMapContextMenu.cpp): what a release on the map point
+    // did to the ring.
+    enum class RingOpening
+    {
+        kNothing,       // neither a spot nor a tower there
+        kSpotHandled,   // a spot: ring opened, closed, removed or filtered out
+        kRingLeft,      // a tower: the ring closed or removed
+        kTowerRingOpened,
+    };
+    RingOpening OpenContextMenuAt(int x, int y);
+    void DrawContextMenu(render::Graphics* graphics);
+    // The in-game menu's confirmations (NQMapResults.cpp).
+    void OnResultCommand(const std::wstring& action);
+    // Where the shop's and the gem shop's back buttons lead; process-wide.
+    static inline std::wstring sShopReturnTarget;
+    static inline std::wstring sGemShopReturnTarget;
     // Store results (NQMapStore.cpp).
     void OnPurchaseResult(const TPurchaseResult& result);
 

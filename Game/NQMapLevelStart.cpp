@@ -13,6 +13,7 @@
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Game/NQModifier.h"
+#include "Game/NQParticle.h"
 #include "Game/NQProgress.h"
 #include "Game/NQTower.h"
 #include "Game/NQTowerSpecial.h"
@@ -81,6 +82,8 @@ void NQMap::ResetLevel()
     if (mWaveHints)
         mWaveHints->Clear();
     base::DeleteAll(mWaveManager->mEnemies);
+    // Beams read their enemies and towers point at beams.
+    base::DeleteAll(mParticles);
     base::DeleteAll(mTowers);
     base::DeleteAll(mModifiers);
     mBullets->Clear();

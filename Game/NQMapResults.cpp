@@ -1,9 +1,111 @@
-// Defeat, goal leaks and result commands.
+// Defeat and the in-game menu's confirmations.
 #include "Game/NQMap.h"
+
+#include "Core/Sound/SoundSystem.h"
+#include "Game/Game.h"
+#include "Game/GameSounds.h"
+#include "Game/GameWindow.h"
+#include "Game/Hud/HUD.h"
+#include "Game/Hud/HUDLevelResultWindow.h"
+#include "Game/LocalStrings.h"
+#include "Game/NQLevelEconomy.h"
+#include "Game/NQTowerSpecial.h"
+
+#include <string>
+
+namespace
+{
+constexpr int32_t kLostResult = 1;
+
+std::wstring L(const std::wstring& key)
+{
+    return LocalStrings::Instance()->Get(key);
+}
+
+// The difficulty's name; hardcore shows the empty key's text.
+std::wstring ModeName(int32_t mode)
+{
+    switch (mode)
+    {
+    case 0:
+        return L(L"diff_easy");
+    case 1:
+        return L(L"diff_normal");
+    case 2:
+        return L(L"diff_hard");
+    default:
+        return L(L"");
+    }
+}
+} // namespace
 
 void NQMap::Lose()
 {
     mSpeed = 0.0f;
     UpdateSpeedButtons();
+    mPendingResult = kLostResult;
+
+    // Gems still lying on the map are the player's.
+    int32_t uncollected = 0;
+    if (mDrops)
+    {
+        for (const NQTowerSpecial* drop : *mDrops)
+            if (drop->mState != NQTowerSpecial::kCollected)
+                ++uncollected;
+    }
+    mEconomy->AddGems(uncollected);
+    if (mDrops)
+    {
+        for (NQTowerSpecial* drop : *mDrops)
+            delete drop;
+        mDrops->clear();
+    }
+
     mScreenState = screen::kLost;
+    SoundSystem::Instance()->PlayMusic(std::wstring());
+    PlaySoundTag(L"loseSound");
+
+    if (!mHud)
+        return;
+    auto* window = new HUDLevelResultWindow;
+    mHud->PushWindow(window);
+    if (Game* game = Game::Get(); game && game->GetRootBoard())
+        window->SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontMain42_2));
+    window->SetImageVisible(L"back_win", false);
+    window->SetImageVisible(L"diffictly", false);
+    window->SetImageVisible(L"victory_label", false);
+    window->SetImageVisible(L"diffictly_lose", true);
+    window->SetImageVisible(L"defeat_label", false);
+    window->SetImageVisible(L"star0", false);
+    window->SetImageVisible(L"star1", false);
+    window->SetImageVisible(L"star2", false);
+    window->SetText(L"levelResult", L(L"game_lose"));
+    window->SetText(L"gameName", ModeName(mMode));
+    window->SetText(L"killScore", L(L"game_kill_score") + L"0");
+    window->SetText(L"goldBonus", L"");
+    window->SetText(L"lifeBonus", L(L"game_life_bonus") + L"0");
+    window->SetText(L"totalScore", L(L"game_total_score") + L"0");
+    window->SetText(L"gems", L(L"gems") + L": " + std::to_wstring(mEconomy->mGemsGained));
+}
+
+void NQMap::OnResultCommand(const std::wstring& action)
+{
+    if (!mHud)
+        return;
+    if (action == L"restart")
+    {
+        mHud->CloseTopWindow();
+        ResetLevel();
+        mHud->mBackdropState = HUD::kBackdropOff;
+    }
+    else if (action == L"mmenu")
+    {
+        mHud->CloseTopWindow();
+        mHud->ShowMainMenu();
+    }
+    else if (action == L"levels")
+    {
+        mHud->CloseTopWindow();
+        mHud->ShowLevelSelect();
+    }
 }

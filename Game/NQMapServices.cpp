@@ -2,6 +2,7 @@
 
 #include "Game/Game.h"
 #include "Game/Hud/NQTutorial.h"
+#include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
@@ -96,4 +97,13 @@ void NQMapServices::AppendDrawFrame(NQFrameEntry* entry)
     if (!entry)
         return;
     mMap->mDrawQueues[0].push_back(entry);
+}
+
+bool NQMapServices::GetEnemyDrawPosition(const NQEnemy* enemy, float& x, float& y)
+{
+    if (!enemy)
+        return false;
+    x = enemy->mDrawX;
+    y = enemy->mDrawY;
+    return true;
 }

@@ -30,6 +30,7 @@ public:
 
     ViewRect GetViewRect() override;
     void AppendDrawFrame(NQFrameEntry* entry) override;
+    bool GetEnemyDrawPosition(const NQEnemy* enemy, float& x, float& y) override;
 
 private:
     NQMap* mMap;

@@ -6,6 +6,7 @@
 #include "Game/Game.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
+#include "Game/NQTower.h"
 #include "Game/NQUnitProto.h"
 #include "Game/NQUnlockTable.h"
 #include "Game/NQUpgrade.h"
@@ -94,6 +95,13 @@ void NQUpgradeTable::ApplyToProto(NQUnitProto* copy) const
     for (const NQUpgrade* upgrade : mUpgrades)
         if (const NQUpgradeStep* step = FindStepFor(*upgrade, copy->id, map))
             ApplyStepToProto(*step, *copy);
+}
+
+void NQUpgradeTable::ApplyToTower(NQTower* tower) const
+{
+    const NQUnitProto* current = tower ? tower->GetProto(-1) : nullptr;
+    if (current && tower->mBonus)
+        ApplyToTower(*current, *tower->mBonus);
 }
 
 void NQUpgradeTable::ApplyToTower(const NQUnitProto& current, NQUnitProto& bonus) const

@@ -8,6 +8,7 @@
 
 class NQMap;
 class NQProgress;
+class NQTower;
 class NQUnitProto;
 class NQUpgrade;
 class NQUpgradeStep;
@@ -37,6 +38,8 @@ public:
     // The bought steps that reach the tower's current prototype, added to its
     // bonus record from the prototype's own values (no compounding).
     void ApplyToTower(const NQUnitProto& current, NQUnitProto& bonus) const;
+    // The same for a built tower: its current prototype into its bonus record.
+    void ApplyToTower(NQTower* tower) const;
 
     // One step's arithmetic on a copy, and on a tower's bonus record.
     static void ApplyStepToProto(const NQUpgradeStep& step, NQUnitProto& copy);

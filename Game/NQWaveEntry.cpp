@@ -1,3 +1,5 @@
 #include "Game/NQWaveEntry.h"
 
 NQWaveEntry::NQWaveEntry(NQWaveProto* wave) : mWave(wave) {}
+
+void NQWaveEntry::SetState(int32_t state) { mState = state; }

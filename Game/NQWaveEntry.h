@@ -13,6 +13,8 @@ public:
     // An entry made during play: waiting, upgrade 1, in the given wave.
     explicit NQWaveEntry(NQWaveProto* wave);
 
+    void SetState(int32_t state);
+
     // -1 waiting, 7 on the map, 2 killed, 3 gone (reached the goal), 9 while its death is processed.
     int32_t mState = -1;
     int32_t mId = 0;

@@ -9,6 +9,8 @@ class XMLDocument;
 class XMLElement;
 }
 class NQEnemy;
+class NQPoint;
+class NQWaveEntry;
 class NQWaveProto;
 
 // The level's waves: the waves of the level file, the group running and the
@@ -26,10 +28,24 @@ public:
     // from the first on, each starting floor(timeout) later; waves without
     // entries are dropped.
     void LoadWaves(const tinyxml2::XMLElement* waves);
-    // No wave runs, the next is the first; every wave back at its start.
+    // No wave runs and no group is done; every wave idle at its start, the
+    // entries added during play deleted. The next index and the clock stay.
     void Reset();
-    // The manager's clock and every wave's become t.
+    // The manager's clock and every active wave's become t.
     void SetClock(float t);
+
+    // The wave step of a frame: dead enemies settled and removed, the next
+    // group started, the running group advanced and ended, the level won.
+    void Update(float dt);
+    // The waves the player counts (those not linked to another).
+    int32_t GetWaveCount() const;
+    // The first enemy whose drawn rectangle holds the point, edges included.
+    NQEnemy* EnemyAt(float x, float y) const;
+    NQEnemy* AddEnemy(NQWaveEntry* entry, NQPoint* spawnPoint);
+    // Appends every enemy, whatever its state, whose drawn position lies at
+    // most size * 0.5 from the point.
+    void GetEnemiesInRadius(float x, float y, float size, std::vector<NQEnemy*>& out) const;
+    void UpdateEnemyModifiers(float dt);
 
     // Not owned: the running group among mWaves.
     std::vector<NQWaveProto*> mActiveWaves;
@@ -48,3 +64,9 @@ public:
     // Seconds between groups on the developer's wave schedule.
     float mWaveGap = 0.0f;
 };
+
+// The enemy nearest to the point (squared distance below 1e9), the first on
+// a tie; null for none.
+NQEnemy* FindNearestEnemy(const std::vector<NQEnemy*>& enemies, float x, float y);
+// Sorts by rising health.
+bool CompareEnemyHealth(const NQEnemy* a, const NQEnemy* b);

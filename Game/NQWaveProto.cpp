@@ -3,16 +3,71 @@
 #include "Core/Base/DeleteAll.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/LogMessage.h"
+#include "Game/FindById.h"
+#include "Game/Game.h"
+#include "Game/Hud/NQTutorial.h"
 #include "Game/LevelAttributes.h"
+#include "Game/NQMap.h"
+#include "Game/NQPoint.h"
 #include "Game/NQWaveEntry.h"
 
 #include <tinyxml2.h>
 
 NQWaveProto::~NQWaveProto() { base::DeleteAll(mEntries); }
 
-void NQWaveProto::Update(float) {}
+namespace
+{
+constexpr int32_t kRunning = 1;
+constexpr int32_t kOnTheMap = 7;
+constexpr int32_t kKilled = 2;
+constexpr int32_t kGone = 3;
+// Entries' x runs at 45 units a second.
+constexpr float kUnitsPerSecond = 45.0f;
+constexpr float kFirstSecond = 1.0f;
+// The tutorial's counts of spawned entries.
+constexpr int32_t kSecondSpawned = 2;
+constexpr int32_t kNinthSpawned = 9;
+} // namespace
 
-bool NQWaveProto::IsFinished() { return false; }
+void NQWaveProto::Update(float dt)
+{
+    mTime += dt;
+    if (mState == kRunning)
+        SpawnDue();
+}
+
+bool NQWaveProto::IsFinished()
+{
+    for (const NQWaveEntry* entry : mEntries)
+        if (entry->mState != kKilled && entry->mState != kGone)
+            return false;
+    return true;
+}
+
+void NQWaveProto::SpawnDue()
+{
+    NQTutorial* tutorial = NQTutorial::Instance();
+    if (mTime < kFirstSecond)
+        tutorial->OnEvent(L"wave_1_spawned_0");
+    NQMap* map = Game::GetMap();
+    // By position: spawning may append entries to this wave.
+    for (size_t i = 0; i < mEntries.size(); ++i)
+    {
+        NQWaveEntry* entry = mEntries[i];
+        if (entry->mSpawned || !(mTime >= mScale * (entry->mX / kUnitsPerSecond) + float(mTimeout)))
+            continue;
+        entry->mSpawned = true;
+        NQPoint* point = mSpawn == -1 ? map->FindSpawnPoint() : FindById(*map->mPoints, mSpawn);
+        // A refused spawn leaves the entry given up (killed) rather than on the map.
+        if (map->SpawnEnemy(entry, point))
+            entry->mState = kOnTheMap;
+        ++mSpawnedCount;
+        if (mSpawnedCount == kSecondSpawned)
+            tutorial->OnEvent(L"wave_1_spawned_2");
+        else if (mSpawnedCount == kNinthSpawned)
+            tutorial->OnEvent(L"wave_1_spawned_10");
+    }
+}
 
 void NQWaveProto::OnEnemyEvent(int32_t, float, int32_t) {}
 

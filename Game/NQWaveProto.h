@@ -20,10 +20,15 @@ public:
     NQWaveProto& operator=(const NQWaveProto&) = delete;
     virtual ~NQWaveProto();
 
+    // Time += dt; a running wave spawns what is due.
     virtual void Update(float dt);
+    // Every entry killed or gone (true without entries).
     virtual bool IsFinished();
-    // Nothing calls it.
+    // Told when an enemy of the wave is forgotten; does nothing.
     virtual void OnEnemyEvent(int32_t protoId, float value, int32_t extra);
+
+    // Every waiting entry whose moment has come is spawned.
+    void SpawnDue();
 
     // The attributes and every child element as an entry.
     void loadFromXML(const tinyxml2::XMLElement* wave);

@@ -14,6 +14,68 @@ size_t psdr_plane_size(int64_t w, int64_t h, int depth) {
     return size_t(w) * size_t(h) * (depth == 16 ? 2 : 1);
 }
 
+namespace {
+
+// Runs are short (often a few bytes): they are moved in whole blocks where
+// the buffers have room past the run, instead of through a library call
+// each. Bytes written past a run are overwritten by the next one or by the
+// zeros after the last.
+constexpr size_t kRunBlock = 16;
+
+size_t round_to_block(size_t n) { return (n + kRunBlock - 1) & ~(kRunBlock - 1); }
+
+void copy_run(uint8_t* destination, const uint8_t* source, size_t n) {
+    for (size_t k = 0; k < n; k += kRunBlock) std::memcpy(destination + k, source + k, kRunBlock);
+}
+
+void fill_run(uint8_t* destination, uint8_t value, size_t n) {
+    uint8_t block[kRunBlock];
+    std::memset(block, value, kRunBlock);
+    for (size_t k = 0; k < n; k += kRunBlock) std::memcpy(destination + k, block, kRunBlock);
+}
+
+// What a decoder did not write reads as zeros.
+void zero_tail(uint8_t* destination, size_t written, size_t destination_size) {
+    if (written < destination_size) std::memset(destination + written, 0, destination_size - written);
+}
+
+}  // namespace
+
+namespace {
+
+// The runs of one row, `count` bytes of which `source_room` may be read,
+// into `destination` from `out` on: false when a run passes the row or
+// would end past `limit`; `room` bytes may be written at `destination`.
+bool unpack_runs(const uint8_t* runs, size_t count, size_t source_room, uint8_t* destination, size_t& out,
+                 size_t limit, size_t room) {
+    size_t pos = 0;
+    while (pos < count) {
+        unsigned h = runs[pos++];
+        if (h < 128) {
+            size_t n = h + 1;
+            if (n > count - pos || n > limit - out) return false;
+            const size_t block = round_to_block(n);
+            if (block <= source_room - pos && block <= room - out)
+                copy_run(destination + out, runs + pos, n);
+            else
+                std::memcpy(destination + out, runs + pos, n);
+            pos += n;
+            out += n;
+        } else if (h > 128) {
+            size_t n = 257 - h;
+            if (pos >= count || n > limit - out) return false;
+            if (round_to_block(n) <= room - out)
+                fill_run(destination + out, runs[pos++], n);
+            else
+                std::memset(destination + out, runs[pos++], n);
+            out += n;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 psdr_status psdr_unpack_rle(const uint8_t* source, size_t source_length, size_t rows,
                             uint8_t* destination, size_t destination_size) {
     if (rows > source_length / 2) return PSDR_READ_ERROR;
@@ -22,26 +84,19 @@ psdr_status psdr_unpack_rle(const uint8_t* source, size_t source_length, size_t 
     for (size_t r = 0; r < rows; ++r) {
         size_t count = size_t(source[2 * r]) << 8 | source[2 * r + 1];
         if (count > source_length - offset) return PSDR_READ_ERROR;
-        size_t pos = offset;
-        const size_t end = offset + count;
-        while (pos < end) {
-            unsigned h = source[pos++];
-            if (h < 128) {
-                size_t n = h + 1;
-                if (n > end - pos || n > destination_size - out) return PSDR_READ_ERROR;
-                std::memcpy(destination + out, source + pos, n);
-                pos += n;
-                out += n;
-            } else if (h > 128) {
-                size_t n = 257 - h;
-                if (pos >= end || n > destination_size - out) return PSDR_READ_ERROR;
-                std::memset(destination + out, source[pos++], n);
-                out += n;
-            }
-        }
-        offset = end;
+        if (!unpack_runs(source + offset, count, source_length - offset, destination, out, destination_size,
+                         destination_size))
+            return PSDR_READ_ERROR;
+        offset += count;
     }
+    zero_tail(destination, out, destination_size);
     return PSDR_OK;
+}
+
+bool psdr_unpack_rle_row(const uint8_t* runs, size_t count, size_t source_room, uint8_t* row,
+                         size_t width, size_t row_room) {
+    size_t out = 0;
+    return unpack_runs(runs, count, source_room, row, out, width, row_room) && out == width;
 }
 
 psdr_status psdr_inflate(const uint8_t* source, size_t source_length, uint8_t* destination,
@@ -58,6 +113,7 @@ psdr_status psdr_inflate(const uint8_t* source, size_t source_length, uint8_t* d
     for (;;) {
         int r = inflate(&z, Z_PARTIAL_FLUSH);
         if (r == Z_STREAM_END || (r == Z_OK && z.avail_out == 0)) {
+            zero_tail(destination, destination_size - z.avail_out, destination_size);
             status = PSDR_OK;
             break;
         }
@@ -95,11 +151,13 @@ psdr_status psdr_decode_plane(const uint8_t* source, size_t source_length, int c
                               size_t rows, size_t row_width, int depth, uint8_t* plane,
                               size_t plane_size) {
     switch (compression) {
-    case 0:
+    case 0: {
         // Short raw data leaves the rest of the plane zero.
-        if (source_length > 0 && plane_size > 0)
-            std::memcpy(plane, source, source_length < plane_size ? source_length : plane_size);
+        const size_t n = source_length < plane_size ? source_length : plane_size;
+        if (n > 0) std::memcpy(plane, source, n);
+        zero_tail(plane, n, plane_size);
         return PSDR_OK;
+    }
     case 1: return psdr_unpack_rle(source, source_length, rows, plane, plane_size);
     case 2: return psdr_inflate(source, source_length, plane, plane_size);
     case 3:

@@ -1,5 +1,8 @@
 #pragma once
+
 // Operations shared between the decoder's sections. Not for callers of the decoder.
+
+#include <zlib.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +22,8 @@ psdr_status psdr_read_sections(psdr_image* image);
 
 // Memory and file wrappers.
 void* psdr_mem_alloc(size_t size);
+// Contents left unset: for buffers whose every byte the caller writes.
+void* psdr_mem_alloc_unset(size_t size);
 void* psdr_mem_realloc(void* block, size_t size);
 void psdr_mem_free(void* block);
 void psdr_mem_release(void* block);
@@ -29,9 +34,12 @@ int psdr_file_skip(FILE* file, int64_t count);
 void psdr_file_close(FILE* file);
 // Zero-filled allocation charged to the image's budget; null when over it or out of memory.
 void* psdr_alloc(psdr_image* image, size_t size);
+// The same, contents unset: for pixels, planes and data the caller writes whole.
+void* psdr_alloc_unset(psdr_image* image, size_t size);
 // size = a * b (* c) unless it overflows.
 bool psdr_mul(size_t a, size_t b, size_t* out);
 // Grows a scratch buffer by doubling, at least to `floor`; frees it on failure.
+// Its contents are unset.
 psdr_status psdr_scratch_reserve(psdr_image* image, uint8_t** buffer, size_t* capacity,
                                  size_t needed, size_t floor);
 // Saturating double-to-int conversion; NaN gives 0.
@@ -113,10 +121,38 @@ psdr_status psdr_inflate_predicted(const uint8_t* source, size_t source_length,
                                    size_t row_width, int depth);
 // Plane size of a w x h channel at the document's depth.
 size_t psdr_plane_size(int64_t w, int64_t h, int depth);
-// Decodes one channel payload of `compression` into a plane.
+// Decodes one channel payload of `compression` into a plane; the decoders
+// write the whole plane, zeros past the decoded data.
 psdr_status psdr_decode_plane(const uint8_t* source, size_t source_length, int compression,
                               size_t rows, size_t row_width, int depth, uint8_t* plane,
                               size_t plane_size);
+// One run-length row of `count` bytes into exactly `width` bytes of `row`;
+// false for anything else. The rooms are the bytes readable past `runs` and
+// writable past `row`: runs are moved in whole blocks where they allow.
+bool psdr_unpack_rle_row(const uint8_t* runs, size_t count, size_t source_room, uint8_t* row,
+                         size_t width, size_t row_room);
+
+// A channel's plane (8-bit samples) a row at a time: the bytes the plane
+// decoders write there; false where they would not give whole rows or would
+// fail, for the caller to decode whole planes instead.
+struct psdr_rows {
+    int compression;
+    const uint8_t* data;
+    size_t size;
+    size_t rows;
+    size_t width;
+    size_t row;
+    size_t offset; // run-length: where the next row's runs start
+    z_stream z;
+    bool zip_open;
+    bool zip_ended;
+};
+bool psdr_rows_start(psdr_rows* r, int compression, const uint8_t* data, size_t size, size_t rows,
+                     size_t width);
+// `room` bytes may be written at `row`, at least its width.
+bool psdr_rows_next(psdr_rows* r, uint8_t* row, size_t room);
+void psdr_rows_end(psdr_rows* r);
+
 psdr_status psdr_layer_mask8(psdr_image* image, psdr_layer* layer);
 psdr_status psdr_layer_mask16(psdr_image* image, psdr_layer* layer);
 

@@ -58,7 +58,7 @@ psdr_status make_flat_layer(psdr_image* image) {
         return PSDR_OK;
     }
     const size_t bytes = size_t(w) * size_t(h) * sizeof(uint32_t);
-    layer->pixels = static_cast<uint32_t*>(psdr_alloc(image, bytes));
+    layer->pixels = static_cast<uint32_t*>(psdr_alloc_unset(image, bytes));
     if (!layer->pixels) return PSDR_NO_MEMORY;
     std::memcpy(layer->pixels, image->merged_image, bytes);
     return PSDR_OK;
@@ -116,7 +116,7 @@ psdr_status psdr_read_image_data(psdr_image* image) {
     }
     const size_t count = size_t(w) * size_t(h);
     if (count > 0) {
-        image->merged_image = static_cast<uint32_t*>(psdr_alloc(image, count * sizeof(uint32_t)));
+        image->merged_image = static_cast<uint32_t*>(psdr_alloc_unset(image, count * sizeof(uint32_t)));
         if (!image->merged_image) {
             psdr_free_scratch(image);
             return PSDR_NO_MEMORY;
@@ -140,9 +140,11 @@ psdr_status psdr_read_image_data(psdr_image* image) {
         planes.width = w;
         planes.height = h;
         planes.depth = depth;
-        psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
-                     image->indexed_colour_count, image->transparent_index, true,
-                     image->merged_image);
+        // A mode and depth without a combiner leave the pixels transparent black.
+        if (!psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
+                          image->indexed_colour_count, image->transparent_index, true,
+                          image->merged_image))
+            std::memset(image->merged_image, 0, count * sizeof(uint32_t));
 
         for (int k = nc; k < int(n) && k - nc < image->alpha_channel_count; ++k) {
             psdr_alpha_channel& channel = image->alpha_channels[k - nc];

@@ -1,6 +1,8 @@
 // Buffered, forward-only, big-endian reader over the document file, with a
 // stack of structure ends so that no reader can pass the structure it is in.
 
+#include <sys/mman.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -10,9 +12,39 @@
 
 namespace {
 constexpr int32_t kBufferSize = 4096;
+
+// Images and planes of megabytes were faulted in 4 KiB at a time on their
+// first writes, about two-thirds of a load; on huge pages they take 512
+// times fewer faults, taken here at once by the zeroing.
+constexpr size_t kHugePage = size_t(2) << 20;
+}  // namespace
+
+namespace {
+
+// Blocks of a huge page or more start on one and ask for huge pages.
+void* alloc_large(size_t size) {
+    const size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
+    if (rounded < size) return nullptr;
+    void* block = std::aligned_alloc(kHugePage, rounded);
+    // Only advice: without huge pages the block works the same.
+    if (block) madvise(block, rounded, MADV_HUGEPAGE);
+    return block;
 }
 
-void* psdr_mem_alloc(size_t size) { return std::calloc(1, size ? size : 1); }
+}  // namespace
+
+void* psdr_mem_alloc(size_t size) {
+    if (size < kHugePage) return std::calloc(1, size ? size : 1);
+    void* block = alloc_large(size);
+    if (block) std::memset(block, 0, size);
+    return block;
+}
+
+void* psdr_mem_alloc_unset(size_t size) {
+    if (size < kHugePage) return std::malloc(size ? size : 1);
+    return alloc_large(size);
+}
+
 void* psdr_mem_realloc(void* block, size_t size) { return std::realloc(block, size); }
 void psdr_mem_free(void* block) { std::free(block); }
 void psdr_mem_release(void* block) {
@@ -45,6 +77,13 @@ void* psdr_alloc(psdr_image* image, size_t size) {
     return block;
 }
 
+void* psdr_alloc_unset(psdr_image* image, size_t size) {
+    if (size > image->budget) return nullptr;
+    void* block = psdr_mem_alloc_unset(size);
+    if (block) image->budget -= size;
+    return block;
+}
+
 bool psdr_mul(size_t a, size_t b, size_t* out) { return !__builtin_mul_overflow(a, b, out); }
 
 psdr_status psdr_scratch_reserve(psdr_image* image, uint8_t** buffer, size_t* capacity,
@@ -55,7 +94,7 @@ psdr_status psdr_scratch_reserve(psdr_image* image, uint8_t** buffer, size_t* ca
         size = 2 * *capacity;
     if (size < floor) size = floor;
     psdr_mem_release(*buffer);
-    *buffer = static_cast<uint8_t*>(psdr_alloc(image, size));
+    *buffer = static_cast<uint8_t*>(psdr_alloc_unset(image, size));
     *capacity = *buffer ? size : 0;
     return *buffer ? PSDR_OK : PSDR_NO_MEMORY;
 }

@@ -33,6 +33,8 @@ std::wstring NameOf(const tinyxml2::XMLElement* profile)
     return name ? base::ToWide(name, 1) : std::wstring();
 }
 
+constexpr size_t kReadChunk = 16 * 1024;
+
 bool WriteAll(HANDLE file, const char* bytes, size_t size)
 {
     while (size > 0)
@@ -45,6 +47,47 @@ bool WriteAll(HANDLE file, const char* bytes, size_t size)
         size -= written;
     }
     return true;
+}
+
+void SaveStepDone()
+{
+    if (Profiles::sAfterSaveStep)
+        Profiles::sAfterSaveStep();
+}
+
+// Creates or truncates the file and puts the bytes on the disk.
+bool WriteWholeFile(const std::wstring& path, const char* bytes, size_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    SaveStepDone();
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = WriteAll(file, bytes, size);
+    SaveStepDone();
+    ok = FlushFileBuffers(file) && ok;
+    SaveStepDone();
+    ok = CloseHandle(file) && ok;
+    SaveStepDone();
+    return ok;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bytes.clear();
+    char chunk[kReadChunk];
+    bool ok = true;
+    for (;;)
+    {
+        DWORD read = 0;
+        ok = ::ReadFile(file, chunk, sizeof(chunk), &read, nullptr) != FALSE;
+        bytes.append(chunk, read);
+        if (!ok || read < sizeof(chunk))
+            break;
+    }
+    return CloseHandle(file) && ok;
 }
 }
 
@@ -219,22 +262,29 @@ int Profiles::WriteDocument()
     const std::wstring root = UserDataFileContainer::Instance()->GetRootPath();
     const std::wstring target = root + kFileName;
     const std::wstring temporary = target + L".tmp";
+    const std::wstring damaged = target + L".corrupt";
     const DWORD replace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
-    bool ok = WriteAll(file, printer.CStr(), size);
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
-    if (ok && m_keepDamagedFile)
+    if (!WriteWholeFile(temporary, printer.CStr(), size))
     {
-        // What a player might still recover is kept beside the new file.
-        if (!MoveFileExW(target.c_str(), (target + L".corrupt").c_str(), replace))
-            HV_LOG(L"Could not keep the damaged profiles file.\n").SetStyle(base::LogBlockStyle());
+        DeleteFileW(temporary.c_str());
+        return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
     }
-    ok = ok && MoveFileExW(temporary.c_str(), target.c_str(), replace);
-    if (!ok)
+    if (m_keepDamagedFile)
+    {
+        // What a player might still recover is copied aside while the damaged
+        // file still stands: a crash before the replacement below leaves it in
+        // place, so the next start notices the damage again. A file that cannot
+        // be read is moved aside instead.
+        std::string bytes;
+        const bool copied = ReadWholeFile(target, bytes) && WriteWholeFile(damaged, bytes.data(), bytes.size());
+        if (!copied && !MoveFileExW(target.c_str(), damaged.c_str(), replace))
+            HV_LOG(L"Could not keep the damaged profiles file.\n").SetStyle(base::LogBlockStyle());
+        SaveStepDone();
+    }
+    const bool replaced = MoveFileExW(temporary.c_str(), target.c_str(), replace);
+    SaveStepDone();
+    if (!replaced)
     {
         DeleteFileW(temporary.c_str());
         return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;

@@ -50,6 +50,8 @@ public:
     static const std::wstring kDefaultProfileName;
     // Set when the file on disk could not be used; the main menu reads and clears it.
     static inline bool sProfilesReset = false;
+    // Called after each file-system step of a save; tests end the process there.
+    static inline void (*sAfterSaveStep)() = nullptr;
 
 private:
     void StartFresh();

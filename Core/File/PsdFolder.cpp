@@ -1,6 +1,7 @@
 #include "Core/File/PsdFolder.h"
 
 #include "Core/App/Application.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/NormalizePath.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/Stream.h"
@@ -10,6 +11,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageFileInfo.h"
 #include "Core/File/ReadStreamBytes.h"
+#include "Core/Math/MathFunctions.h"
 
 #include <memory>
 #include <tinyxml2.h>
@@ -20,6 +22,9 @@ namespace
 {
 const wchar_t* const kPictureExtensions[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
 constexpr int kPictureExtensionCount = 6;
+// Floats in [low, high) truncate to an int; others saturate.
+constexpr float kIntRangeLow = -2147483648.0f;
+constexpr float kIntRangeHigh = 2147483648.0f;
 
 // The runtime's single-byte lower-casing: only A to Z change.
 std::wstring LowerAscii(std::wstring s)
@@ -88,13 +93,19 @@ void PsdFolder::ReadLayers()
 
     const float fileScale = FileManager::Instance()->imageScale;
     const float appScale = ApplicationImageScale();
+    bool clamped = false;
     for (const tinyxml2::XMLElement* e = root->FirstChildElement("Layer"); e; e = e->NextSiblingElement("Layer"))
     {
         const char* name = e->Attribute("name");
         if (!name)
             break;
+        // A damaged or hand-edited layout may hold coordinates whose scaled value
+        // leaves the int range; they saturate and the layer stays.
         auto scaled = [&](const char* attribute) {
-            return static_cast<int>(static_cast<float>(IntAttribute(e, attribute, 0)) * fileScale);
+            const float value = static_cast<float>(IntAttribute(e, attribute, 0)) * fileScale;
+            if (!(value >= kIntRangeLow && value < kIntRangeHigh))
+                clamped = true;
+            return math::TruncateToInt32(value);
         };
         // Absent opacity, index and atlas corners mean an opaque layer at index 0
         // covering the whole atlas.
@@ -116,6 +127,8 @@ void PsdFolder::ReadLayers()
         const auto it = m_layers.emplace(layer.name, layer).first;
         m_order.push_back(&it->second);
     }
+    if (clamped)
+        HV_LOG(L"Layer rectangles out of range were clamped in '%s'\n") % (m_path + L"/layers.xml");
 }
 
 base::Stream* PsdFolder::OpenStream(const std::wstring& name)

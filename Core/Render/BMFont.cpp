@@ -539,7 +539,7 @@ int BMFont::Submit(DrawTextParam* body, Batch& batch)
     result = ApplyState();
     if (result != HV_OK)
         return result;
-    return mRender->DrawIndexedPrimitive(3, batch.indexRange.mFirst, uint32_t(2 * batch.written),
+    return mRender->DrawIndexedPrimitive(kPrimitiveTriangles, batch.indexRange.mFirst, uint32_t(2 * batch.written),
                                          batch.vertexRange.mFirst, count);
 }
 } // namespace render

@@ -6,7 +6,9 @@
 #include "Core/Render/QuadVertices.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/Shaders/ShaderTextured.h"
+#include "Core/Render/Texture.h"
 
+#include <cmath>
 #include <utility>
 
 namespace render
@@ -26,6 +28,44 @@ float AnchorOffset(int anchor, float size)
     if (anchor == 2)
         return -size / 2;
     return 0;
+}
+bool IsWhole(float v) { return std::floor(v) == v; }
+
+// Virtual units are pixels of the target, whole pixels apart, through a
+// projection that neither rotates nor skews.
+bool MapsUnitsToPixels(const RenderState& state, const math::Matrix4& projection)
+{
+    const float* m = projection.m;
+    if (m[0] == 0.0f || m[5] == 0.0f)
+        return false;
+    return state.mScaleX == 1.0f && state.mScaleY == 1.0f && IsWhole(state.mOffsetX) && IsWhole(state.mOffsetY) &&
+           m[1] == 0.0f && m[2] == 0.0f && m[3] == 0.0f && m[4] == 0.0f && m[6] == 0.0f && m[7] == 0.0f &&
+           m[11] == 0.0f && m[15] == 1.0f && IsWhole((m[12] + 1.0f) / m[0]) && IsWhole((m[13] - 1.0f) / m[5]);
+}
+
+// One texture axis covers `size` pixels with texels of the same size, its
+// first edge on a texel edge: every texel centre is a pixel centre.
+bool TexelsOnPixels(float first, float second, float size, int32_t textureSize)
+{
+    const float texels = (second - first) * float(textureSize);
+    return std::fabs(texels) == size && IsWhole(first * float(textureSize));
+}
+
+// The quad after the half-pixel offset: unscaled, unrotated, its corners on
+// pixel edges, so that point sampling reads exactly what linear filtering
+// would and saves its cost.
+bool IsPixelExact(const SVertex2D* v, float w, float h, const Texture* texture)
+{
+    if (!texture || texture->GetWidth() <= 0 || texture->GetHeight() <= 0)
+        return false;
+    for (int i = 0; i < 4; ++i)
+        if (v[i].w != 1.0f)
+            return false;
+    const bool axisAligned = v[0].x == v[3].x && v[1].x == v[2].x && v[0].y == v[1].y && v[2].y == v[3].y &&
+                             v[0].u == v[3].u && v[1].u == v[2].u && v[0].v == v[1].v && v[2].v == v[3].v;
+    return axisAligned && v[1].x - v[0].x == w && v[3].y - v[0].y == h && IsWhole(v[0].x + 0.5f) &&
+           IsWhole(v[0].y + 0.5f) && TexelsOnPixels(v[0].u, v[1].u, w, texture->GetWidth()) &&
+           TexelsOnPixels(v[0].v, v[3].v, h, texture->GetHeight());
 }
 } // namespace
 
@@ -73,17 +113,25 @@ int DrawImageParam::Draw(DrawParam* transform)
     if (result != HV_OK)
         return result;
 
+    // Only the built-in shaders sample exactly at the vertices' coordinates.
+    const bool builtIn =
+        shader == mRender->GetTexturedMultShaderObject() || shader == mRender->GetTexturedTintShaderObject();
+    const bool exact = builtIn && MapsUnitsToPixels(*mState, *mContext->GetProjection()) &&
+                       IsPixelExact(v, w, h, mImage->GetTexture());
     SetVertexBuffer(vertexRange.mBuffer->mImpl);
     SetIndexBuffer(indexRange.mBuffer->mImpl);
     SetShader(shader->GetImpl());
+    SetFilter(exact ? kFilterPoint : kFilterLinear);
     result = ApplyState();
+    // Every other draw of the context samples linearly.
+    SetFilter(kFilterLinear);
     if (result != HV_OK)
         return result;
     shader->SetTexture(mImage);
     result = SetProjection(shader);
     if (result != HV_OK)
         return result;
-    return mRender->DrawIndexedPrimitive(3, indexRange.mFirst, 2, vertexRange.mFirst, 4);
+    return mRender->DrawIndexedPrimitive(kPrimitiveTriangles, indexRange.mFirst, 2, vertexRange.mFirst, 4);
 }
 
 using UntransformedImage = DrawParamInterface<TagUntransformed, DrawImageParam>;

@@ -40,7 +40,7 @@ void Graphics::Reset(Render* render)
     resource::ResourceHandle<ShaderTextured> textured;
     if (mRender->GetTexturedMultShader(textured) == HV_OK)
         mTexturedShader = textured.Get();
-    mState.mBlendMode = 1;
+    mState.mBlendMode = kBlendAlpha;
     mState.mScaleX = mRender->GetScaleX();
     mState.mScaleY = mRender->GetScaleY();
     mState.mOffsetX = mRender->GetOffsetX();

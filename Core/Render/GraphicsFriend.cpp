@@ -31,6 +31,14 @@ void GraphicsFriend::SetShader(ShaderImpl* shader)
     mContext->mDirty = 1;
 }
 
+void GraphicsFriend::SetFilter(int32_t filter)
+{
+    if (mState->mFilter == filter)
+        return;
+    mState->mFilter = filter;
+    mContext->mDirty = 1;
+}
+
 int GraphicsFriend::ApplyState()
 {
     const HVResultEnum result = mRender->SetState(mState, mContext->mDirty != 0);

@@ -4,6 +4,8 @@
 // draw context: its state block, its renderer and its vertex passes.
 #include "Core/Base/Result.h"
 
+#include <cstdint>
+
 namespace render
 {
 class Graphics;
@@ -27,6 +29,8 @@ public:
     void SetVertexBuffer(VertexBufferImpl* buffer);
     void SetIndexBuffer(IndexBufferImpl* buffer);
     void SetShader(ShaderImpl* shader);
+    // A SamplerFilter.
+    void SetFilter(int32_t filter);
     // Hands the context's block to the renderer, forced when it changed.
     int ApplyState();
     int ApplyWorldTransform(void* vertices, const VertexFormat* format, unsigned count);

@@ -125,7 +125,7 @@ int ParticleEmitter::DrawLists(DrawParam* transform, ParticleDrawOutput& out)
         // A list whose picture is missing cannot be drawn; the others still can.
         if (list.texture < 0 || size_t(list.texture) >= atlases.size() || !atlases[size_t(list.texture)])
             continue;
-        mContext->SetBlendMode(list.intense ? 2 : 1);
+        mContext->SetBlendMode(list.intense ? kBlendAdditive : kBlendAlpha);
         shader->SetTexture(atlases[size_t(list.texture)]);
 
         const uint32_t n = uint32_t(list.count);
@@ -179,7 +179,7 @@ int ParticleEmitter::DrawLists(DrawParam* transform, ParticleDrawOutput& out)
         SetVertexBuffer(vertexRange.mBuffer->mImpl);
         SetIndexBuffer(indexRange.mBuffer->mImpl);
         if ((result = ApplyState()) != HV_OK ||
-            (result = mRender->DrawIndexedPrimitive(3, indexRange.mFirst, 2 * drawn, vertexRange.mFirst,
+            (result = mRender->DrawIndexedPrimitive(kPrimitiveTriangles, indexRange.mFirst, 2 * drawn, vertexRange.mFirst,
                                                     vertexCount)) != HV_OK)
             return result;
         out.count += int(drawn);

@@ -16,6 +16,12 @@ uint32_t LE32(const unsigned char* p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 uint32_t LE16(const unsigned char* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+uint32_t BE16(const unsigned char* p) { return uint32_t(p[0]) << 8 | uint32_t(p[1]); }
+
+bool SidesFit(uint64_t width, uint64_t height) { return width <= kMaxPictureSide && height <= kMaxPictureSide; }
+
+// The header's rectangle, fixed at 8 bytes behind the signature.
+constexpr size_t kPngWidthAt = 16;
 
 bool CheckPng(const unsigned char* data, size_t size)
 {
@@ -30,7 +36,8 @@ bool CheckPng(const unsigned char* data, size_t size)
         const unsigned char* type = data + pos + 4;
         if (length > 0x7FFFFFFFu || length + 12 > size - pos)
             return false;
-        if (first && (std::memcmp(type, "IHDR", 4) != 0 || length != 13))
+        if (first && (std::memcmp(type, "IHDR", 4) != 0 || length != 13 ||
+                      !SidesFit(BE32(data + kPngWidthAt), BE32(data + kPngWidthAt + 4))))
             return false;
         first = false;
         if (std::memcmp(type, "IEND", 4) == 0)
@@ -69,7 +76,7 @@ bool CheckBmp(const unsigned char* data, size_t size)
     }
     if (height < 0)
         height = -height;
-    if (width <= 0 || height == 0)
+    if (width <= 0 || height == 0 || !SidesFit(uint64_t(width), uint64_t(height)))
         return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
@@ -103,7 +110,7 @@ bool CheckTga(const unsigned char* data, size_t size)
     const uint64_t width = LE16(data + 12);
     const uint64_t height = LE16(data + 14);
     const unsigned bits = data[16];
-    if (mapType > 1 || width == 0 || height == 0)
+    if (mapType > 1 || width == 0 || height == 0 || !SidesFit(width, height))
         return false;
     if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32)
         return false;
@@ -126,20 +133,128 @@ bool CheckTga(const unsigned char* data, size_t size)
     }
 }
 
+// Sub-blocks: a length byte and that many bytes, up to an empty one.
+bool SkipSubBlocks(const unsigned char* data, size_t size, size_t& pos)
+{
+    while (pos < size)
+    {
+        const size_t length = data[pos++];
+        if (length == 0)
+            return true;
+        if (length > size - pos)
+            return false;
+        pos += length;
+    }
+    return false;
+}
+
+// Bit 0x80 of a GIF flag byte: a colour table of 2^(n+1) entries follows.
+uint64_t GifTableBytes(unsigned flags) { return (flags & 0x80) ? 3u * (2u << (flags & 7)) : 0; }
+
+// The library writes every frame into the logical screen without clipping it:
+// a frame must lie inside the screen, and every block inside the file.
 bool CheckGif(const unsigned char* data, size_t size)
 {
     if (size < 13 || (std::memcmp(data, "GIF87a", 6) != 0 && std::memcmp(data, "GIF89a", 6) != 0))
         return false;
-    if (LE16(data + 6) == 0 || LE16(data + 8) == 0)
+    const uint32_t width = LE16(data + 6);
+    const uint32_t height = LE16(data + 8);
+    if (width == 0 || height == 0 || !SidesFit(width, height))
         return false;
-    const unsigned flags = data[10];
-    const uint64_t table = (flags & 0x80) ? 3u * (2u << (flags & 7)) : 0;
-    return 13 + table <= size;
+    const uint64_t table = GifTableBytes(data[10]);
+    if (13 + table > size)
+        return false;
+    constexpr unsigned kExtension = 0x21, kImage = 0x2C, kTrailer = 0x3B;
+    constexpr size_t kDescriptorBytes = 10;
+    constexpr unsigned kMinCodeSize = 2, kMaxCodeSize = 8;
+    size_t pos = size_t(13 + table);
+    while (pos < size)
+    {
+        const unsigned block = data[pos];
+        if (block == kTrailer)
+            return true;
+        if (block == kExtension)
+        {
+            pos += 2; // introducer and label
+            if (pos > size || !SkipSubBlocks(data, size, pos))
+                return false;
+            continue;
+        }
+        if (block != kImage || kDescriptorBytes > size - pos)
+            return false;
+        const uint32_t left = LE16(data + pos + 1);
+        const uint32_t top = LE16(data + pos + 3);
+        const uint32_t frameWidth = LE16(data + pos + 5);
+        const uint32_t frameHeight = LE16(data + pos + 7);
+        if (frameWidth == 0 || frameHeight == 0 || left + frameWidth > width || top + frameHeight > height)
+            return false;
+        const uint64_t localTable = GifTableBytes(data[pos + 9]);
+        pos += kDescriptorBytes;
+        if (localTable + 1 > size - pos)
+            return false;
+        pos += size_t(localTable);
+        const unsigned codeSize = data[pos++];
+        if (codeSize < kMinCodeSize || codeSize > kMaxCodeSize || !SkipSubBlocks(data, size, pos))
+            return false;
+    }
+    // Cut after a whole block: the frames read so far are all there is.
+    return true;
 }
 
+// Marker bytes that start a frame header (all SOFn but DHT, JPG and DAC).
+bool IsFrameMarker(unsigned marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Markers that stand alone, without a length: TEM, RSTn, SOI, EOI.
+bool IsStandaloneMarker(unsigned marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9); }
+
+// The library's reader loops without end on a segment that runs past the end
+// of the file, so every segment must lie inside it; the frame's sides size
+// the library's allocations. Bytes between segments (the scan data, or stray
+// ones) are passed over as the decoder passes over them, and a file cut in
+// its scan data is left to the decoder, which ends such a scan cleanly.
 bool CheckJpg(const unsigned char* data, size_t size)
 {
-    return size >= 2 && data[0] == 0xFF && data[1] == 0xD8;
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8)
+        return false;
+    constexpr unsigned kStuffedZero = 0x00, kFill = 0xFF, kEndOfImage = 0xD9;
+    constexpr size_t kFrameHeaderLength = 7; // length, precision, height, width
+    size_t pos = 2;
+    while (pos < size)
+    {
+        if (data[pos] != 0xFF)
+        {
+            ++pos;
+            continue;
+        }
+        if (size - pos < 2)
+            return true;
+        const unsigned marker = data[pos + 1];
+        if (marker == kFill)
+        {
+            ++pos;
+            continue;
+        }
+        if (marker == kEndOfImage)
+            return true;
+        if (marker == kStuffedZero || IsStandaloneMarker(marker))
+        {
+            pos += 2;
+            continue;
+        }
+        if (size - pos < 4)
+            return false;
+        const size_t length = BE16(data + pos + 2);
+        if (length < 2 || length > size - pos - 2)
+            return false;
+        if (IsFrameMarker(marker) &&
+            (length < kFrameHeaderLength || !SidesFit(BE16(data + pos + 7), BE16(data + pos + 5))))
+            return false;
+        pos += 2 + length;
+    }
+    return true;
 }
 } // namespace
 

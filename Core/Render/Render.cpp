@@ -10,6 +10,17 @@
 
 namespace render
 {
+namespace
+{
+// Six indices per quad: the main buffer holds 1,706 quads. Its overflow
+// buffers are as large, so that thousands of quads of one texture make a
+// handful of draws instead of one per 170 quads.
+constexpr uint32_t kIndexCache16Capacity = 10240;
+constexpr uint32_t kIndexCache16Overflow = kIndexCache16Capacity;
+constexpr uint32_t kIndexCache32Capacity = 61440;
+constexpr uint32_t kIndexCache32Overflow = 10240;
+} // namespace
+
 Render::Render() = default;
 
 Render::~Render()
@@ -51,12 +62,12 @@ HVResultEnum Render::InitRender(app::Window*, const RenderInitParam& param)
             return result;
     }
 
-    result = CreateIndexCache16(10240, 1024);
+    result = CreateIndexCache16(kIndexCache16Capacity, kIndexCache16Overflow);
     if (result != HV_OK)
         return result;
     if (mIndices32)
     {
-        result = CreateIndexCache32(61440, 10240);
+        result = CreateIndexCache32(kIndexCache32Capacity, kIndexCache32Overflow);
         if (result != HV_OK)
             return result;
     }
@@ -145,6 +156,7 @@ void Render::ForceFullResend()
     InitStates();
     // Values no block can hold, so that the next flush records every state.
     mApplied.mBlendMode = -1;
+    mApplied.mFilter = -1;
     mApplied.mScissorEnabled = 2;
     mApplied.mDepthEnable = 2;
     mApplied.mDepthWrite = 2;
@@ -246,6 +258,7 @@ HVResultEnum Render::SetState(const RenderState* block, bool force)
     take(p.mVertexBuffer, b.mVertexBuffer);
     take(p.mIndexBuffer, b.mIndexBuffer);
     take(p.mBlendMode, b.mBlendMode);
+    take(p.mFilter, b.mFilter);
     take(p.mScissorEnabled, b.mScissorEnabled);
     if (p.mScissorEnabled)
         for (int i = 0; i < 4; ++i)

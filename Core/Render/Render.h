@@ -59,6 +59,7 @@ enum Opcode : uint32_t
     kOpDraw = 16,
     kOpDrawIndexed = 17,
     kOpEnd = 18,
+    kOpSamplerFilter = 19,
 };
 
 // The renderer: records every state change and draw of a frame into the
@@ -96,6 +97,7 @@ public:
     virtual HVResultEnum DoSetVertexBuffer(VertexBufferImpl* buffer) = 0;
     virtual HVResultEnum DoSetIndexBuffer(IndexBufferImpl* buffer) = 0;
     virtual HVResultEnum DoSetBlendMode(int32_t mode) = 0;
+    virtual HVResultEnum DoSetSamplerFilter(int32_t filter) = 0;
     virtual HVResultEnum DoEnableScissor(bool enable) = 0;
     virtual HVResultEnum DoSetScissorRect(const uint32_t rect[4]) = 0;
     virtual HVResultEnum DoSetDepth(bool enable, bool write) = 0;
@@ -223,7 +225,7 @@ protected:
     bool mReplayDepthWrite = true;
 
     uint8_t mPendingIndexed = 0;
-    int32_t mPendingType = 6;
+    int32_t mPendingType = kPrimitiveNone;
     uint32_t mPendingStart = 0;
     uint32_t mPendingCount = 0;
     uint32_t mPendingMinIndex = 0;

@@ -15,9 +15,9 @@ uint32_t VerticesPerPrimitive(int32_t type)
 {
     switch (type)
     {
-    case 3: return 3;
-    case 1: return 2;
-    case 0: return 1;
+    case kPrimitiveTriangles: return 3;
+    case kPrimitiveLines: return 2;
+    case kPrimitivePoints: return 1;
     default: return 0;
     }
 }
@@ -28,7 +28,7 @@ int32_t FormatIdOf(const VertexBufferImpl* buffer);
 void Render::ResetPendingDraw()
 {
     mPendingIndexed = 0;
-    mPendingType = 6;
+    mPendingType = kPrimitiveNone;
     mPendingStart = 0;
     mPendingCount = 0;
     mPendingMinIndex = 0;
@@ -178,6 +178,12 @@ HVResultEnum Render::FlushState()
                 return HV_FAIL;
             a.mBlendMode = p.mBlendMode;
         }
+        if (a.mFilter != p.mFilter)
+        {
+            if (!mCommands.Put(uint32_t(kOpSamplerFilter)) || !mCommands.Put(p.mFilter))
+                return HV_FAIL;
+            a.mFilter = p.mFilter;
+        }
         const bool follow = targetChanged && mScissorFollowsTarget;
         if (a.mScissorEnabled != p.mScissorEnabled || follow)
         {
@@ -320,6 +326,14 @@ HVResultEnum Render::ReplayCommands(bool& sceneOpen)
             if (!s.Get(mode))
                 return HV_FAIL;
             result = DoSetBlendMode(mode);
+            break;
+        }
+        case kOpSamplerFilter:
+        {
+            int32_t filter;
+            if (!s.Get(filter))
+                return HV_FAIL;
+            result = DoSetSamplerFilter(filter);
             break;
         }
         case kOpScissorEnable:

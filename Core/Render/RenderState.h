@@ -11,6 +11,34 @@ class ShaderImpl;
 class VertexBufferImpl;
 class IndexBufferImpl;
 
+// Primitive types of the recorded draws, in Direct3D's order.
+enum PrimitiveType : int32_t
+{
+    kPrimitivePoints = 0,
+    kPrimitiveLines = 1,
+    kPrimitiveLineStrip = 2,
+    kPrimitiveTriangles = 3,
+    kPrimitiveTriangleStrip = 4,
+    kPrimitiveTriangleFan = 5,
+    // No draw pending.
+    kPrimitiveNone = 6,
+};
+
+enum BlendMode : int32_t
+{
+    kBlendOpaque = 0,
+    kBlendAlpha = 1,
+    kBlendAdditive = 2,
+};
+
+// How textures are sampled: point sampling only where it gives the pixels
+// linear filtering would (texel centres on pixel centres), because it is cheaper.
+enum SamplerFilter : int32_t
+{
+    kFilterLinear = 0,
+    kFilterPoint = 1,
+};
+
 // One render-state block: what a draw needs on the device.
 struct RenderState
 {
@@ -22,7 +50,8 @@ struct RenderState
     ShaderImpl* mShader = nullptr;
     VertexBufferImpl* mVertexBuffer = nullptr;
     IndexBufferImpl* mIndexBuffer = nullptr;
-    int32_t mBlendMode = 0; // 0 opaque, 1 alpha, 2 additive
+    int32_t mBlendMode = kBlendOpaque; // a BlendMode
+    int32_t mFilter = kFilterLinear;   // a SamplerFilter
     uint8_t mScissorEnabled = 0;
     float mScissorRect[4] = {0, 0, 0, 0}; // x, y, w, h in virtual units
     uint8_t mDepthEnable = 0;

@@ -1,41 +1,186 @@
 #include "Game/Hud/HUD.h"
 
 #include "Core/Base/DeleteAll.h"
+#include "Core/Base/Format.h"
+#include "Core/Base/ImageInfo.h"
+#include "Core/Base/LogMessage.h"
+#include "Core/Base/Paths.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/ImageContainer.h"
+#include "Core/Render/Graphics.h"
 #include "Game/Game.h"
+#include "Game/GameWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
+#include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
+#include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
+#include "Game/NQSpellEntry.h"
+#include "Game/NQSpellTable.h"
 #include "Game/NQSpriteAnimation.h"
+#include "Game/NQUnlockTable.h"
+#include "Game/NQWaveManager.h"
+
+#include <algorithm>
 
 namespace
 {
+constexpr int kBlendNormal = 1;
+constexpr float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
 // Show operations write into the running level; none while it is being built.
 void SetScreenState(NQScreenState state)
 {
     if (NQMap* map = Game::GetMap())
         map->mScreenState = state;
 }
+
+// The full-screen states in which the panel is not drawn.
+bool HidesPanel(NQScreenState state)
+{
+    return state == screen::kEpisodeSelect || state == screen::kLevelSelect || state == screen::kMainMenu ||
+           state == screen::kSplashScreens || state == screen::kIntroVideo;
+}
+
+bool ShowsSideImages(NQScreenState state)
+{
+    switch (state)
+    {
+    case screen::kEpisodeSelect:
+    case screen::kLevelSelect:
+    case screen::kShop:
+    case screen::kProfiles:
+    case screen::kNewProfileName:
+    case screen::kRenameProfileName:
+    case screen::kModalMessage:
+    case screen::kGemShop:
+    case screen::kResetUpgrades:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The counter's number as the formatter writes it with no format text.
+template <class T>
+std::wstring FormatNumber(T value)
+{
+    base::Format format;
+    format % value;
+    return format.GetText();
+}
 } // namespace
 
-HUD::HUD() = default;
+HUD::HUD()
+{
+    file::ImageContainer* container = file::FileManager::Instance()->OpenImageContainer(kLayout);
+    mSpellCursor = new NQSpriteAnimation(kSpellCursorSet, L"");
+    if (Game* game = Game::Get(); game && game->GetRootBoard())
+        SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontNormal));
+    if (!container)
+    {
+        HV_LOG(L"HUD layout %s cannot be opened\n") % std::wstring(kLayout);
+        return;
+    }
+    LoadPanel(container);
+    delete container;
+}
+
+void HUD::LoadPanel(file::ImageContainer* container)
+{
+    // Listing order throughout: the panel's pictures are not sorted.
+    LoadImageFrames(container);
+    LoadButtonFrames(container);
+    std::vector<std::wstring> names;
+    container->ListLayers(L"spell/", false, names, false);
+    for (const std::wstring& name : names)
+    {
+        const base::ImageInfo* info = container->FindLayer(name);
+        if (!info)
+            continue;
+        auto* slot = new NQFrameEntry;
+        slot->mRect[0] = info->x;
+        slot->mRect[1] = info->y;
+        slot->mRect[2] = info->w;
+        slot->mRect[3] = info->h;
+        slot->mLayerIndex = info->index;
+        slot->mName = base::GetBaseName(info->name);
+        mSpellSlots.push_back(slot);
+    }
+    LoadTextSlots(container, true);
+}
 
 HUD::~HUD()
 {
-    base::DeleteAll(mPendingWindows);
-    base::DeleteAll(mWindows);
-    base::DeleteAll(mSpellButtons);
     delete mSpellCursor;
     mSpellCursor = nullptr;
+    base::DeleteAll(mSpellButtons);
     base::DeleteAll(mSpellSlots);
+    base::DeleteAll(mWindows);
+    // Pushed but never adopted: still the HUD's to delete.
+    base::DeleteAll(mPendingWindows);
 }
 
-void HUD::Draw(render::Graphics*)
+void HUD::Draw(render::Graphics* graphics)
 {
+    if (!graphics)
+        return;
+    const NQMap* map = Game::GetMap();
+    const NQScreenState state = map ? map->mScreenState : screen::kNone;
+    if (!HidesPanel(state))
+    {
+        Game* game = Game::Get();
+        GameWindow* board = game ? game->GetRootBoard() : nullptr;
+        if (map && map->mArmedSpell && mSpellCursor && board)
+            mSpellCursor->Draw(graphics, float(board->GetPointerX()), float(board->GetPointerY()), 0.0f);
+        for (HUDSpellButton* button : mSpellButtons)
+            button->Draw(graphics);
+        HUDWindow::Draw(graphics);
+    }
+    if (ShowsSideImages(state))
+    {
+        if (Game* game = Game::Get())
+            game->DrawSideImages(graphics);
+    }
+    graphics->SetBlendMode(kBlendNormal);
+    graphics->SetColor(kWhite);
 }
 
 void HUD::Update(float dt)
 {
     HUDWindow::Update(dt);
+    if (mSpellCursor)
+        mSpellCursor->Advance(dt);
+    for (HUDSpellButton* button : mSpellButtons)
+        button->Update(dt);
+
+    // By index over a snapshot: a window's Update or OnClose may push
+    // windows, and the stack must not be walked by iterator across that.
+    // A window closed meanwhile (CloseTopWindow inside a call) is skipped.
+    const std::vector<HUDWindow*> stack = mWindows;
+    for (size_t i = 0; i < stack.size(); ++i)
+    {
+        if (IsOnStack(stack[i]))
+            stack[i]->Update(dt);
+    }
+    for (size_t i = 0; i < stack.size(); ++i)
+    {
+        if (IsOnStack(stack[i]) && !stack[i]->mAlive)
+            stack[i]->OnClose();
+    }
+    for (size_t i = 0; i < mWindows.size();)
+    {
+        HUDWindow* window = mWindows[i];
+        if (window->mAlive)
+        {
+            ++i;
+            continue;
+        }
+        mWindows.erase(mWindows.begin() + std::ptrdiff_t(i));
+        delete window;
+    }
+    if (mPendingWindows.empty())
+        return;
     mWindows.insert(mWindows.end(), mPendingWindows.begin(), mPendingWindows.end());
     mPendingWindows.clear();
 }
@@ -45,6 +190,8 @@ void HUD::OnMouseMove(int x, int y)
     HUDWindow::OnMouseMove(x, y);
     if (HUDWindow* top = GetTopWindow())
         top->OnMouseMove(x, y);
+    for (HUDSpellButton* button : mSpellButtons)
+        button->OnMouseMove(x, y);
 }
 
 void HUD::OnMouseUp(int x, int y)
@@ -61,34 +208,92 @@ void HUD::OnMouseDown(int x, int y)
 
 void HUD::OnMouseWheel(int delta)
 {
-    for (HUDWindow* window : mWindows)
-        window->OnMouseWheel(delta);
+    const std::vector<HUDWindow*> stack = mWindows;
+    for (HUDWindow* window : stack)
+    {
+        if (IsOnStack(window))
+            window->OnMouseWheel(delta);
+    }
 }
 
 void HUD::OnChar(int character)
 {
-    for (HUDWindow* window : mWindows)
-        window->OnChar(character);
+    const std::vector<HUDWindow*> stack = mWindows;
+    for (HUDWindow* window : stack)
+    {
+        if (IsOnStack(window))
+            window->OnChar(character);
+    }
 }
 
 void HUD::OnKeyDown(int key)
 {
-    for (HUDWindow* window : mWindows)
-        window->OnKeyDown(key);
+    const std::vector<HUDWindow*> stack = mWindows;
+    for (HUDWindow* window : stack)
+    {
+        if (IsOnStack(window))
+            window->OnKeyDown(key);
+    }
 }
 
-int HUD::HitTest(int, int)
+int HUD::HitTest(int x, int y)
 {
+    if (!mWindows.empty())
+    {
+        for (size_t i = mWindows.size(); i > 0; --i)
+        {
+            const int hit = mWindows[i - 1]->HitTest(x, y);
+            if (hit != -1)
+                return hit;
+        }
+        return -1;
+    }
+    if (const int hit = HUDWindow::HitTest(x, y); hit != -1)
+        return hit;
+    for (HUDSpellButton* button : mSpellButtons)
+    {
+        if (button->AcceptsClick(x, y))
+            return button->mIndex;
+        if (button->Contains(x, y))
+            return kSpellNotReady;
+    }
     return -1;
 }
 
-std::wstring HUD::Click(int, int)
+std::wstring HUD::Click(int x, int y)
 {
-    return {};
+    // The window's answer by value: the name input deletes itself inside its Click.
+    if (HUDWindow* top = GetTopWindow())
+        return top->Click(x, y);
+    for (HUDSpellButton* button : mSpellButtons)
+    {
+        if (button->AcceptsClick(x, y))
+            return button->mName;
+    }
+    return HUDWindow::Click(x, y);
 }
 
-void HUD::AddSpellButton(int32_t)
+void HUD::AddSpellButton(int32_t slot)
 {
+    const NQMap* map = Game::GetMap();
+    const NQSpellEntry* entry = map && map->mSpellTable ? map->mSpellTable->FindBySlot(slot) : nullptr;
+    if (!entry)
+        return;
+    if (!map->mUnlockTable || !map->mUnlockTable->IsUnlocked(entry->protoId))
+        return;
+    const size_t n = mSpellButtons.size();
+    if (n >= mSpellSlots.size())
+    {
+        HV_LOG(L"spell slot %d has no free spell frame in the HUD layout\n") % slot;
+        return;
+    }
+    const NQFrameEntry* frame = mSpellSlots[n];
+    auto* button = new HUDSpellButton(slot);
+    button->mCenterX = frame->mRect[0] + frame->mRect[2] * 0.5f;
+    button->mCenterY = frame->mRect[1] + frame->mRect[3] * 0.5f;
+    button->mIndex = int(n);
+    button->mName = frame->mName;
+    mSpellButtons.push_back(button);
 }
 
 void HUD::PushWindow(HUDWindow* window)
@@ -115,16 +320,22 @@ void HUD::RefreshTopWindow()
         top->Refresh();
 }
 
-void HUD::DrawWindows(render::Graphics*, int)
+void HUD::DrawWindows(render::Graphics* graphics, int layer)
 {
+    const std::vector<HUDWindow*> stack = mWindows;
+    for (HUDWindow* window : stack)
+    {
+        if (window->mLayer == layer && IsOnStack(window))
+            window->Draw(graphics);
+    }
 }
 
 void HUD::ResetSpellCooldowns()
 {
     for (HUDSpellButton* button : mSpellButtons)
     {
-        button->mCooldown = 0.0f;
-        button->mCooling = false;
+        button->mTimer = 0.0f;
+        button->mPressed = 0;
     }
 }
 
@@ -134,18 +345,35 @@ void HUD::NextLevel()
 
 void HUD::UpdateGoldText()
 {
+    const NQMap* map = Game::GetMap();
+    const int32_t gold = map && map->mEconomy ? map->mEconomy->mShownGold : 0;
+    SetText(L"text/coins", FormatNumber(gold));
 }
 
 void HUD::UpdateGemsText()
 {
+    const NQMap* map = Game::GetMap();
+    const int32_t gems = map && map->mEconomy ? map->mEconomy->mGems : 0;
+    SetText(L"text/crystals", FormatNumber(gems));
 }
 
 void HUD::UpdateLivesText()
 {
+    const NQMap* map = Game::GetMap();
+    if (!map)
+        return;
+    SetText(L"text/mana", FormatNumber(map->mLives) + L"/" + FormatNumber(map->mMaxLives));
 }
 
 void HUD::UpdateWavesText()
 {
+    const NQMap* map = Game::GetMap();
+    if (!map || !map->mWaveManager)
+        return;
+    const int32_t count = map->mWaveManager->GetWaveCount();
+    const float current = float(std::min(map->mWaveManager->mNextWave + 1, count));
+    SetText(L"text/waves", LocalStrings::Instance()->Get(L"game_wave") + L" " + FormatNumber(current) + L"/" +
+                               FormatNumber(count));
 }
 
 void HUD::ShowSplashScreens()

@@ -2,9 +2,15 @@
 
 #include "Game/Hud/HUDWindow.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace file
+{
+class ImageContainer;
+}
 
 class HUDSpellButton;
 class NQSpriteAnimation;
@@ -23,7 +29,14 @@ public:
         kBackdropShown = 2,
     };
 
+    // The level panel's layout and the armed-spell cursor's sprite set.
+    static constexpr const wchar_t* kLayout = L"nq/ui";
+    static constexpr const wchar_t* kSpellCursorSet = L"nq/spell_cast";
+    // HitTest's answer for a spell button under the point that cannot be used now.
+    static constexpr int kSpellNotReady = -2;
+
     HUD();
+    // The cursor, the spell buttons, the slot frames and every window (no OnClose).
     ~HUD() override;
 
     void Draw(render::Graphics* graphics) override;
@@ -77,4 +90,15 @@ public:
     std::vector<HUDWindow*> mPendingWindows;
     std::vector<HUDSpellButton*> mSpellButtons;
     int32_t mBackdropState = kBackdropOff;
+
+    // The release dispatcher turns the backdrop off.
+    void SetBackdropState(int32_t state) { mBackdropState = state; }
+
+private:
+    bool IsOnStack(const HUDWindow* window) const
+    {
+        return std::find(mWindows.begin(), mWindows.end(), window) != mWindows.end();
+    }
+    // The four listings of the panel's layout, kept in listing order.
+    void LoadPanel(file::ImageContainer* container);
 };

@@ -29,8 +29,15 @@ public:
     static constexpr int kScreenLayer = 0;
     static constexpr int kModalLayer = 1;
 
+    // The slots whose texts take the root board's large font.
+    static constexpr const wchar_t* kCaptionSlot = L"caption";
+    static constexpr const wchar_t* kLevelResultSlot = L"levelResult";
+
+    // No frames; subclasses call LoadLayout themselves and keep the container.
     // Takes the root board's window font when there is one.
     HUDWindow();
+    // Loads the layout and deletes its container.
+    explicit HUDWindow(const std::wstring& layout);
     HUDWindow(const HUDWindow&) = delete;
     HUDWindow& operator=(const HUDWindow&) = delete;
 
@@ -57,6 +64,26 @@ public:
     // Every image frame of that name.
     void SetImageVisible(const std::wstring& name, bool shown);
     void SetFont(const resource::ResourceHandle<render::BMFont>& font);
+
+    // Opens the layered image and keeps it in mLayoutContainer: root layers
+    // become image frames (sorted by layer index), every layer under "button"
+    // a button frame, the layers directly under "text" text slots. A layout
+    // that cannot be opened leaves the window without frames.
+    void LoadLayout(const std::wstring& layout);
+    // Root layers and text slots only (the over-button windows' layouts).
+    void LoadImagesAndTexts(file::ImageContainer* container);
+    // The listing steps: root layers (listing order), every layer under
+    // "button", the layers directly under "text" keyed by base name or by
+    // full name (a later layer of the same key replaces the earlier one).
+    void LoadImageFrames(file::ImageContainer* container);
+    void LoadButtonFrames(file::ImageContainer* container);
+    void LoadTextSlots(file::ImageContainer* container, bool keyByFullName);
+    void SortImages();
+
+    void DrawImages(render::Graphics* graphics);
+    void DrawButtons(render::Graphics* graphics);
+    void DrawTexts(render::Graphics* graphics);
+    void DrawText(render::Graphics* graphics, const std::wstring& slot, const std::wstring& text);
 
     int mLayer = kScreenLayer;
     file::ImageContainer* mLayoutContainer = nullptr;

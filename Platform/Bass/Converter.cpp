@@ -1,5 +1,6 @@
 #include "Platform/Bass/Converter.h"
 
+#include "Platform/Bass/PlayableLayout.h"
 #include "Platform/Bass/StandIn.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ Converter::~Converter()
 
 bool Converter::Open(SDL_AudioFormat format, int channels, int rate)
 {
-    if (channels <= 0 || channels > 8 || rate <= 0)
+    if (!IsPlayableLayout(channels, rate))
         return false;
     m_stream = SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate, AUDIO_F32SYS, 2, static_cast<int>(kRate));
     m_format = format;

@@ -1,5 +1,7 @@
 #include "Platform/Bass/Vorbis.h"
 
+#include "Platform/Bass/PlayableLayout.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -17,7 +19,8 @@ bool VorbisDecoder::Open(void* source, ov_callbacks callbacks)
         return false;
     m_open = true;
     const vorbis_info* info = ov_info(&m_file, -1);
-    if (!info || info->channels <= 0 || info->rate <= 0)
+    // Refused before any decoding: a whole file would be decoded for nothing.
+    if (!info || !IsPlayableLayout(info->channels, info->rate))
         return false;
     m_channels = info->channels;
     m_rate = static_cast<int>(info->rate);

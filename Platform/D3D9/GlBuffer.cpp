@@ -3,6 +3,8 @@
 #include "Platform/D3D9/FailureInjection.h"
 #include "Platform/D3D9/GlDevice.h"
 
+#include <algorithm>
+
 namespace d3d9 {
 
 bool ValidBufferCreation(UINT length, DWORD usage, D3DPOOL pool)
@@ -53,6 +55,8 @@ HRESULT BufferStore::Lock(UINT offset, UINT size, void** data, DWORD flags)
         return D3DERR_INVALIDCALL;
     locked_ = true;
     discarded_ = discard;
+    lockBegin_ = offset;
+    lockEnd_ = offset + size;
     *data = shadow_.data() + offset;
     return D3D_OK;
 }
@@ -62,15 +66,41 @@ HRESULT BufferStore::Unlock()
     if (!locked_)
         return D3DERR_INVALIDCALL;
     locked_ = false;
-    device_->MakeCurrent();
-    glBindBuffer(GL_COPY_WRITE_BUFFER, buffer_);
     if (discarded_)
-        glBufferData(GL_COPY_WRITE_BUFFER, length_, shadow_.data(), GL_STREAM_DRAW);
+    {
+        // What was written before is gone: only this lock's bytes count.
+        device_->MakeCurrent();
+        glBindBuffer(GL_COPY_WRITE_BUFFER, buffer_);
+        glBufferData(GL_COPY_WRITE_BUFFER, length_, nullptr, GL_STREAM_DRAW);
+        glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+        dirtyBegin_ = lockBegin_;
+        dirtyEnd_ = lockEnd_;
+        return D3D_OK;
+    }
+    if (dirtyBegin_ == dirtyEnd_)
+    {
+        dirtyBegin_ = lockBegin_;
+        dirtyEnd_ = lockEnd_;
+    }
     else
-        glBufferSubData(GL_COPY_WRITE_BUFFER, 0, length_, shadow_.data());
-    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-    device_->CountUpload(length_);
+    {
+        dirtyBegin_ = std::min(dirtyBegin_, lockBegin_);
+        dirtyEnd_ = std::max(dirtyEnd_, lockEnd_);
+    }
     return D3D_OK;
+}
+
+void BufferStore::Upload(uint64_t end)
+{
+    if (dirtyBegin_ >= dirtyEnd_ || dirtyBegin_ >= end)
+        return;
+    const UINT upTo = UINT(std::min<uint64_t>(end, dirtyEnd_));
+    glBindBuffer(GL_COPY_WRITE_BUFFER, buffer_);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(dirtyBegin_), GLsizeiptr(upTo - dirtyBegin_),
+                    shadow_.data() + dirtyBegin_);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+    device_->CountUpload(upTo - dirtyBegin_);
+    dirtyBegin_ = upTo;
 }
 
 GlVertexBuffer::GlVertexBuffer(GlDevice* device, UINT length, DWORD usage, D3DPOOL pool)

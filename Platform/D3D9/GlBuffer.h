@@ -1,7 +1,9 @@
 #pragma once
 
 // Vertex and index buffers: a GL buffer with a CPU shadow handed out by
-// Lock and uploaded by Unlock (orphaning the old storage after DISCARD).
+// Lock. Unlock orphans the old storage after DISCARD; the locked bytes go up
+// when a draw first reads them, so that a buffer locked whole and written in
+// part uploads only the part its draws use.
 #include "Platform/D3D9/DeviceChild.h"
 #include "Platform/D3D9/D3D9.h"
 
@@ -22,6 +24,8 @@ public:
     bool Allocate();
     HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags);
     HRESULT Unlock();
+    // Before a draw that reads the buffer's first `end` bytes.
+    void Upload(uint64_t end);
     GLuint Name() const { return buffer_; }
     UINT Length() const { return length_; }
     bool Locked() const { return locked_; }
@@ -34,6 +38,11 @@ private:
     std::vector<uint8_t> shadow_;
     bool locked_ = false;
     bool discarded_ = false;
+    UINT lockBegin_ = 0;
+    UINT lockEnd_ = 0;
+    // Written through locks, not uploaded yet.
+    UINT dirtyBegin_ = 0;
+    UINT dirtyEnd_ = 0;
 };
 
 // Usage and pool combinations the engine makes; anything else is refused.

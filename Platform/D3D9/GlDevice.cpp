@@ -6,13 +6,39 @@
 #include "Platform/D3D9/GlShader.h"
 #include "Platform/D3D9/GlTexture.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 
 namespace d3d9 {
 
+namespace {
+
+// The GL driver allocates and frees megabytes of scratch memory every frame.
+// glibc would hand the top of its heap back to the system after each free and
+// serve big blocks with fresh mappings, so every frame paid again for the page
+// faults of taking it back (about a fifth of a frame of sprites on a software
+// rasteriser). Kept at these limits, the memory is reused from frame to frame.
+// (32 MiB is the largest mapping threshold glibc accepts on 64-bit systems.)
+constexpr int kHeapTrimThreshold = 256 << 20;
+constexpr int kHeapMmapThreshold = 32 << 20;
+
+void KeepHeapAcrossFrames()
+{
+    static const bool applied = [] {
+        mallopt(M_TRIM_THRESHOLD, kHeapTrimThreshold);
+        mallopt(M_MMAP_THRESHOLD, kHeapMmapThreshold);
+        return true;
+    }();
+    (void)applied;
+}
+
+} // namespace
+
 HRESULT GlDevice::Create(GlDirect3D* d3d, HWND hwnd, const D3DPRESENT_PARAMETERS& params,
                          IDirect3DDevice9** device)
 {
+    KeepHeapAcrossFrames();
     SDL_Window* window = hwnd->sdlWindow;
     SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
     SDL_GLContext previous = SDL_GL_GetCurrentContext();
@@ -95,7 +121,48 @@ bool GlDevice::BuildBackBuffer(const D3DPRESENT_PARAMETERS& params)
         params_.BackBufferFormat = D3DFMT_X8R8G8B8;
     windowed_ = params_.Windowed != 0;
     MakeCurrent();
-    return backBuffer_->Build(params_.BackBufferWidth, params_.BackBufferHeight);
+    return backBuffer_->Build(params_.BackBufferWidth, params_.BackBufferHeight, WindowFitsBackBuffer());
+}
+
+void GlDevice::ApplyClipOrigin()
+{
+    const bool upperLeft = target_->InWindow();
+    if (upperLeft == upperLeftOrigin_)
+        return;
+    upperLeftOrigin_ = upperLeft;
+    glClipControl(upperLeft ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+}
+
+bool GlDevice::WindowFitsBackBuffer()
+{
+    if (orphanWindow_ || !window_ || !info_.clipControl)
+        return false;
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window_, &w, &h);
+    if (UINT(w) != params_.BackBufferWidth || UINT(h) != params_.BackBufferHeight)
+        return false;
+    if (!params_.EnableAutoDepthStencil)
+        return true;
+    if (!windowDepthChecked_)
+    {
+        // The window's depth-stencil must be Direct3D's D24S8.
+        windowDepthChecked_ = true;
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        GLint depthType = GL_NONE, stencilType = GL_NONE, depthBits = 0, stencilBits = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE,
+                                              &depthType);
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE,
+                                              &stencilType);
+        if (depthType != GL_NONE && stencilType != GL_NONE)
+        {
+            glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE,
+                                                  &depthBits);
+            glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL,
+                                                  GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE, &stencilBits);
+        }
+        windowDepthStencil_ = depthBits >= kDepthBits && stencilBits >= kStencilBits;
+    }
+    return windowDepthStencil_;
 }
 
 GlDevice::~GlDevice()
@@ -320,17 +387,25 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*)
     if (lost_)
         return D3DERR_DEVICELOST;
     MakeCurrent();
-    int drawableWidth = 0, drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-    const GLint w = GLint(backBuffer_->Width()), h = GLint(backBuffer_->Height());
-    glDisable(GL_SCISSOR_TEST);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_->Framebuffer());
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    // The back buffer is stored top row first; the window's drawable is not.
-    const bool sameSize = drawableWidth == w && drawableHeight == h;
-    glBlitFramebuffer(0, 0, w, h, 0, drawableHeight, drawableWidth, 0, GL_COLOR_BUFFER_BIT,
-                      sameSize ? GL_NEAREST : GL_LINEAR);
+    if (!backBuffer_->InWindow())
+    {
+        int drawableWidth = 0, drawableHeight = 0;
+        SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+        const GLint w = GLint(backBuffer_->Width()), h = GLint(backBuffer_->Height());
+        glDisable(GL_SCISSOR_TEST);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_->Framebuffer());
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        // The back buffer is stored top row first; the window's drawable is not.
+        const bool sameSize = drawableWidth == w && drawableHeight == h;
+        glBlitFramebuffer(0, 0, w, h, 0, drawableHeight, drawableWidth, 0, GL_COLOR_BUFFER_BIT,
+                          sameSize ? GL_NEAREST : GL_LINEAR);
+    }
     SDL_GL_SwapWindow(window_);
+    // A resized window takes the next frame offscreen, stretched; back at the
+    // back buffer's size it is drawn into directly again. A back buffer that
+    // cannot be made is a lost device: the reset makes it anew.
+    if (!backBuffer_->PlaceInWindow(WindowFitsBackBuffer()))
+        lost_ = true;
     glBindFramebuffer(GL_FRAMEBUFFER, target_->Framebuffer());
     ++counters_.presents;
     return D3D_OK;
@@ -359,7 +434,7 @@ HRESULT GlDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
     if (right <= left || bottom <= top)
         return D3D_OK;
     glEnable(GL_SCISSOR_TEST);
-    glScissor(left, top, right - left, bottom - top);
+    glScissor(left, GlRowOf(top, bottom - top), right - left, bottom - top);
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET)
     {
@@ -391,7 +466,7 @@ HRESULT GlDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface)
     HV_INJECT("SetRenderTarget");
     ++counters_.stateCalls;
     auto* target = dynamic_cast<GlSurface*>(surface);
-    if (index != 0 || !target || target->OwnerDevice() != this || !target->Framebuffer())
+    if (index != 0 || !target || target->OwnerDevice() != this || !target->Drawable())
         return D3DERR_INVALIDCALL;
     Rebind<GlSurface>(target_, target);
     ResetTargetArea();
@@ -579,7 +654,7 @@ bool GlDevice::ReadPixels(IDirect3DSurface9* surface, std::vector<uint32_t>& arg
                           UINT& height)
 {
     auto* source = dynamic_cast<GlSurface*>(surface);
-    if (!source || source->OwnerDevice() != this || !source->Framebuffer())
+    if (!source || source->OwnerDevice() != this || !source->Drawable())
         return false;
     MakeCurrent();
     width = source->Width();
@@ -587,9 +662,13 @@ bool GlDevice::ReadPixels(IDirect3DSurface9* surface, std::vector<uint32_t>& arg
     argb.assign(size_t(width) * height, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, source->Framebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    // Rows come back in storage order, which is top row first.
+    // Rows come back in storage order: top row first, but for the window.
     glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_BGRA, GL_UNSIGNED_BYTE, argb.data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, target_->Framebuffer());
+    if (source->InWindow())
+        for (UINT row = 0; row < height / 2; ++row)
+            std::swap_ranges(argb.begin() + ptrdiff_t(row) * width, argb.begin() + ptrdiff_t(row + 1) * width,
+                             argb.begin() + ptrdiff_t(height - 1 - row) * width);
     if (!source->HasAlpha())
         for (auto& pixel : argb)
             pixel |= 0xFF000000u;

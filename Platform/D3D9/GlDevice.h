@@ -111,6 +111,14 @@ private:
     ~GlDevice() override;
     HRESULT Initialise(const D3DPRESENT_PARAMETERS& params);
     bool BuildBackBuffer(const D3DPRESENT_PARAMETERS& params);
+    // The window's drawable has the back buffer's size and a D24S8 depth-stencil.
+    bool WindowFitsBackBuffer();
+    // The GL row of a rectangle's first row on the current target: the
+    // window stores its bottom row first, every other target its top row.
+    GLint GlRowOf(LONG top, LONG height) const
+    {
+        return target_->InWindow() ? GLint(target_->Height()) - GLint(top) - GLint(height) : GLint(top);
+    }
     void RestoreDefaults();
     void ReleaseBindings();
     void ResetTargetArea();
@@ -125,6 +133,10 @@ private:
     void ApplySamplers();
     void ApplyVertexInput(UINT baseVertex);
     void UploadConstants();
+    // The window is drawn with an upper-left clip origin: the vertex stage's
+    // flip for targets stored top row first then puts rows the window's way
+    // up, with the same rasterisation rules (which edges own their pixels).
+    void ApplyClipOrigin();
     HRESULT SetConstants(int stage, UINT start, const float* data, UINT count);
     HRESULT GetConstants(int stage, UINT start, float* data, UINT count);
     DWORD RenderState(D3DRENDERSTATETYPE state) const;
@@ -170,6 +182,11 @@ private:
     // Made when the window goes before the device; destroyed with the device.
     SDL_Window* orphanWindow_ = nullptr;
     bool holdsLibrary_ = false;
+    bool windowDepthChecked_ = false;
+    bool upperLeftOrigin_ = false;
+    bool windowDepthStencil_ = false;
+    static constexpr GLint kDepthBits = 24;
+    static constexpr GLint kStencilBits = 8;
     int resetBlockers_ = 0;
     DeviceCounters counters_;
 };

@@ -405,15 +405,18 @@ void GlDevice::ApplySamplers()
 void GlDevice::ApplyRenderState()
 {
     glBindFramebuffer(GL_FRAMEBUFFER, target_->Framebuffer());
-    // Targets are stored top row first, so Direct3D's rectangles apply as they are.
-    glViewport(GLint(viewport_.X), GLint(viewport_.Y), GLsizei(viewport_.Width),
-               GLsizei(viewport_.Height));
+    ApplyClipOrigin();
+    // Targets are stored top row first, so Direct3D's rectangles apply as
+    // they are; the window's rectangles are turned over (its clip origin
+    // turns the geometry).
+    glViewport(GLint(viewport_.X), GlRowOf(LONG(viewport_.Y), LONG(viewport_.Height)),
+               GLsizei(viewport_.Width), GLsizei(viewport_.Height));
     glDepthRange(viewport_.MinZ, viewport_.MaxZ);
     if (RenderState(D3DRS_SCISSORTESTENABLE))
     {
         glEnable(GL_SCISSOR_TEST);
-        glScissor(scissor_.left, scissor_.top, scissor_.right - scissor_.left,
-                  scissor_.bottom - scissor_.top);
+        glScissor(scissor_.left, GlRowOf(scissor_.top, scissor_.bottom - scissor_.top),
+                  scissor_.right - scissor_.left, scissor_.bottom - scissor_.top);
     }
     else
     {
@@ -430,7 +433,8 @@ void GlDevice::ApplyRenderState()
         glDisable(GL_DEPTH_TEST);
     }
     // The vertex stage flips y, which turns screen-clockwise into GL's
-    // counter-clockwise: Direct3D's CCW culling is GL's back-face culling.
+    // counter-clockwise (the window's upper-left origin keeps it so):
+    // Direct3D's CCW culling is GL's back-face culling.
     switch (RenderState(D3DRS_CULLMODE))
     {
     case D3DCULL_CCW:
@@ -497,6 +501,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     ApplyRenderState();
     ApplySamplers();
     UploadConstants();
+    stream_->Store().Upload(end);
     ApplyVertexInput(0);
     if (program->pixelOffset >= 0)
         glUniform2f(program->pixelOffset, 1.0f / float(viewport_.Width),
@@ -533,6 +538,8 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UI
     ApplyRenderState();
     ApplySamplers();
     UploadConstants();
+    stream_->Store().Upload(vertexEnd);
+    indices_->Store().Upload((uint64_t(startIndex) + count) * indexSize);
     ApplyVertexInput(UINT(baseVertex));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_->Store().Name());
     if (program->pixelOffset >= 0)

@@ -14,6 +14,7 @@ GlInfo QueryGlInfo()
                        epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
     if (info.anisotropic)
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &info.maxAnisotropy);
+    info.clipControl = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
     if (const GLubyte* text = glGetString(GL_VERSION))
         info.version = reinterpret_cast<const char*>(text);
     if (const GLubyte* text = glGetString(GL_RENDERER))
@@ -27,6 +28,8 @@ void SetContextAttributes()
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 }
 
 } // namespace d3d9

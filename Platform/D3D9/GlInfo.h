@@ -11,6 +11,7 @@ struct GlInfo
     bool s3tc = false;
     bool anisotropic = false;
     float maxAnisotropy = 1.0f;
+    bool clipControl = false;
     std::string version;
     std::string renderer;
 };

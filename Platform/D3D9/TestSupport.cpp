@@ -48,6 +48,12 @@ void ResetCounters(IDirect3DDevice9* device) { Device(device)->Counters() = {}; 
 
 int LiveObjectCount() { return d3d9::LiveObjectCount(); }
 
+bool BackBufferInWindow(IDirect3DDevice9* device)
+{
+    const d3d9::BackBuffer* back = Device(device)->BackBufferSurface();
+    return back && back->InWindow();
+}
+
 unsigned TakeGlError(IDirect3DDevice9* device) { return Device(device)->TakeGlError(); }
 
 } // namespace d3d9test

@@ -32,6 +32,9 @@ void ResetCounters(IDirect3DDevice9* device);
 // Stand-in objects alive in the process (both libraries).
 int LiveObjectCount();
 
+// The back buffer is drawn straight into the device's window (no copy per frame).
+bool BackBufferInWindow(IDirect3DDevice9* device);
+
 // The first GL error since the last call (0 for none); clears them all.
 unsigned TakeGlError(IDirect3DDevice9* device);
 

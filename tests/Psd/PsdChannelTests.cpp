@@ -31,6 +31,53 @@ TEST(PsdChannels, RunLengthRows) {
     }
 }
 
+// Every run length, literal and repeated, into a plane with room past the
+// data and into one that ends with it; the plane's rest reads zero.
+TEST(PsdChannels, RunLengthRunsOfEveryLength) {
+    for (size_t n = 1; n <= 128; ++n) {
+        Bytes expected;
+        Bytes row;
+        for (size_t k = 0; k < n; ++k) expected.push_back(uint8_t(k * 7 + n));
+        row.push_back(uint8_t(n - 1));
+        row.insert(row.end(), expected.begin(), expected.end());
+        expected.insert(expected.end(), n, uint8_t(n));
+        row.push_back(uint8_t(257 - n));
+        row.push_back(uint8_t(n));
+        Bytes data = {uint8_t(row.size() >> 8), uint8_t(row.size())};
+        data.insert(data.end(), row.begin(), row.end());
+        for (size_t slack : {size_t(0), size_t(1), size_t(200)}) {
+            Bytes plane(expected.size() + slack, 0xEE);
+            ASSERT_EQ(psdr_unpack_rle(data.data(), data.size(), 1, plane.data(), plane.size()), PSDR_OK)
+                << n << " " << slack;
+            Bytes want = expected;
+            want.resize(plane.size(), 0);
+            EXPECT_EQ(plane, want) << n << " " << slack;
+        }
+    }
+}
+
+TEST(PsdChannels, ShortDataLeavesZerosOverWhatThePlaneHeld) {
+    struct Case {
+        const char* what;
+        int compression;
+        Bytes data;
+        Bytes want;
+    } cases[] = {
+        {"raw", 0, {1, 2, 3}, {1, 2, 3, 0, 0, 0, 0, 0}},
+        {"run-length", 1, {0, 3, 0, 0, 0x01, 4, 5}, {4, 5, 0, 0, 0, 0, 0, 0}},
+        {"zip", 2, ZipEncode(Bytes{6, 7, 8}), {6, 7, 8, 0, 0, 0, 0, 0}},
+        {"zip with prediction", 3, ZipEncode(Bytes{9, 1, 1, 1, 2}), {9, 10, 11, 12, 2, 2, 2, 2}},
+    };
+    for (const Case& c : cases) {
+        Bytes plane(8, 0xEE);
+        ASSERT_EQ(psdr_decode_plane(c.data.data(), c.data.size(), c.compression, 2, 4, 8, plane.data(),
+                                    plane.size()),
+                  PSDR_OK)
+            << c.what;
+        EXPECT_EQ(plane, c.want) << c.what;
+    }
+}
+
 TEST(PsdChannels, ZipAndPrediction) {
     Bytes rows8 = ZipEncode(Bytes{0x10, 0x01, 0x01, 0x01});
     Bytes out(4);
@@ -86,6 +133,32 @@ uint32_t Expected(const ModeCase& c, const std::vector<Bytes>& planes, size_t i,
 }
 
 }  // namespace
+
+// Eight-bit colour goes through whole blocks of pixels and a tail: every
+// length packs each pixel alike, with and without alpha.
+TEST(PsdChannels, RgbEightBitBlocksAndTails) {
+    for (size_t n : {size_t(1), size_t(15), size_t(16), size_t(17), size_t(47), size_t(100)}) {
+        const Bytes r = Ramp(n, 1), g = Ramp(n, 2), b = Ramp(n, 3), a = Ramp(n, 4);
+        for (bool alpha : {true, false}) {
+            psdr_planes planes{};
+            planes.c[0] = r.data();
+            planes.c[1] = g.data();
+            planes.c[2] = b.data();
+            planes.alpha = alpha ? a.data() : nullptr;
+            planes.count = n;
+            planes.width = int(n);
+            planes.height = 1;
+            planes.depth = 8;
+            std::vector<uint32_t> pixels(n + 1, 0xDEADBEEF);
+            ASSERT_TRUE(psdr_combine(planes, 3, nullptr, 0, 0, 0, false, pixels.data()));
+            for (size_t i = 0; i < n; ++i)
+                ASSERT_EQ(pixels[i], uint32_t(alpha ? a[i] : 255) << 24 | uint32_t(r[i]) << 16 |
+                                         uint32_t(g[i]) << 8 | b[i])
+                    << n << " " << i << " " << alpha;
+            EXPECT_EQ(pixels[n], 0xDEADBEEFu) << "nothing past the pixels";
+        }
+    }
+}
 
 TEST(PsdChannels, CombinersForEveryModeAndDepth) {
     const ModeCase cases[] = {
@@ -368,4 +441,116 @@ TEST(PsdMerged, AlphaComesFromPlaneZero) {
     EXPECT_EQ(img->merged_image[0], 0x80FFFFFFu);
     EXPECT_EQ(img->merged_image[1], 0x40000000u);
     EXPECT_EQ(img->layers[0].channels[0].id, -1);
+}
+
+namespace {
+
+struct RowCase {
+    const char* what;
+    std::vector<Channel> channels;
+};
+
+Bytes Encoded(int compression, const Bytes& payload) {
+    Bytes bytes(2 + payload.size(), 0);
+    bytes[1] = uint8_t(compression);
+    std::copy(payload.begin(), payload.end(), bytes.begin() + 2);
+    return bytes;
+}
+
+// What decoding each channel's whole plane and combining gives.
+std::vector<uint32_t> ByPlanes(const std::vector<Channel>& channels, size_t w, size_t h) {
+    const size_t n = w * h;
+    const Bytes* planes[4] = {};
+    std::vector<Bytes> decoded;
+    decoded.reserve(channels.size());
+    for (const Channel& c : channels) {
+        Bytes plane(n, 0xEE);
+        if (c.encoded.size() >= 3)
+            EXPECT_EQ(psdr_decode_plane(c.encoded.data() + 2, c.encoded.size() - 2, c.encoded[1], h, w, 8,
+                                        plane.data(), n),
+                      PSDR_OK);
+        else
+            plane.assign(n, 0);
+        decoded.push_back(plane);
+        if (c.id >= -1 && c.id <= 2) planes[c.id + 1] = &decoded.back();
+    }
+    std::vector<uint32_t> pixels(n);
+    for (size_t i = 0; i < n; ++i) {
+        auto at = [&](int k, uint8_t absent) { return planes[k] ? (*planes[k])[i] : absent; };
+        pixels[i] = uint32_t(at(0, 255)) << 24 | uint32_t(at(1, 0)) << 16 | uint32_t(at(2, 0)) << 8 | at(3, 0);
+    }
+    return pixels;
+}
+
+}  // namespace
+
+// Layers are combined a row at a time; rows that do not decode to whole
+// rows (run-length rows of other lengths, runs across rows, short data)
+// give what decoding whole planes gives.
+TEST(PsdChannels, RowsGiveWhatPlanesGive) {
+    const size_t w = 5, h = 3;
+    const Bytes ramp = Ramp(15, 9);
+    const Bytes green = Ramp(15, 10), blue = Ramp(15, 11), alpha = Ramp(15, 12);
+    auto rgb = [&](Channel red) {
+        return std::vector<Channel>{Channel::Raw(-1, Encoded(0, alpha)), red, Channel::Raw(1, Encoded(0, green)),
+                                    Channel::Raw(2, Encoded(0, blue))};
+    };
+    const Bytes rows_4_6_5 = {0, 5, 0, 7, 0, 6, 0x03, 1, 2, 3, 4, 0x05, 5, 6, 7, 8, 9, 10, 0x04, 11, 12, 13, 14, 15};
+    const Bytes run_across = {0, 2, 0, 4, 0, 6, 250, 7, 0x02, 1, 2, 3, 0x04, 4, 5, 6, 7, 8};
+    const Bytes short_plane = {0, 6, 0, 6, 0, 3, 0x04, 1, 2, 3, 4, 5, 0x04, 6, 7, 8, 9, 10, 0x01, 11, 12};
+    const Bytes whole_rows = {0, 6, 0, 2, 0, 6, 0x04, 1, 2, 3, 4, 5, 252, 9, 0x04, 6, 7, 8, 9, 10};
+    Bytes zip_short = ZipEncode(Bytes(ramp.begin(), ramp.begin() + 7));
+    Bytes zip_whole = ZipEncode(ramp);
+    const RowCase cases[] = {
+        {"run-length rows of the width", rgb(Channel::Raw(0, Encoded(1, whole_rows)))},
+        {"run-length rows of 4, 6 and 5", rgb(Channel::Raw(0, Encoded(1, rows_4_6_5)))},
+        {"a run across rows", rgb(Channel::Raw(0, Encoded(1, run_across)))},
+        {"run-length data short of the plane", rgb(Channel::Raw(0, Encoded(1, short_plane)))},
+        {"raw data short of the plane", rgb(Channel::Raw(0, Encoded(0, Bytes(ramp.begin(), ramp.begin() + 7))))},
+        {"zip ending early", rgb(Channel::Raw(0, Encoded(2, zip_short)))},
+        {"zip with prediction", rgb(Channel::Raw(0, Encoded(3, zip_whole)))},
+        {"an empty alpha", {Channel::Raw(-1, Bytes{0, 0}), Channel::Raw(0, Encoded(0, ramp)),
+                            Channel::Raw(1, Encoded(2, ZipEncode(green))), Channel::Raw(2, Encoded(0, blue))}},
+        {"no alpha, no blue", {Channel::Raw(0, Encoded(0, ramp)), Channel::Raw(1, Encoded(0, green))}},
+        {"the last of two reds", {Channel::Raw(0, Encoded(0, green)), Channel::Raw(0, Encoded(0, ramp)),
+                                  Channel::Raw(1, Encoded(0, blue)), Channel::Raw(2, Encoded(0, alpha))}},
+    };
+    for (const RowCase& c : cases) {
+        Layer l;
+        l.right = int(w);
+        l.bottom = int(h);
+        l.channels = c.channels;
+        Image img;
+        ASSERT_EQ(Load(RgbDocument(8, 8, {l}).Bytes_(), &img.p), PSDR_OK) << c.what;
+        const psdr_layer& r = img->layers[0];
+        ASSERT_NE(r.pixels, nullptr) << c.what;
+        EXPECT_EQ(std::vector<uint32_t>(r.pixels, r.pixels + w * h), ByPlanes(c.channels, w, h)) << c.what;
+    }
+}
+
+// The first failing channel in file order decides, whichever row shows it first.
+TEST(PsdChannels, RowsReportTheFirstFailingChannel) {
+    const Bytes late_error = {0, 5, 0, 5, 0, 2, 0x04, 1, 2, 3, 4, 5, 0x04, 1, 2, 3, 4, 5, 0xF0, 7};
+    const Bytes broken_zip = {9, 9, 9, 9};
+    struct Case {
+        const char* what;
+        std::vector<Channel> channels;
+        psdr_status want;
+    } cases[] = {
+        {"a late run-length error before an early zip one",
+         {Channel::Raw(0, Encoded(1, late_error)), Channel::Raw(1, Encoded(2, broken_zip))}, PSDR_READ_ERROR},
+        {"an early zip error before a late run-length one",
+         {Channel::Raw(0, Encoded(2, broken_zip)), Channel::Raw(1, Encoded(1, late_error))}, PSDR_ZIP_ERROR},
+        {"a bad compression after good rows",
+         {Channel::Raw(0, Encoded(0, Ramp(15, 1))), Channel::Raw(1, Encoded(5, Bytes{1, 2, 3}))},
+         PSDR_BAD_COMPRESSION},
+    };
+    for (const Case& c : cases) {
+        Layer l;
+        l.right = 5;
+        l.bottom = 3;
+        l.channels = c.channels;
+        Image img;
+        EXPECT_EQ(Load(RgbDocument(8, 8, {l}).Bytes_(), &img.p), c.want) << c.what;
+    }
 }

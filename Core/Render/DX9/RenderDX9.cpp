@@ -21,11 +21,11 @@ D3DPRIMITIVETYPE MapPrimitive(int32_t type)
 {
     switch (type)
     {
-    case 0: return D3DPT_POINTLIST;
-    case 1: return D3DPT_LINELIST;
-    case 2: return D3DPT_LINESTRIP;
-    case 4: return D3DPT_TRIANGLESTRIP;
-    case 5: return D3DPT_TRIANGLEFAN;
+    case kPrimitivePoints: return D3DPT_POINTLIST;
+    case kPrimitiveLines: return D3DPT_LINELIST;
+    case kPrimitiveLineStrip: return D3DPT_LINESTRIP;
+    case kPrimitiveTriangleStrip: return D3DPT_TRIANGLESTRIP;
+    case kPrimitiveTriangleFan: return D3DPT_TRIANGLEFAN;
     default: return D3DPT_TRIANGLELIST;
     }
 }
@@ -169,14 +169,13 @@ HVResultEnum RenderDX9::PrepareBackBuffer()
 
 HVResultEnum RenderDX9::SetFixedDeviceState()
 {
+    if (DoSetSamplerFilter(kFilterLinear) != HV_OK)
+        return HV_FAIL;
     const struct
     {
         D3DSAMPLERSTATETYPE type;
         DWORD value;
     } samplers[] = {
-        {D3DSAMP_MINFILTER, DWORD(mAnisotropicMin ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR)},
-        {D3DSAMP_MAGFILTER, DWORD(mAnisotropicMag ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR)},
-        {D3DSAMP_MIPFILTER, D3DTEXF_LINEAR},
         {D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP},
         {D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP},
     };
@@ -508,9 +507,9 @@ HVResultEnum RenderDX9::DoSetBlendMode(int32_t mode)
     size_t stageCount;
     switch (mode)
     {
-    case 0: states = opaqueStates, stateCount = 1, stage = opaqueStage, stageCount = 4; break;
-    case 1: states = alphaStates, stateCount = 3, stage = blendStage, stageCount = 6; break;
-    case 2: states = additiveStates, stateCount = 3, stage = blendStage, stageCount = 6; break;
+    case kBlendOpaque: states = opaqueStates, stateCount = 1, stage = opaqueStage, stageCount = 4; break;
+    case kBlendAlpha: states = alphaStates, stateCount = 3, stage = blendStage, stageCount = 6; break;
+    case kBlendAdditive: states = additiveStates, stateCount = 3, stage = blendStage, stageCount = 6; break;
     default: return HV_OK;
     }
     for (size_t i = 0; i < stateCount; ++i)
@@ -520,6 +519,19 @@ HVResultEnum RenderDX9::DoSetBlendMode(int32_t mode)
         if (FAILED(mDevice->SetTextureStageState(0, stage[i].type, stage[i].value)))
             return HV_FAIL;
     return HV_OK;
+}
+
+HVResultEnum RenderDX9::DoSetSamplerFilter(int32_t filter)
+{
+    // Point sampling leaves the mip level alone as well: a texture has one level.
+    const bool point = filter == kFilterPoint;
+    const DWORD minFilter = point ? D3DTEXF_POINT : mAnisotropicMin ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR;
+    const DWORD magFilter = point ? D3DTEXF_POINT : mAnisotropicMag ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR;
+    const DWORD mipFilter = point ? D3DTEXF_NONE : D3DTEXF_LINEAR;
+    if (FAILED(mDevice->SetSamplerState(0, D3DSAMP_MINFILTER, minFilter)) ||
+        FAILED(mDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, magFilter)))
+        return HV_FAIL;
+    return Check(mDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, mipFilter));
 }
 
 HVResultEnum RenderDX9::DoEnableScissor(bool enable)

@@ -35,6 +35,7 @@ public:
     HVResultEnum DoSetVertexBuffer(VertexBufferImpl* buffer) override;
     HVResultEnum DoSetIndexBuffer(IndexBufferImpl* buffer) override;
     HVResultEnum DoSetBlendMode(int32_t mode) override;
+    HVResultEnum DoSetSamplerFilter(int32_t filter) override;
     HVResultEnum DoEnableScissor(bool enable) override;
     HVResultEnum DoSetScissorRect(const uint32_t rect[4]) override;
     HVResultEnum DoSetDepth(bool enable, bool write) override;

@@ -6,7 +6,9 @@
 #include "Platform/Win32/Files.h"
 
 #include <filesystem>
+#include <sys/wait.h>
 #include <tinyxml2.h>
+#include <unistd.h>
 
 namespace
 {
@@ -273,5 +275,70 @@ TEST_F(ProfilesTest, ACrashHalfwayThroughASaveKeepsTheGoodFile)
     ASSERT_EQ(Store()->Save(), tinyxml2::XML_SUCCESS);
     EXPECT_EQ(userFolder.Read("profiles.xml"), kSample);
     EXPECT_FALSE(userFolder.Has("profiles.xml.tmp"));
+}
+
+// Ends the process after the given number of file-system steps of a save.
+int gStepsLeft = 0;
+constexpr int kEndedMidSave = 87;
+void EndAfterTheStep()
+{
+    if (--gStepsLeft == 0)
+        _exit(kEndedMidSave);
+}
+
+// A save after a damaged load, ended after each of its file-system steps in
+// turn: every next start finds either the damaged file again (and says so) or
+// the new file with the damaged one kept beside it.
+TEST_F(ProfilesTest, ACrashAtAnyStepOfTheFirstSaveAfterDamageKeepsTheNotice)
+{
+    const std::string damagedBytes = "<Profiles><Profile name=\"Lost\"";
+    int stepsEnded = 0;
+    for (int step = 1;; ++step)
+    {
+        SCOPED_TRACE("ended after step " + std::to_string(step));
+        ASSERT_LT(step, 40) << "the save never finished";
+        std::filesystem::remove(userFolder.Folder() / "profiles.xml.corrupt");
+        std::filesystem::remove(userFolder.Folder() / "profiles.xml.tmp");
+        file::Profiles::sProfilesReset = false;
+        LoadWith(damagedBytes);
+        ASSERT_TRUE(file::Profiles::sProfilesReset);
+        Store()->SelectProfile(L"Kept");
+        const std::string newBytes = SaveFileBytes();
+
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0)
+        {
+            gStepsLeft = step;
+            file::Profiles::sAfterSaveStep = EndAfterTheStep;
+            _exit(Store()->Save() == tinyxml2::XML_SUCCESS ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        const int code = WEXITSTATUS(status);
+        ASSERT_TRUE(code == kEndedMidSave || code == 0) << code;
+
+        ASSERT_TRUE(userFolder.Has("profiles.xml"));
+        const std::string onDisk = userFolder.Read("profiles.xml");
+        file::Profiles::sProfilesReset = false;
+        Store()->Load();
+        if (onDisk == damagedBytes)
+        {
+            EXPECT_TRUE(file::Profiles::sProfilesReset);
+        }
+        else
+        {
+            EXPECT_EQ(onDisk, newBytes);
+            EXPECT_EQ(userFolder.Read("profiles.xml.corrupt"), damagedBytes);
+            EXPECT_FALSE(file::Profiles::sProfilesReset);
+            EXPECT_EQ(Store()->GetCurrentProfileName(), L"Kept");
+        }
+        if (code == 0)
+            break;
+        ++stepsEnded;
+    }
+    // Create, write, flush and close of the new file and of the kept copy, then the rename.
+    EXPECT_GE(stepsEnded, 9);
 }
 }

@@ -1,11 +1,16 @@
 #include "Core/Base/ImageInfo.h"
+#include "Core/Base/Log.h"
+#include "Core/Base/LogOutput.h"
 #include "Core/File/ImageFileInfo.h"
 #include "Core/File/PsdFile.h"
 #include "Core/File/PsdFolder.h"
 #include "FileTestSupport.h"
 #include "support/PackBuilder.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -73,6 +78,72 @@ TEST_F(PsdFolderTest, ReadsLayersUntilTheFirstNamelessOne)
     EXPECT_EQ(bare->w, 0.0f);
     EXPECT_EQ(bare->opacity, 255);
     EXPECT_EQ(bare->index, 0);
+}
+
+std::vector<std::wstring>& LogLines()
+{
+    // Outlives the log, which still writes while it shuts down.
+    static auto* lines = new std::vector<std::wstring>;
+    return *lines;
+}
+
+class LogCapture : public base::LogOutput
+{
+public:
+    void Write(const std::wstring& text) override { LogLines().push_back(text); }
+};
+
+int CountLinesWith(const std::wstring& text)
+{
+    int count = 0;
+    for (const std::wstring& line : LogLines())
+        count += line.find(text) != std::wstring::npos;
+    return count;
+}
+
+// Scaled coordinates beyond the int range saturate; the layer stays and one
+// line names the layout.
+TEST_F(PsdFolderTest, CoordinatesBeyondTheIntRangeAreClamped)
+{
+    base::MainLog::Instance()->AddTextOutput(new LogCapture);
+    LogLines().clear();
+    struct Case
+    {
+        const char* scale;
+        const char* attributes;
+        float x, y, w, h;
+        bool logged;
+    };
+    constexpr float kMax = static_cast<float>(INT32_MAX);
+    constexpr float kMin = static_cast<float>(INT32_MIN);
+    const Case cases[] = {
+        // The smallest value that rounds to 2^31 as a float.
+        {"1", R"(x="2147483584" y="-2147483648" width="5" height="6")", kMax, kMin, 5, 6, true},
+        {"1", R"(x="2147483520" y="-2147483520" width="2147483647" height="-7")", 2147483520.0f, -2147483520.0f,
+         kMax, -7, true},
+        // Scaling wraps an ordinary value out of range.
+        {"4", R"(x="1000000000" y="-1000000000" width="8" height="9")", kMax, kMin, 32, 36, true},
+        {"0.5", R"(x="2147483647" y="-2147483648" width="10" height="12")", 1073741824.0f, -1073741824.0f, 5, 6,
+         false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.scale) + " " + c.attributes);
+        LogLines().clear();
+        Files()->imageScale = std::stof(c.scale);
+        std::unique_ptr<file::ImageContainer> image =
+            OpenWith(std::string("<Layers><Layer name=\"big\" ") + c.attributes +
+                     "/><Layer name=\"after\" x=\"3\"/></Layers>");
+        ASSERT_TRUE(image);
+        ASSERT_EQ(image->GetLayerCount(), 2);
+        const base::ImageInfo* big = image->FindLayer(L"big");
+        ASSERT_TRUE(big);
+        EXPECT_EQ(big->x, c.x);
+        EXPECT_EQ(big->y, c.y);
+        EXPECT_EQ(big->w, c.w);
+        EXPECT_EQ(big->h, c.h);
+        EXPECT_EQ(CountLinesWith(L"ui/layers.xml"), c.logged ? 1 : 0);
+    }
 }
 
 TEST_F(PsdFolderTest, AtlasCornersBecomeTextureCoordinates)

@@ -2,6 +2,7 @@
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Purchase/PurchaseSystem.h"
+#include "support/FakePurchaseProvider.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,45 +12,12 @@
 #include <memory>
 #include <vector>
 
-namespace purchase
-{
-// Installs what only a platform store would provide.
-class PurchaseSystemTestAccess
-{
-public:
-    static void SetProvider(PurchaseProvider* provider) { PurchaseSystem::Instance()->m_provider.reset(provider); }
-    static Product* AddProduct(const std::wstring& id, int state)
-    {
-        auto product = std::make_unique<Product>();
-        product->id = id;
-        product->state = state;
-        PurchaseSystem::Instance()->m_products.push_back(std::move(product));
-        return PurchaseSystem::Instance()->m_products.back().get();
-    }
-};
-}
-
 namespace
 {
 using purchase::Product;
 using purchase::PurchaseSystem;
 using Access = purchase::PurchaseSystemTestAccess;
-
-struct FakeProvider : purchase::PurchaseProvider
-{
-    bool available = true;
-    std::vector<Product*> purchases;
-    int restores = 0;
-    purchase::PurchaseListener* reportTo = nullptr;
-
-    bool IsAvailable() override { return available; }
-    void Purchase(Product* product, purchase::PurchaseListener* listener) override
-    {
-        purchases.push_back(product);
-        reportTo = listener;
-    }
-    void Restore() override { ++restores; }
-};
+using hvtest::FakeProvider;
 
 struct RecordingListener : purchase::PurchaseListener
 {

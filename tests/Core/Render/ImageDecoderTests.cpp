@@ -353,6 +353,169 @@ TEST(PictureCheck, RefusesCutAndLyingFilesPromptly)
         EXPECT_EQ(render::CheckPictureStructure(c.kind, c.bytes.data(), c.bytes.size()), c.ok);
 }
 
+// The picture library allocates what the header claims: a side longer than a
+// texture's is refused before it sees the bytes.
+TEST(PictureCheck, RefusesSidesLongerThanATexture)
+{
+    using render::PictureKind;
+    constexpr int kSide = int(render::kMaxPictureSide);
+    auto pngWide = [](uint32_t width) {
+        Bytes png = fixtures::MakePng(1, 1, {0xFF102030u});
+        for (int i = 0; i < 4; ++i)
+            png[16 + i] = uint8_t(width >> (24 - 8 * i));
+        return png;
+    };
+    auto gif = [](uint32_t width, uint32_t height) {
+        return Bytes{'G', 'I', 'F', '8', '9', 'a', uint8_t(width), uint8_t(width >> 8), uint8_t(height),
+                     uint8_t(height >> 8), 0, 0, 0};
+    };
+    auto jpgTall = [](uint32_t height) {
+        Bytes jpg = fixtures::MakeJpeg(1, 1, {0xFF102030u});
+        for (size_t i = 2; i + 9 <= jpg.size(); ++i)
+            if (jpg[i] == 0xFF && jpg[i + 1] == 0xC0)
+            {
+                jpg[i + 5] = uint8_t(height >> 8);
+                jpg[i + 6] = uint8_t(height);
+                return jpg;
+            }
+        ADD_FAILURE() << "no frame header";
+        return jpg;
+    };
+    const std::vector<uint32_t> column(kSide + 1, 0xFF00FF00u);
+    const std::vector<uint32_t> shortColumn(kSide, 0xFF00FF00u);
+    struct Case
+    {
+        const char* what;
+        PictureKind kind;
+        Bytes bytes;
+        bool ok;
+    } cases[] = {
+        {"png at the limit", PictureKind::Png, pngWide(kSide), true},
+        {"png beyond", PictureKind::Png, pngWide(kSide + 1), false},
+        {"png beyond the int range", PictureKind::Png, pngWide(0x80000000u), false},
+        {"bmp at the limit", PictureKind::Bmp, fixtures::MakeBmp(1, kSide, shortColumn), true},
+        {"bmp beyond", PictureKind::Bmp, fixtures::MakeBmp(1, kSide + 1, column), false},
+        {"tga at the limit", PictureKind::Tga, fixtures::MakeTga(1, kSide, shortColumn), true},
+        {"tga beyond", PictureKind::Tga, fixtures::MakeTga(1, kSide + 1, column), false},
+        {"gif at the limit", PictureKind::Gif, gif(kSide, 1), true},
+        {"gif beyond", PictureKind::Gif, gif(1, kSide + 1), false},
+        {"jpg at the limit", PictureKind::Jpg, jpgTall(kSide), true},
+        {"jpg beyond", PictureKind::Jpg, jpgTall(kSide + 1), false},
+        // Found by fuzzing: 33 bytes that asked for a 4 GB picture.
+        {"gif 65,280 x 65,535", PictureKind::Gif,
+         Bytes{'G', 'I', 'F', '8', '9', 'a', 0x00, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00, 0x00, 0x03, 0x00,
+               0x02, 0x00, 0x00, 0x00, 0x04, 0x44, 0xA8, 0x2E, 0x28, 0x00, 0x00, 0x28, 0x00, 0x00, 0x00, 0x3B},
+         false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(render::CheckPictureStructure(c.kind, c.bytes.data(), c.bytes.size()), c.ok) << c.what;
+    EXPECT_FALSE(Decode(cases[std::size(cases) - 1].bytes, L".gif"));
+    EXPECT_TRUE(Decode(fixtures::MakeBmp(1, kSide, shortColumn), L".bmp"));
+}
+
+// The picture library writes each frame into the screen without clipping it.
+TEST(PictureCheck, GifFramesLieInsideTheScreenAndBlocksInsideTheFile)
+{
+    const uint32_t palette[4] = {0, 0xFF0000, 0x00FF00, 0x0000FF};
+    const Bytes good = fixtures::MakeGif(3, 2, palette, {0, 1, 2, 3, 1, 0});
+    // Header 13, global table 12, graphic control 8: the frame descriptor.
+    constexpr size_t kFrame = 33;
+    ASSERT_EQ(good[kFrame], 0x2C);
+    auto with = [&](size_t at, std::initializer_list<uint8_t> bytes) {
+        Bytes b = good;
+        std::copy(bytes.begin(), bytes.end(), b.begin() + long(at));
+        return b;
+    };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        bool ok;
+    } cases[] = {
+        {"as written", good, true},
+        {"cut behind the frame", Bytes(good.begin(), good.end() - 1), true},
+        {"frame one column right", with(kFrame + 1, {1, 0}), false},
+        {"frame one row down", with(kFrame + 3, {1, 0}), false},
+        {"frame wider than the screen", with(kFrame + 5, {4, 0}), false},
+        {"frame of no rows", with(kFrame + 7, {0, 0}), false},
+        {"local table past the end", with(kFrame + 9, {0x87}), false},
+        {"code size 12", with(kFrame + 10, {12}), false},
+        {"sub-block past the end", with(kFrame + 11, {0xFF}), false},
+        {"unknown block", with(kFrame, {0x2B}), false},
+        {"cut inside the frame data", Bytes(good.begin(), good.end() - 4), false},
+        // Found by fuzzing: a frame at row 18,177 of a 3 x 2 screen.
+        {"frame far outside", Bytes{'G',  'I',  'F',  '8',  '9',  'a',  0x03, 0x00, 0x02, 0x00, 0x81, 0x00, 0x00,
+                                    0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x22, 0x00, 0x00, 0x00, 0xFF, 0x21,
+                                    0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x01, 0x47, 0x49,
+                                    0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x03, 0x00, 0x04, 0x00, 0x00, 0x00, 0x04,
+                                    0x44, 0x1A, 0x00, 0x00, 0x03, 0x00, 0x02, 0x00, 0x00, 0x02, 0x04, 0x44, 0xA8,
+                                    0x31, 0x28, 0x00, 0x3B, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x44, 0xA8, 0x31, 0x28,
+                                    0x00, 0x3B},
+         false},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(render::CheckPictureStructure(render::PictureKind::Gif, c.bytes.data(), c.bytes.size()), c.ok)
+            << c.what;
+        if (!c.ok)
+        {
+            EXPECT_FALSE(Decode(c.bytes, L".gif")) << c.what;
+        }
+    }
+    EXPECT_TRUE(Decode(good, L".gif"));
+}
+
+// The picture library's reader loops without end on a JPEG segment that runs
+// past the end of the file; a file cut inside its scan data decodes or fails.
+TEST(PictureCheck, JpegSegmentsLieInsideTheFile)
+{
+    std::vector<uint32_t> pixels(16 * 16);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
+    const Bytes jpg = fixtures::MakeJpeg(16, 16, pixels);
+    size_t scan = 0; // the start-of-scan marker
+    for (size_t i = 2; i + 1 < jpg.size() && !scan; ++i)
+        if (jpg[i] == 0xFF && jpg[i + 1] == 0xDA)
+            scan = i;
+    ASSERT_NE(scan, 0u);
+    const size_t scanData = scan + 2 + (size_t(jpg[scan + 2]) << 8 | jpg[scan + 3]);
+    auto cut = [&](size_t n) { return Bytes(jpg.begin(), jpg.begin() + long(n)); };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        bool ok;
+    } cases[] = {
+        {"as written", jpg, true},
+        {"cut inside the scan data", cut((scanData + jpg.size()) / 2), true},
+        {"cut inside the scan header", cut(scan + 5), false},
+        {"cut inside the first segment", cut(8), false},
+        {"cut inside a segment length", cut(5), false},
+        {"segment length 1", Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x01, 0xFF, 0xD9}, false},
+        {"stray bytes, then a whole segment", Bytes{0xFF, 0xD8, 0x01, 0x02, 0xFF, 0xE0, 0x00, 0x02, 0xFF, 0xD9},
+         true},
+        // Found by fuzzing: both kept the picture library busy for good.
+        {"stray byte, then a segment of 65,535", Bytes{0xFF, 0xD8, 0x01, 0xFF, 0xE0, 0xFF, 0xFF, 0xFF, 0xFF, 0x49,
+                                                      0x46, 0x00, 0x01, 0x01, 0x00, 0x47, 0x00, 0x01, 0x00, 0xFF,
+                                                      0xFF},
+         false},
+        {"a segment of 32 in 20 bytes", Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x20, 0x10, 0x40, 0x00, 0x00, 0x00,
+                                             0x00, 0x01, 0x01, 0x01, 0x47, 0x46, 0x49, 0x38, 0x01},
+         false},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(render::CheckPictureStructure(render::PictureKind::Jpg, c.bytes.data(), c.bytes.size()), c.ok)
+            << c.what;
+        const bool decoded = Decode(c.bytes, L".jpg").has_value();
+        if (!c.ok)
+        {
+            EXPECT_FALSE(decoded) << c.what;
+        }
+    }
+    EXPECT_TRUE(Decode(jpg, L".jpg"));
+}
+
 TEST(ImageDecoders, DevilStateSurvivesFailuresAndUndecodedPictures)
 {
     const Bytes png = fixtures::MakePng(2, 1, {0xFF102030u, 0xFF405060u});

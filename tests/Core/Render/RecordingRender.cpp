@@ -241,7 +241,7 @@ std::vector<uint32_t> RecordingRender::RecordedOpcodes()
             }
             break;
         }
-        case 8: case 11: skip(4); break;
+        case 8: case 11: case 19: skip(4); break;
         case 12: case 14: case 15: skip(1); break;
         case 13: skip(16); break;
         case 16: skip(12); break;

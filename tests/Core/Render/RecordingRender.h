@@ -121,6 +121,7 @@ public:
     HVResultEnum DoSetVertexBuffer(render::VertexBufferImpl* b) override { return Log("vb", {Address(b)}); }
     HVResultEnum DoSetIndexBuffer(render::IndexBufferImpl* b) override { return Log("ib", {Address(b)}); }
     HVResultEnum DoSetBlendMode(int32_t mode) override { return Log("blend", {uint64_t(mode)}); }
+    HVResultEnum DoSetSamplerFilter(int32_t filter) override { return Log("filter", {uint64_t(filter)}); }
     HVResultEnum DoEnableScissor(bool enable) override { return Log("scissor", {uint64_t(enable)}); }
     HVResultEnum DoSetScissorRect(const uint32_t r[4]) override { return Log("rect", {r[0], r[1], r[2], r[3]}); }
     HVResultEnum DoSetDepth(bool enable, bool write) override { return Log("depth", {enable, write}); }

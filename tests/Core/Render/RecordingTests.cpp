@@ -373,9 +373,9 @@ TEST_F(RecordingTest, AnAbandonedFrameIsDroppedAndTheNextResendsEveryState)
     EXPECT_EQ(ops.front(), 1u);
     EXPECT_EQ(std::count(ops.begin(), ops.end(), 1u), 1);
     // Every state again, as after a reset: target, shader, format and
-    // buffers, blend, scissor, depth, variables.
-    EXPECT_EQ(std::vector<uint32_t>(ops.begin(), ops.begin() + 11),
-              (std::vector<uint32_t>{1, 5, 6, 8, 9, 10, 11, 12, 14, 7, 17}));
+    // buffers, blend, filter, scissor, depth, variables.
+    EXPECT_EQ(std::vector<uint32_t>(ops.begin(), ops.begin() + 12),
+              (std::vector<uint32_t>{1, 5, 6, 8, 9, 10, 11, 19, 12, 14, 7, 17}));
     ASSERT_EQ(r.Present(), HV_OK);
     r.mCalls.clear();
     ASSERT_EQ(r.ExecuteCommands(), HV_OK);
@@ -450,7 +450,7 @@ TEST_F(RecordingTest, NotReadyDropsTheRecordedCommands)
 TEST_F(RecordingTest, UnknownOpcodesAreSkippedWithoutOperands)
 {
     render::CommandBuffer& s = r.GetCommandBuffer();
-    ASSERT_TRUE(s.Put(uint32_t(19)));
+    ASSERT_TRUE(s.Put(uint32_t(20)));
     ASSERT_TRUE(s.Put(uint32_t(1)));
     ASSERT_TRUE(s.Put(uint32_t(0xFFFFFFFF)));
     ASSERT_TRUE(s.Put(uint32_t(2)));

@@ -248,7 +248,7 @@ TEST_F(LevelFileTest, FreeTowerCreditsTheUpgradedCost)
         const char* id;
         int32_t gold;
         int goldTexts, logged;
-    } cases[] = {{"12", 390, 1, 0}, {"12.7", 390, 1, 0}, {"99", 300, 0, 1}, {"0", 300, 0, 0}};
+    } cases[] = {{"12", 300, 2, 0}, {"12.7", 300, 2, 0}, {"99", 300, 0, 1}, {"0", 300, 0, 0}};
     for (const auto& c : cases)
     {
         data->Write("nq/levels_normal/level_01_01.xml", TowerSpot(c.id));
@@ -256,7 +256,7 @@ TEST_F(LevelFileTest, FreeTowerCreditsTheUpgradedCost)
         gametest::CallLog().clear();
         ClearLog();
         map->LoadLevelXml(kLevelPath);
-        // BuildTower takes the same 90 again: the tower costs nothing.
+        // BuildTower takes the same 90 again (its own gold-text refresh): the tower costs nothing.
         EXPECT_EQ(map->mEconomy->mGold, c.gold) << c.id;
         EXPECT_EQ(gametest::CountCalls("HUD.UpdateGoldText"), c.goldTexts) << c.id;
         EXPECT_EQ(Logged(L"no tower prototype"), c.logged) << c.id;
@@ -267,7 +267,7 @@ TEST_F(LevelFileTest, LoadingEmptiesThePreviousLevel)
 {
     data->Write("nq/levels_normal/level_01_01.xml", gametest::ExampleLevelXml());
     map->LoadLevelXml(kLevelPath);
-    NQEnemy* enemy = new NQEnemy;
+    NQEnemy* enemy = new NQEnemy(map->mWaveManager->mWaves[0]->mEntries[0]);
     map->mWaveManager->mEnemies.push_back(enemy);
     map->mSelectedEnemy = enemy;
     map->mWaveManager->mActiveWaves.push_back(map->mWaveManager->mWaves[0]);
@@ -276,7 +276,7 @@ TEST_F(LevelFileTest, LoadingEmptiesThePreviousLevel)
     map->mEffects.push_back(new NQEffect("none"));
     map->mDepthEffects.push_back(new NQEffect("none"));
     map->mTowers.push_back(new NQTower);
-    map->mModifiers.push_back(new NQModifier);
+    map->mModifiers.push_back(new NQModifier("", 0.0f, NQModifier::kEndless, nullptr));
     gametest::CallLog().clear();
 
     data->Write("nq/levels_normal/level_01_02.xml", "<map/>");

@@ -96,7 +96,10 @@ void DataRoot::WriteLayeredImage(const std::string& folder, const std::vector<Fi
 {
     mFolder.Write(folder + "/layers.xml", LayersXml(layers));
     for (const FixtureLayer& layer : layers)
-        mFolder.Write(folder + "/" + layer.name + ".png", SolidPng(layer.w, layer.h, layer.argb));
+    {
+        if (layer.picture)
+            mFolder.Write(folder + "/" + layer.name + ".png", SolidPng(layer.w, layer.h, layer.argb));
+    }
 }
 
 void DataRoot::WriteFixtureFont(const std::string& path) const

@@ -30,6 +30,8 @@ struct FixtureLayer
     uint32_t argb = 0xFFFFFFFFu;
     // -1: the layer's position in the list.
     int index = -1;
+    // False: the layer has no picture file.
+    bool picture = true;
 };
 
 // "layers.xml" text: one "Layer" row per layer, in list order.

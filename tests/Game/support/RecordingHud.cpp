@@ -246,6 +246,7 @@ void RecordingHud::ShowShop(bool fromLevel)
 void RecordingHud::ShowGemShop(const std::wstring& returnTo)
 {
     LogCall("HUD.ShowGemShop " + Narrow(returnTo));
+    NQMap::sGemShopReturnTarget = returnTo;
     SetState(screen::kGemShop);
 }
 

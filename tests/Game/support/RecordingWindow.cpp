@@ -53,6 +53,8 @@ void RecordingWindow::Refresh()
 void RecordingWindow::OnClose()
 {
     Record("OnClose");
+    if (onClose)
+        onClose();
 }
 
 void RecordingWindow::OnMouseMove(int x, int y)
@@ -88,12 +90,12 @@ void RecordingWindow::OnKeyDown(int key)
 int RecordingWindow::HitTest(int x, int y)
 {
     Record("HitTest", Point(x, y));
-    return -1;
+    return hitAnswer;
 }
 
 std::wstring RecordingWindow::Click(int x, int y)
 {
     Record("Click", Point(x, y));
-    return {};
+    return clickAnswer;
 }
 } // namespace gametest

@@ -4,6 +4,7 @@
 // logs its destruction in the shared call log under its name.
 #include "Game/Hud/HUDWindow.h"
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -33,6 +34,11 @@ public:
 
     std::string name;
     std::map<std::string, int> counts;
+    // What HitTest and Click answer.
+    int hitAnswer = -1;
+    std::wstring clickAnswer;
+    // Runs inside OnClose (a window opening its successor).
+    std::function<void()> onClose;
     // Windows of this kind destroyed since the last reset.
     static inline int sDestroyed = 0;
 

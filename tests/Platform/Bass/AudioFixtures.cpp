@@ -50,6 +50,39 @@ std::string WavTone(const ToneSpec& spec, int bits)
     return audioencoder::WavHeader(spec.channels, spec.rate, bits, static_cast<uint32_t>(data.size())) + data;
 }
 
+std::string SilentWav(int channels, int rate, int frames)
+{
+    const uint32_t bytes = static_cast<uint32_t>(frames * channels * 2);
+    return WavHeader(channels, rate, 16, bytes) + std::string(bytes, '\0');
+}
+
+std::string OggClaimingRate(const ToneSpec& spec, uint32_t rate)
+{
+    std::string bytes = OggTone(spec);
+    // The first page holds only the identification header: "\x01vorbis",
+    // version, channels, then the rate; its checksum is made again.
+    constexpr size_t kSegmentCountAt = 26;
+    constexpr size_t kRateInPacket = 12;
+    if (bytes.size() < kSegmentCountAt + 1)
+        return {};
+    const size_t headerLength = kSegmentCountAt + 1 + static_cast<uint8_t>(bytes[kSegmentCountAt]);
+    size_t bodyLength = 0;
+    for (size_t i = kSegmentCountAt + 1; i < headerLength; ++i)
+        bodyLength += static_cast<uint8_t>(bytes[i]);
+    const size_t rateAt = headerLength + kRateInPacket;
+    if (bytes.size() < headerLength + bodyLength || bodyLength < kRateInPacket + 4)
+        return {};
+    for (int i = 0; i < 4; ++i)
+        bytes[rateAt + i] = static_cast<char>((rate >> (8 * i)) & 0xff);
+    ogg_page page{};
+    page.header = reinterpret_cast<unsigned char*>(bytes.data());
+    page.header_len = static_cast<long>(headerLength);
+    page.body = page.header + headerLength;
+    page.body_len = static_cast<long>(bodyLength);
+    ogg_page_checksum_set(&page);
+    return bytes;
+}
+
 std::string TruncatedOgg()
 {
     std::string full = OggTone({});

@@ -23,6 +23,11 @@ std::string OggTone(const ToneSpec& spec);
 // WAV bytes of a sine tone, 8- or 16-bit PCM.
 std::string WavTone(const ToneSpec& spec, int bits);
 
+// A 16-bit WAV of `frames` silent frames whose header claims this layout.
+std::string SilentWav(int channels, int rate, int frames);
+// A tone (spec.rate) whose identification header claims another sample rate.
+std::string OggClaimingRate(const ToneSpec& spec, uint32_t rate);
+
 std::string TruncatedOgg();
 std::string RandomBytes(size_t count);
 // A RIFF header whose data chunk claims more bytes than the file holds.

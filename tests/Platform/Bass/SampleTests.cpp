@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace audiotest;
@@ -95,6 +96,68 @@ TEST_F(Samples, DecodeTable)
         }
         EXPECT_TRUE(BASS_SampleFree(s));
     }
+}
+
+// Layouts no real sound has are refused before SDL sizes a converter from
+// them, with one line naming the layout; the limits themselves play.
+TEST_F(Samples, LayoutsOutsideRealSoundsAreRefused)
+{
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        bool plays;
+    };
+    const Case cases[] = {
+        // Found by fuzzing: 44 bytes, no data, a 4,500,480 Hz rate.
+        {"wav 4,500,480 Hz, no data", SilentWav(1, 4500480, 0), false},
+        {"wav 999 Hz", SilentWav(1, 999, 1000), false},
+        {"wav 384,001 Hz", SilentWav(2, 384001, 1000), false},
+        {"wav 9 channels", SilentWav(9, 44100, 1000), false},
+        {"ogg claiming 999 Hz", OggClaimingRate({}, 999), false},
+        {"ogg claiming 384,001 Hz", OggClaimingRate({}, 384001), false},
+        {"ogg claiming 4,500,480 Hz", OggClaimingRate({}, 4500480), false},
+        {"wav 1,000 Hz", SilentWav(1, 1000, 1000), true},
+        {"wav 384,000 Hz", SilentWav(2, 384000, 1000), true},
+        {"wav 8 channels", SilentWav(8, 44100, 1000), true},
+        {"ogg claiming 1,000 Hz", OggClaimingRate({}, 1000), true},
+        {"ogg claiming 384,000 Hz", OggClaimingRate({}, 384000), true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.bytes.empty());
+        testing::internal::CaptureStderr();
+        const HSAMPLE s = LoadSample(c.bytes);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(s != 0, c.plays);
+        if (c.plays)
+        {
+            EXPECT_EQ(said, "");
+            EXPECT_TRUE(BASS_SampleFree(s));
+            continue;
+        }
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(" Hz"), std::string::npos) << said;
+    }
+}
+
+// SDL would allocate what the data chunk claims; the chunk is cut to the
+// bytes the file holds, which play as they are.
+TEST_F(Samples, ADataChunkClaimingMoreThanTheFileHoldsPlaysWhatIsThere)
+{
+    std::string wav = WavTone({440, 0.5, 1, 44100, 0.3}, 16);
+    constexpr size_t kDataLengthAt = 40;
+    for (size_t i = 0; i < 4; ++i)
+        wav[kDataLengthAt + i] = '\xF0';
+    const HSAMPLE s = LoadSample(wav);
+    ASSERT_NE(s, 0u);
+    const HCHANNEL ch = BASS_SampleGetChannel(s, TRUE);
+    ASSERT_TRUE(BASS_ChannelPlay(ch, TRUE));
+    const std::vector<float> out = MixMs(500);
+    EXPECT_NEAR(static_cast<double>(AudibleFrames(out)), 0.3 * 44100, 0.01 * 44100);
+    EXPECT_NEAR(Measure(out.data() + Frames(50) * 2, Frames(200)).frequency, 440, 440 * 0.03);
+    EXPECT_TRUE(BASS_SampleFree(s));
 }
 
 TEST_F(Samples, EndStopsTheChannelAndFiresOnlyOnDelivery)

@@ -157,6 +157,24 @@ TEST_F(Streams, AnythingButOggVorbisIsRefused)
     }
 }
 
+// The sample decoder's limits hold for streams too.
+TEST_F(Streams, RatesOutsideRealSoundsAreRefused)
+{
+    for (uint32_t rate : {999u, 384001u, 4500480u})
+    {
+        SCOPED_TRACE(rate);
+        RecordingFile f;
+        f.bytes = OggClaimingRate({}, rate);
+        ASSERT_FALSE(f.bytes.empty());
+        EXPECT_EQ(BASS_StreamCreateFileUser(STREAMFILE_BUFFER, 0, &RecordingFile::procs, &f), 0u);
+        f.freed = true;
+    }
+    m_file.bytes = OggClaimingRate({}, 384000);
+    const HSTREAM s = Open();
+    ASSERT_NE(s, 0u);
+    Free(s);
+}
+
 TEST_F(Streams, FreeStopsCallbacksAndDropsSyncs)
 {
     m_file.bytes = OggTone({440, 0.5, 2, 44100, 2.0});

@@ -142,8 +142,9 @@ TEST_F(PixelTest, QuadsFromOneTextureCostOneDrawUntilTheIndexCacheSpills)
         int quads;
         uint64_t draws;
     };
-    // 10240 indices hold 1706 quads; each overflow buffer of 1024 holds 170.
-    for (const Row& row : {Row{1, 1}, Row{1706, 1}, Row{1707, 2}, Row{1876, 2}, Row{1877, 3}, Row{2216, 4}})
+    // 10240 indices hold 1706 quads, in the main buffer and in each overflow buffer.
+    for (const Row& row :
+         {Row{1, 1}, Row{1706, 1}, Row{1707, 2}, Row{3412, 2}, Row{3413, 3}, Row{10000, 6}})
     {
         d3d9test::ResetCounters(Device());
         ASSERT_EQ(Frame([&] {

@@ -1,0 +1,5 @@
+#include "Game/Hud/HUDLevelResultWindow.h"
+
+HUDLevelResultWindow::HUDLevelResultWindow() = default;
+
+HUDLevelResultWindow::~HUDLevelResultWindow() = default;
