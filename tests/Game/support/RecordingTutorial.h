@@ -27,9 +27,13 @@ public:
     void ResetUnfinishedSteps() override;
     void ReloadState() override;
     void SetEnabled(bool enabled) override;
+    // Keeps the frame time only.
+    void Update(float dt) override { lastUpdateDt = dt; }
 
     // The events received, in order.
     std::vector<std::wstring> events;
     bool enabled = true;
+    // The frame time of the last update; -1 before any.
+    float lastUpdateDt = -1.0f;
 };
 } // namespace gametest
