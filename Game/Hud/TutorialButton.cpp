@@ -1,8 +1,6 @@
 #include "Game/Hud/TutorialButton.h"
 
 #include "Core/Render/Image.h"
-#include "Framework/Layer/ImageLayer.h"
-#include "Framework/Layer/TextLayer.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/NQTutorial.h"
@@ -28,13 +26,7 @@ TutorialButton::TutorialButton(NQFrameEntry* lower, NQFrameEntry* upper, const s
 
 TutorialButton::~TutorialButton()
 {
-    // The picture layers go before the pictures they show.
-    delete mLabelLayer;
-    mLabelLayer = nullptr;
-    delete mUpperLayer;
-    mUpperLayer = nullptr;
-    delete mLowerLayer;
-    mLowerLayer = nullptr;
+    // The picture layers only borrow them: the base deletes the layers after.
     ReleasePicture(mUpperPicture);
     ReleasePicture(mLowerPicture);
 }

@@ -9,7 +9,7 @@ class TutorialButton : public HUDLayerButton
 public:
     // Takes the frames' pictures; the frames must not own them.
     TutorialButton(NQFrameEntry* lower, NQFrameEntry* upper, const std::wstring& label);
-    // Releases and deletes both pictures after the child layers are gone.
+    // Releases and deletes both pictures.
     ~TutorialButton() override;
 
     // A hit asks whether to switch the tutorial off.
