@@ -4,6 +4,9 @@
 
 
 #include "Game/NQEnemy.h"
+#include "Game/NQParticle.h"
+
+#include "Core/Render/ParticleSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +191,63 @@ TEST_F(LevelDrawTest, AFinishedRingGoesInTheSameFrame)
     map->mContextMenu->mActive = 0;
     DrawLevel();
     EXPECT_EQ(map->mContextMenu, nullptr);
+}
+
+// A beam of the real particle library whose links each hold one still dot
+// born at the link's origin, so that every link draws one quad centred on
+// where the beam puts it.
+TEST_F(LevelDrawTest, BeamLinksAlongTheTarget)
+{
+    data->Write("nq/fx/beam_atlas.png", gametest::SolidPng(8, 8, 0xFFFFFFFFu));
+    // The library numbers atlases per file while the engine appends them to
+    // one list: the dot's atlas is declared at the index it gets in that list.
+    render::ParticleSystem* particles = render::ParticleSystem::Instance();
+    const size_t atlas = particles->mAtlases.size();
+    std::string library = "<particles version=\"1\">";
+    for (size_t i = 0; i <= atlas; ++i)
+        library += "<atlas file=\"beam_atlas.png\"/>";
+    library += "<emitter name=\"beam_dot\" interval2=\"3600000\"><type atlas=\"" + std::to_string(atlas) +
+               "\" rate=\"0\" burst=\"1\" life=\"100000\" speed=\"0\" size0=\"2\" size1=\"2\" "
+               "color1=\"FFFFFFFF\"/></emitter></particles>";
+    data->Write("nq/fx/beam.ptc", library);
+    particles->Load("beam.ptc", application->mRender);
+    constexpr float kSourceX = 300.0f;
+    constexpr float kSourceY = 200.0f;
+    struct Case
+    {
+        float dx;
+        float dy;
+        std::vector<float> along;
+    };
+    const Case cases[] = {
+        {0.0f, 61.0f, {0.0f, 30.0f, 31.0f}},
+        {0.0f, 60.0f, {0.0f, 30.0f}},
+        {60.0f, 0.0f, {0.0f, 30.0f}},
+        {61.0f, 0.0f, {0.0f, 30.0f, 31.0f}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.dx << ", " << c.dy);
+        NQBeamParticle beam(kSourceX, kSourceY, nullptr, "beam_dot");
+        beam.mTargetX = kSourceX + c.dx;
+        beam.mTargetY = kSourceY + c.dy;
+        // Full intensity after 0.1 s; the links made for the first target
+        // (the origin) go one per update.
+        for (int i = 0; i < 20 && beam.mEmitters.size() != c.along.size(); ++i)
+            beam.Update(0.1f);
+        ASSERT_EQ(beam.mIntensity, 1.0f);
+        ASSERT_EQ(beam.mEmitters.size(), c.along.size());
+        const std::vector<RecordedQuad> quads =
+            Recorder()->Record([&](render::Graphics* g) { beam.Draw(g); });
+        ASSERT_EQ(quads.size(), c.along.size());
+        const float length = std::sqrt(c.dx * c.dx + c.dy * c.dy);
+        for (size_t i = 0; i < quads.size(); ++i)
+        {
+            // Right of the source for +x, below it for +y.
+            EXPECT_NEAR(quads[i].CentreX(), kSourceX + c.dx / length * c.along[i], 0.01f) << i;
+            EXPECT_NEAR(quads[i].CentreY(), kSourceY + c.dy / length * c.along[i], 0.01f) << i;
+        }
+    }
 }
 
 } // namespace
