@@ -4,8 +4,11 @@
 
 
 #include "Game/NQEnemy.h"
+#include "Game/EffectList.h"
 #include "Game/NQParticle.h"
+#include "Game/NQScreenState.h"
 
+#include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +70,25 @@ protected:
     // The map-space point as drawn on the screen.
     float ScreenX(float x) const { return x * map->mZoom + map->mViewOffsetX; }
     float ScreenY(float y) const { return y * map->mZoom + map->mViewOffsetY; }
+
+    // Adds "beam_dot" to the real particle library: one still dot born where
+    // its emitter is when it starts, drawn as one quad.
+    void LoadDotLibrary()
+    {
+        data->Write("nq/fx/beam_atlas.png", gametest::SolidPng(8, 8, 0xFFFFFFFFu));
+        // The library numbers atlases per file while the engine appends them to
+        // one list: the dot's atlas is declared at the index it gets in that list.
+        render::ParticleSystem* particles = render::ParticleSystem::Instance();
+        const size_t atlas = particles->mAtlases.size();
+        std::string library = "<particles version=\"1\">";
+        for (size_t i = 0; i <= atlas; ++i)
+            library += "<atlas file=\"beam_atlas.png\"/>";
+        library += "<emitter name=\"beam_dot\" interval2=\"3600000\"><type atlas=\"" + std::to_string(atlas) +
+                   "\" rate=\"0\" burst=\"1\" life=\"100000\" speed=\"0\" size0=\"2\" size1=\"2\" "
+                   "color1=\"FFFFFFFF\"/></emitter></particles>";
+        data->Write("nq/fx/beam.ptc", library);
+        particles->Load("beam.ptc", application->mRender);
+    }
 
     std::vector<std::unique_ptr<NQFrameEntry>> decorations;
     std::vector<NQFrameEntry*> savedDecorations;
@@ -193,24 +215,11 @@ TEST_F(LevelDrawTest, AFinishedRingGoesInTheSameFrame)
     EXPECT_EQ(map->mContextMenu, nullptr);
 }
 
-// A beam of the real particle library whose links each hold one still dot
-// born at the link's origin, so that every link draws one quad centred on
-// where the beam puts it.
+// Every link of the beam holds one still dot at its origin, so that each
+// link draws one quad centred on where the beam puts it.
 TEST_F(LevelDrawTest, BeamLinksAlongTheTarget)
 {
-    data->Write("nq/fx/beam_atlas.png", gametest::SolidPng(8, 8, 0xFFFFFFFFu));
-    // The library numbers atlases per file while the engine appends them to
-    // one list: the dot's atlas is declared at the index it gets in that list.
-    render::ParticleSystem* particles = render::ParticleSystem::Instance();
-    const size_t atlas = particles->mAtlases.size();
-    std::string library = "<particles version=\"1\">";
-    for (size_t i = 0; i <= atlas; ++i)
-        library += "<atlas file=\"beam_atlas.png\"/>";
-    library += "<emitter name=\"beam_dot\" interval2=\"3600000\"><type atlas=\"" + std::to_string(atlas) +
-               "\" rate=\"0\" burst=\"1\" life=\"100000\" speed=\"0\" size0=\"2\" size1=\"2\" "
-               "color1=\"FFFFFFFF\"/></emitter></particles>";
-    data->Write("nq/fx/beam.ptc", library);
-    particles->Load("beam.ptc", application->mRender);
+    LoadDotLibrary();
     constexpr float kSourceX = 300.0f;
     constexpr float kSourceY = 200.0f;
     struct Case
@@ -248,6 +257,45 @@ TEST_F(LevelDrawTest, BeamLinksAlongTheTarget)
             EXPECT_NEAR(quads[i].CentreY(), kSourceY + c.dy / length * c.along[i], 0.01f) << i;
         }
     }
+}
+
+// The gem shop hides the anchor effects; the bare emitters still show.
+TEST_F(LevelDrawTest, TheGemShopHidesAnchorEffectsButNotBareEmitters)
+{
+    LoadDotLibrary();
+    constexpr float kAnchorX = 500.0f;
+    constexpr float kBareX = 600.0f;
+    constexpr float kRowY = 300.0f;
+    ASSERT_NE(PlaceEffect(map->mEffects, "beam_dot", kAnchorX, kRowY, kKeepLoopMode), nullptr);
+    render::ParticleEmitter* bare = render::ParticleSystem::Instance()->CreateEmitter("beam_dot");
+    ASSERT_NE(bare, nullptr);
+    const float at[2] = {kBareX, kRowY};
+    bare->SetPosition(at, 1);
+    bare->SetState(1);
+    map->mLooseEmitters.push_back(bare);
+    struct Case
+    {
+        NQScreenState state;
+        int anchors;
+        int bares;
+    };
+    for (const Case& c : {Case{screen::kPlaying, 1, 1}, Case{screen::kGemShop, 0, 1}})
+    {
+        SCOPED_TRACE(c.state);
+        map->mScreenState = c.state;
+        int anchors = 0;
+        int bares = 0;
+        for (const RecordedQuad& quad : DrawLevel())
+        {
+            if (std::fabs(quad.CentreY() - ScreenY(kRowY)) > 0.5f)
+                continue;
+            anchors += std::fabs(quad.CentreX() - ScreenX(kAnchorX)) < 0.5f;
+            bares += std::fabs(quad.CentreX() - ScreenX(kBareX)) < 0.5f;
+        }
+        EXPECT_EQ(anchors, c.anchors);
+        EXPECT_EQ(bares, c.bares);
+    }
+    map->mScreenState = screen::kPlaying;
 }
 
 } // namespace
