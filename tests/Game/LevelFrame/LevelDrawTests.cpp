@@ -5,10 +5,14 @@
 
 #include "Game/NQEnemy.h"
 #include "Game/EffectList.h"
+#include "Game/Game.h"
+#include "Game/TMobShader.h"
 #include "Game/NQParticle.h"
 #include "Game/NQScreenState.h"
 
 #include "Core/Render/ParticleEmitter.h"
+#include "Core/Resource/ResourceManager.h"
+#include "support/HlslSamples.h"
 #include "Core/Render/ParticleSystem.h"
 
 #include <gtest/gtest.h>
@@ -296,6 +300,48 @@ TEST_F(LevelDrawTest, TheGemShopHidesAnchorEffectsButNotBareEmitters)
         EXPECT_EQ(bares, c.bares);
     }
     map->mScreenState = screen::kPlaying;
+}
+
+// Entries drawn with the enemy shader pass their colour as "color2"; an entry
+// of the same colour as the one before it uploads nothing again.
+TEST_F(LevelDrawTest, EnemyShaderColourOnlyWhenItChanges)
+{
+    data->Write("nq/Shaders/MobShader/DX/VS.hlsl", hlsl::kTexturedVs);
+    data->Write("nq/Shaders/MobShader/DX/PS.hlsl", hlsl::kEnemyPs);
+    resource::ResourceHandle<TMobShader> shader =
+        resource::ResourceManager::Instance()->Get<TMobShader>(Game::kMobShaderName);
+    ASSERT_TRUE(shader);
+    ASSERT_EQ(shader->SetRender(application->mRender), HV_OK);
+    ASSERT_EQ(shader->Load(), HV_OK);
+    ASSERT_NE(shader->GetColor2Variable(), nullptr);
+    const float colours[3][4] = {{1.0f, 0.5f, 0.25f, 1.0f}, {1.0f, 0.5f, 0.25f, 1.0f}, {1.0f, 0.5f, 0.25f, 0.5f}};
+    render::Image* picture = Picture();
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* entry = new NQFrameEntry;
+        entry->mPicture = picture;
+        entry->mShader = shader.Get();
+        std::copy(colours[i], colours[i] + 4, entry->mShaderColor);
+        entry->mColor[0] = entry->mColor[1] = entry->mColor[2] = entry->mColor[3] = 1.0f;
+        entry->mDepth = float(i);
+        entry->mTransform.Translate(100.0f + 50.0f * float(i), 400.0f);
+        map->mDrawQueues[0].push_back(entry);
+    }
+    const std::vector<RecordedQuad> quads = DrawLevel();
+    std::vector<float> uploads;
+    for (const RecordedQuad& quad : quads)
+        if (const auto it = quad.variables.find("color2"); it != quad.variables.end())
+        {
+            uploads.push_back(quad.CentreX());
+            EXPECT_EQ(it->second.x, 1.0f);
+            EXPECT_EQ(it->second.y, 0.5f);
+            EXPECT_EQ(it->second.z, 0.25f);
+        }
+    // The first and the third entry only.
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_NEAR(uploads[0], ScreenX(100.0f), 0.5f);
+    EXPECT_NEAR(uploads[1], ScreenX(200.0f), 0.5f);
+    shader.Reset();
 }
 
 } // namespace
