@@ -39,6 +39,9 @@ protected:
         decorations.clear();
         if (map)
             map->mArmedSpell = nullptr;
+        // The library keeps its pictures until it is told to let them go.
+        if (dotLibrary)
+            render::ParticleSystem::Instance()->ReleaseTextures();
         InputTest::TearDown();
     }
 
@@ -92,11 +95,13 @@ protected:
                    "color1=\"FFFFFFFF\"/></emitter></particles>";
         data->Write("nq/fx/beam.ptc", library);
         particles->Load("beam.ptc", application->mRender);
+        dotLibrary = true;
     }
 
     std::vector<std::unique_ptr<NQFrameEntry>> decorations;
     std::vector<NQFrameEntry*> savedDecorations;
     bool swapped = false;
+    bool dotLibrary = false;
 };
 
 TEST_F(LevelDrawTest, InterfacePictureMaps)
