@@ -3,10 +3,16 @@
 #include "Game/Battle/TowerFixture.h"
 
 #include "Core/Math/Transform2D.h"
+#include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
+#include "Game/NQMap.h"
+#include "Game/NQParticle.h"
+#include "Game/NQSprite.h"
 #include "Game/NQTower.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -60,4 +66,39 @@ TEST_F(TowerDrawTest, TheBasePointLandsOnTheAnchor)
         }
     }
 }
+// An enemy that a beam aims at and that carries a heal mark is killed and
+// removed; the frames after it update and draw the beam and the mark.
+TEST_F(TowerDrawTest, AnEnemyGoesWhileABeamAimsAtItAndAHealMarkHoldsIt)
+{
+    NQTower* magic = BuildOn(0, towers::kMagic);
+    ASSERT_NE(magic, nullptr);
+    NQEnemy* victim = EnemyAt(gametest::units::kNoDeath, 400, 400);
+    NQEnemy* healer = EnemyAt(gametest::units::kHealer, 410, 400);
+    victim->mHealth = victim->GetMaxHealth() * 0.5f;
+    bool ready = false;
+    for (int i = 0; i < 600 && !ready; ++i)
+    {
+        // Both stay in the tower's range and near each other.
+        Place(victim, 400, 400);
+        Place(healer, 410, 400);
+        StepFrames(1);
+        ASSERT_EQ(FindEnemy(gametest::units::kNoDeath), victim);
+        ready = !map->mHints->empty() && magic->mBeam && magic->mBeam->mTarget == victim;
+        if (!ready && victim->mHealth < victim->GetMaxHealth() * 0.25f)
+            victim->mHealth = victim->GetMaxHealth() * 0.5f; // kept alive until both hold it
+    }
+    ASSERT_TRUE(ready);
+    NQBeamParticle* beam = magic->mBeam;
+    victim->ApplyDamage(victim->GetMaxHealth() * 10.0f);
+    for (int i = 0; i < 120 && FindEnemy(gametest::units::kNoDeath); ++i)
+        StepFrames(1);
+    ASSERT_EQ(FindEnemy(gametest::units::kNoDeath), nullptr);
+    // A beam still playing out no longer points at the enemy.
+    if (std::find(map->mParticles.begin(), map->mParticles.end(), beam) != map->mParticles.end())
+    {
+        EXPECT_EQ(beam->mTarget, nullptr);
+    }
+    StepSeconds(3.0f);
+}
+
 } // namespace
