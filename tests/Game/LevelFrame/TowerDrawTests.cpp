@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace
 {
@@ -99,6 +101,37 @@ TEST_F(TowerDrawTest, AnEnemyGoesWhileABeamAimsAtItAndAHealMarkHoldsIt)
         EXPECT_EQ(beam->mTarget, nullptr);
     }
     StepSeconds(3.0f);
+}
+
+// A flyer's shadow sits 15 below it, a walker's 5; both 5 to the right.
+TEST_F(TowerDrawTest, ShadowOffsets)
+{
+    struct Case
+    {
+        int unit;
+        float below;
+    };
+    const Case cases[] = {{gametest::units::kWyvern, 15.0f}, {gametest::units::kGrunt, 5.0f}};
+    std::vector<NQEnemy*> enemies;
+    for (size_t i = 0; i < 2; ++i)
+    {
+        enemies.push_back(EnemyAt(cases[i].unit, 300.0f + 200.0f * float(i), 400.0f));
+        ASSERT_NE(enemies.back(), nullptr);
+        ASSERT_NE(enemies.back()->mShadow, nullptr);
+    }
+    const std::vector<RecordedQuad> quads = Recorder()->Record([&](render::Graphics* g) { map->Draw(g); });
+    for (size_t i = 0; i < 2; ++i)
+    {
+        SCOPED_TRACE(cases[i].unit);
+        const NQEnemy* enemy = enemies[i];
+        const float x = (enemy->mDrawX + 5.0f) * map->mZoom + map->mViewOffsetX;
+        const float y = (enemy->mDrawY + cases[i].below) * map->mZoom + map->mViewOffsetY;
+        int found = 0;
+        for (const RecordedQuad& quad : quads)
+            found += quad.texture == gametest::TextureOf(enemy->mShadow) && std::fabs(quad.CentreX() - x) < 0.5f &&
+                     std::fabs(quad.CentreY() - y) < 0.5f;
+        EXPECT_EQ(found, 1);
+    }
 }
 
 } // namespace
