@@ -3,6 +3,7 @@
 #include "Game/Battle/TowerFixture.h"
 
 #include "Core/Math/Transform2D.h"
+#include "Core/Render/Image.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQMap.h"
@@ -132,6 +133,33 @@ TEST_F(TowerDrawTest, ShadowOffsets)
                      std::fabs(quad.CentreY() - y) < 0.5f;
         EXPECT_EQ(found, 1);
     }
+}
+
+// A booster's bonus shows as the boost mark in the very frame that gives it.
+TEST_F(TowerDrawTest, TheBoostMarkShowsInTheFrameOfTheBoost)
+{
+    data->Write("ui/boost.png", gametest::SolidPng(8, 8, 0xFFFFFF00u));
+    render::Image* mark = application->LoadImage(L"ui/boost.png", nullptr);
+    ASSERT_NE(mark, nullptr);
+    map->mPowerBuffPicture = mark;
+    NQTower* booster = map->BuildTower(Proto(towers::kMagic + 1), SpotFrame(0));
+    NQTower* boosted = map->BuildTower(Proto(towers::kCannon), SpotFrame(1));
+    ASSERT_TRUE(booster && boosted);
+    const auto marks = [&](const std::vector<RecordedQuad>& quads) {
+        std::vector<float> xs;
+        for (const RecordedQuad& quad : quads)
+            if (quad.texture == gametest::TextureOf(map->mPowerBuffPicture))
+                xs.push_back(quad.CentreX());
+        return xs;
+    };
+    map->Update(kFrameTime);
+    const std::vector<float> xs = marks(Recorder()->Record([&](render::Graphics* g) { map->Draw(g); }));
+    ASSERT_TRUE(boosted->mBoosted);
+    ASSERT_EQ(xs.size(), 1u);
+    EXPECT_NEAR(xs[0], boosted->mX * map->mZoom + map->mViewOffsetX, 0.5f);
+    map->mPowerBuffPicture = nullptr;
+    mark->Release();
+    delete mark;
 }
 
 } // namespace
