@@ -10,6 +10,7 @@
 #include "Core/Render/Graphics.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/HUDBuyGemScreen.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
@@ -417,9 +418,11 @@ void HUD::ShowShop(bool)
     SetScreenState(screen::kShop);
 }
 
-void HUD::ShowGemShop(const std::wstring&)
+void HUD::ShowGemShop(const std::wstring& returnTo)
 {
     SetScreenState(screen::kGemShop);
+    NQMap::sGemShopReturnTarget = returnTo;
+    PushWindow(new HUDBuyGemScreen);
 }
 
 void HUD::ShowUnlockMessage(const std::vector<int32_t>&)
