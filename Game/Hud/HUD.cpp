@@ -11,6 +11,7 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDBuyGemScreen.h"
+#include "Game/Hud/HUDShopWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
@@ -413,9 +414,10 @@ void HUD::ShowLevelSelect()
     SetScreenState(screen::kLevelSelect);
 }
 
-void HUD::ShowShop(bool)
+void HUD::ShowShop(bool fromLevel)
 {
     SetScreenState(screen::kShop);
+    PushWindow(new HUDShopWindow(fromLevel));
 }
 
 void HUD::ShowGemShop(const std::wstring& returnTo)
