@@ -11,12 +11,18 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDBuyGemScreen.h"
+#include "Game/Hud/HUDConfirmProfileResetDialog.h"
+#include "Game/Hud/HUDEpisodeSelectIOS.h"
+#include "Game/Hud/HUDLevelSelect.h"
+#include "Game/Hud/HUDMainMenu.h"
+#include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/HUDShopWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
+#include "Game/NQProgress.h"
 #include "Game/NQSpellEntry.h"
 #include "Game/NQSpellTable.h"
 #include "Game/NQSpriteAnimation.h"
@@ -28,6 +34,7 @@
 namespace
 {
 constexpr int kBlendNormal = 1;
+constexpr int32_t kHardcoreMode = 3;
 constexpr float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 // Show operations write into the running level; none while it is being built.
@@ -343,6 +350,29 @@ void HUD::ResetSpellCooldowns()
 
 void HUD::NextLevel()
 {
+    NQMap* map = Game::GetMap();
+    if (!map)
+        return;
+    ++map->mLevel;
+    if (map->mMode == kHardcoreMode)
+    {
+        if (map->mLevel < map->GetHardcoreLevelCount(map->mEpisode))
+        {
+            map->StartLevel();
+            return;
+        }
+        // Past the last hardcore level: back to the player's own difficulty.
+        if (map->mProgress)
+            map->mMode = map->mProgress->GetMode();
+        ShowEpisodeSelect();
+        return;
+    }
+    if (map->mLevel >= map->GetLevelCount(map->mEpisode))
+    {
+        ShowEpisodeSelect();
+        return;
+    }
+    map->StartLevel();
 }
 
 void HUD::UpdateGoldText()
@@ -390,14 +420,18 @@ void HUD::ShowVideoIntro()
 
 void HUD::ShowMainMenu()
 {
+    auto* window = new HUDMainMenu;
     SetScreenState(screen::kMainMenu);
+    PushWindow(window);
 }
 
 void HUD::ShowProfiles()
 {
+    auto* window = new HUDProfiles;
     SetScreenState(screen::kProfiles);
     if (NQMap* map = Game::GetMap())
         map->mCurrentMenu.clear();
+    PushWindow(window);
 }
 
 void HUD::ShowModalInput()
@@ -406,12 +440,16 @@ void HUD::ShowModalInput()
 
 void HUD::ShowEpisodeSelect()
 {
+    auto* window = new HUDEpisodeSelectIOS;
     SetScreenState(screen::kEpisodeSelect);
+    PushWindow(window);
 }
 
 void HUD::ShowLevelSelect()
 {
+    auto* window = new HUDLevelSelect;
     SetScreenState(screen::kLevelSelect);
+    PushWindow(window);
 }
 
 void HUD::ShowShop(bool fromLevel)
@@ -446,4 +484,12 @@ void HUD::ShowModalDialog(const std::wstring&, const std::wstring&, int32_t dial
     SetScreenState(screen::kModalMessage);
     if (NQMap* map = Game::GetMap())
         map->mPendingDialog = dialogId;
+}
+
+void HUD::ConfirmProfileReset()
+{
+    Game* game = Game::Get();
+    if (!game || !game->GetRootBoard())
+        return;
+    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileResetDialog);
 }
