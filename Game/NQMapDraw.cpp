@@ -19,3 +19,24 @@ void NQContextMenu::DrawRangePreview(render::Graphics*)
 void NQTower::Draw(render::Graphics*)
 {
 }
+
+void NQMap::StampRoads(render::Graphics*)
+{
+}
+
+void NQMap::StampLink(render::Graphics*, const NQLink*)
+{
+}
+
+void NQMap::DrawCircleOutline(render::Graphics*, float, float, float)
+{
+}
+
+void NQMap::DrawWaveSchedule(render::Graphics*)
+{
+}
+
+bool NQMap::CompareDepth(const NQFrameEntry*, const NQFrameEntry*)
+{
+    return false;
+}
