@@ -11,12 +11,17 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDBuyGemScreen.h"
+#include "Game/Hud/HUDConfirmProfileDeletionDialog.h"
 #include "Game/Hud/HUDConfirmProfileResetDialog.h"
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDMainMenu.h"
+#include "Game/Hud/HUDModalDialog.h"
+#include "Game/Hud/HUDModalInput.h"
+#include "Game/Hud/HUDModalMessage.h"
 #include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/HUDShopWindow.h"
+#include "Game/Hud/HUDUnlockMessage.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
@@ -436,6 +441,8 @@ void HUD::ShowProfiles()
 
 void HUD::ShowModalInput()
 {
+    // The caller has set the state (new profile or rename).
+    PushWindow(new HUDModalInput);
 }
 
 void HUD::ShowEpisodeSelect()
@@ -465,22 +472,25 @@ void HUD::ShowGemShop(const std::wstring& returnTo)
     PushWindow(new HUDBuyGemScreen);
 }
 
-void HUD::ShowUnlockMessage(const std::vector<int32_t>&)
+void HUD::ShowUnlockMessage(const std::vector<int32_t>& ids)
 {
+    PushWindow(new HUDUnlockMessage(ids));
     SetScreenState(screen::kUnlockMessage);
     if (NQMap* map = Game::GetMap())
         map->mSpeed = 0.0f;
 }
 
-void HUD::ShowModalMessage(const std::wstring&, const std::wstring&, int32_t returnState)
+void HUD::ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState)
 {
+    PushWindow(new HUDModalMessage(caption, message, returnState));
     SetScreenState(screen::kModalMessage);
     if (NQMap* map = Game::GetMap())
         map->mPendingDialog = returnState;
 }
 
-void HUD::ShowModalDialog(const std::wstring&, const std::wstring&, int32_t dialogId)
+void HUD::ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId)
 {
+    PushWindow(new HUDModalDialog(caption, message));
     SetScreenState(screen::kModalMessage);
     if (NQMap* map = Game::GetMap())
         map->mPendingDialog = dialogId;
@@ -492,4 +502,13 @@ void HUD::ConfirmProfileReset()
     if (!game || !game->GetRootBoard())
         return;
     game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileResetDialog);
+}
+
+void HUD::ConfirmProfileDeletion()
+{
+    // Outside the stack: the overlay takes every pointer event while it exists.
+    Game* game = Game::Get();
+    if (!game || !game->GetRootBoard())
+        return;
+    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileDeletionDialog);
 }
