@@ -21,8 +21,8 @@
 #include "Game/Hud/HUDModalMessage.h"
 #include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/HUDShopWindow.h"
-#include "Game/Hud/HUDUnlockMessage.h"
 #include "Game/Hud/HUDSpellButton.h"
+#include "Game/Hud/HUDUnlockMessage.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
@@ -496,14 +496,6 @@ void HUD::ShowModalDialog(const std::wstring& caption, const std::wstring& messa
         map->mPendingDialog = dialogId;
 }
 
-void HUD::ConfirmProfileReset()
-{
-    Game* game = Game::Get();
-    if (!game || !game->GetRootBoard())
-        return;
-    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileResetDialog);
-}
-
 void HUD::ConfirmProfileDeletion()
 {
     // Outside the stack: the overlay takes every pointer event while it exists.
@@ -511,4 +503,12 @@ void HUD::ConfirmProfileDeletion()
     if (!game || !game->GetRootBoard())
         return;
     game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileDeletionDialog);
+}
+
+void HUD::ConfirmProfileReset()
+{
+    Game* game = Game::Get();
+    if (!game || !game->GetRootBoard())
+        return;
+    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileResetDialog);
 }

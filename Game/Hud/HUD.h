@@ -78,10 +78,10 @@ public:
     virtual void ShowUnlockMessage(const std::vector<int32_t>& ids);
     virtual void ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState);
     virtual void ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId);
-    // The profile-reset question in the root board's confirmation slot.
-    virtual void ConfirmProfileReset();
     // Opens the confirmation as the game window's overlay; the screen state stays.
     virtual void ConfirmProfileDeletion();
+    // The profile-reset question in the root board's confirmation slot.
+    virtual void ConfirmProfileReset();
 
     bool HasWindows() const { return !mWindows.empty(); }
     HUDWindow* GetTopWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }

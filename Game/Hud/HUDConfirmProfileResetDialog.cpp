@@ -2,15 +2,17 @@
 
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
+#include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
 
-HUDConfirmProfileResetDialog::HUDConfirmProfileResetDialog() = default;
+HUDConfirmProfileResetDialog::HUDConfirmProfileResetDialog()
+    : HUDModalDialog(LocalStrings::Instance()->Get(kCaption), LocalStrings::Instance()->Get(kMessage))
+{
+}
 
-HUDConfirmProfileResetDialog::~HUDConfirmProfileResetDialog() = default;
-
-void HUDConfirmProfileResetDialog::Accept()
+void HUDConfirmProfileResetDialog::OnAccept()
 {
     mAlive = 0;
     NQMap* map = Game::GetMap();
@@ -28,9 +30,4 @@ void HUDConfirmProfileResetDialog::Accept()
         map->mEconomy->mGemsGained = 0;
         map->mEconomy->mGems = 0;
     }
-}
-
-void HUDConfirmProfileResetDialog::Refuse()
-{
-    mAlive = 0;
 }

@@ -1,19 +1,17 @@
 #pragma once
 
-// The question whether to reset the current profile; it lives in the root
-// board's confirmation slot, not on the HUD's stack.
-#include "Game/Hud/HUDWindow.h"
+// Asks before the current profile starts over; opened as the game window's
+// confirmation overlay.
+#include "Game/Hud/HUDModalDialog.h"
 
-class HUDConfirmProfileResetDialog : public HUDWindow
+class HUDConfirmProfileResetDialog : public HUDModalDialog
 {
 public:
     static constexpr const wchar_t* kCaption = L"profile_reset_caption";
     static constexpr const wchar_t* kMessage = L"profile_reset_message";
 
     HUDConfirmProfileResetDialog();
-    ~HUDConfirmProfileResetDialog() override;
 
-    // The profile starts over: its progress, the economy's gems and the main menu.
-    void Accept();
-    void Refuse();
+    // The profile's progress goes, the main menu opens and the level's gems are zeroed.
+    void OnAccept() override;
 };

@@ -146,6 +146,6 @@ std::wstring HUDProfiles::Click(int x, int y)
     NQMap* map = Game::GetMap();
     NQProgress* progress = Progress();
     if (map && map->mHud && progress && !progress->GetCurrentName().empty())
-        (void)0; // PENDING29 ConfirmProfileDeletion
+        map->mHud->ConfirmProfileDeletion();
     return name;
 }
