@@ -20,6 +20,7 @@ namespace render
 class Graphics;
 class Image;
 class ParticleEmitter;
+class Render;
 }
 
 namespace tinyxml2
@@ -199,6 +200,10 @@ public:
     static void DrawCircleOutline(render::Graphics* graphics, float cx, float cy, float r);
     // Developer view of the waves still to come.
     void DrawWaveSchedule(render::Graphics* graphics);
+    void DrawWaveHintTexts(render::Graphics* graphics);
+    void DrawDeveloperAreas(render::Graphics* graphics);
+    // Clears the mask and stamps the roads again (after a device reset too).
+    void RestampRoadMask(render::Render* render);
     // The world list's order: smaller depth first.
     static bool CompareDepth(const NQFrameEntry* a, const NQFrameEntry* b);
     // Level end (NQMapWin.cpp) and defeat (NQMapResults.cpp).

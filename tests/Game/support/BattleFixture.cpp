@@ -110,10 +110,8 @@ void BattleTest::Step(float dt)
 {
     ++framesStepped;
     map->Update(dt);
-    // Stands in for the drawing, which places the drops where they are shown.
-    if (map->mDrops)
-        for (NQTowerSpecial* drop : *map->mDrops)
-            drop->Draw(nullptr);
+    // The drawing places the drops where they are shown.
+    Recorder()->Record([this](render::Graphics* g) { map->Draw(g); });
 }
 
 void BattleTest::UpdateParticles(float sdt)
