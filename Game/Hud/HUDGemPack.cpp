@@ -24,15 +24,6 @@ std::wstring Numbered(const wchar_t* pattern, int n)
     return format.GetText();
 }
 
-void ReleasePicture(render::Image*& picture)
-{
-    if (!picture)
-        return;
-    picture->Release();
-    delete picture;
-    picture = nullptr;
-}
-
 void DrawInRect(render::Graphics* graphics, const render::Image* picture, const base::ImageInfo* rect)
 {
     if (!picture || !rect)
@@ -65,9 +56,10 @@ HUDGemPack::HUDGemPack(file::ImageContainer* layout, int index) : mIndex(index)
 
 HUDGemPack::~HUDGemPack()
 {
-    ReleasePicture(mButtonPicture);
-    ReleasePicture(mPricePicture);
-    ReleasePicture(mBadgePicture);
+    // A picture's destructor gives its texture back.
+    delete mButtonPicture;
+    delete mPricePicture;
+    delete mBadgePicture;
 }
 
 std::wstring HUDGemPack::GetPriceText() const
