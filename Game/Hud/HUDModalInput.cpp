@@ -116,7 +116,9 @@ void HUDModalInput::Draw(render::Graphics* graphics)
     graphics->SetColor(kWhite);
     math::Transform2D transform;
     transform.Translate(x, y);
-    auto record = graphics->DrawText(mName + kCursor).Transform(transform);
+    // The record draws when it goes out of scope: the text must outlive it.
+    const std::wstring text = mName + kCursor;
+    auto record = graphics->DrawText(text).Transform(transform);
     record->SetAlign(kAlignLeft, kAlignCentre);
 }
 

@@ -61,18 +61,20 @@ OptionsDialog::OptionsDialog()
 
 OptionsDialog::~OptionsDialog()
 {
-    // A widget's destructor leaves its children alone.
-    for (auto it = mControls.rbegin(); it != mControls.rend(); ++it)
-        delete *it;
-    mControls.clear();
+    Clear(true, false, 0);
 }
 
-template <class Control>
-Control* OptionsDialog::Own(Control* control)
+namespace
 {
-    mControls.push_back(control);
-    return control;
+// A control that failed to load never became a child: it goes at once.
+template <class Control>
+HVResultEnum Discard(Control*& control, HVResultEnum result)
+{
+    delete control;
+    control = nullptr;
+    return result;
 }
+} // namespace
 
 HVResultEnum OptionsDialog::Load()
 {
@@ -95,9 +97,9 @@ HVResultEnum OptionsDialog::Load()
 
     const auto makeButton = [this](VessikButton*& out, const wchar_t* normal, const wchar_t* active,
                                    const wchar_t* shadow) {
-        out = Own(new VessikButton);
+        out = new VessikButton;
         if (const HVResultEnum result = out->Load(mContainer, normal, active, shadow); result != HV_OK)
-            return result;
+            return Discard(out, result);
         out->mButtonListener = this;
         return AddChild(out, nullptr);
     };
@@ -140,13 +142,13 @@ HVResultEnum OptionsDialog::Load()
     };
     for (const SliderEntry& entry : sliders)
     {
-        entry.slider = Own(new VessikSlider);
+        entry.slider = new VessikSlider;
         if (const HVResultEnum result = entry.slider->Load(mContainer, entry.bar, entry.thumb); result != HV_OK)
-            return fail(entry.bar, result);
+            return fail(entry.bar, Discard(entry.slider, result));
         // Under the slider's pictures, swallowing its own presses.
         if (const HVResultEnum result = entry.slider->CreateImageLayerBack(entry.back, kModeTrap, nullptr, nullptr);
             result != HV_OK)
-            return fail(entry.back, result);
+            return fail(entry.back, Discard(entry.slider, result));
         entry.slider->mSliderListener = this;
         AddChild(entry.slider, nullptr);
     }
@@ -165,13 +167,13 @@ HVResultEnum OptionsDialog::Load()
     }
 
     const resource::ResourceHandle<render::BMFont> switchFont = RootBoardFont(GameWindow::kFontNormal);
-    mWindowSwitch = Own(new VessikSwitchButton);
+    mWindowSwitch = new VessikSwitchButton;
     if (const HVResultEnum result = mWindowSwitch->Load(mContainer, L"main_options/window/window_nonselected",
                                                         L"main_options/window/window_ac",
                                                         L"main_options/window/window_in",
                                                         L"main_options/window/window_sh");
         result != HV_OK)
-        return fail(L"main_options/window/window_nonselected", result);
+        return fail(L"main_options/window/window_nonselected", Discard(mWindowSwitch, result));
     mWindowSwitch->mButtonListener = this;
     AddChild(mWindowSwitch, nullptr);
     {
@@ -194,20 +196,20 @@ HVResultEnum OptionsDialog::Load()
         addition->SnapToPixels();
     }
 
-    mFullscreenSwitch = Own(new VessikSwitchButton);
-    if (const HVResultEnum result = mFullscreenSwitch->Load(mContainer, L"main_options/fullscreen/fullscreen_nonselected",
-                                                            L"main_options/fullscreen/fullscreen_ac",
-                                                            L"main_options/fullscreen/main_menu_in",
-                                                            L"main_options/fullscreen/main_menu_sh");
+    mFullscreenSwitch = new VessikSwitchButton;
+    if (const HVResultEnum result =
+            mFullscreenSwitch->Load(mContainer, L"main_options/fullscreen/fullscreen_nonselected",
+                                    L"main_options/fullscreen/fullscreen_ac", L"main_options/fullscreen/main_menu_in",
+                                    L"main_options/fullscreen/main_menu_sh");
         result != HV_OK)
-        return fail(L"main_options/fullscreen/fullscreen_nonselected", result);
+        return fail(L"main_options/fullscreen/fullscreen_nonselected", Discard(mFullscreenSwitch, result));
     mFullscreenSwitch->mButtonListener = this;
     {
         layer::TextLayer* text = nullptr;
         if (const HVResultEnum result = mFullscreenSwitch->CreateTextLayer(
                 switchFont, LocalStrings::Instance()->Get(L"options_fs"), kModeNoHit, nullptr, &text);
             result != HV_OK)
-            return fail(L"options_fs", result);
+            return fail(L"options_fs", Discard(mFullscreenSwitch, result));
         render::TextLayout layout = text->GetLayout();
         layout.letterSpacing = kTextLetterSpacing;
         text->SetLayout(layout);

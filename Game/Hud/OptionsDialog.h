@@ -20,7 +20,7 @@ public:
     static constexpr float kVolumeStep = 0.25f;
 
     OptionsDialog();
-    // Deletes the controls it owns.
+    // Deletes its controls: a widget's destructor leaves its children alone.
     ~OptionsDialog() override;
 
     HVResultEnum Load() override;
@@ -41,9 +41,4 @@ public:
     VessikButton* mSoundIncButton = nullptr;
     VessikSwitchButton* mWindowSwitch = nullptr;
     VessikSwitchButton* mFullscreenSwitch = nullptr;
-
-private:
-    template <class Control>
-    Control* Own(Control* control);
-    std::vector<widget::Widget*> mControls;
 };

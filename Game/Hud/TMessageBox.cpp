@@ -37,8 +37,7 @@ TMessageBox::TMessageBox(const std::wstring& messageKey, const std::wstring& act
 TMessageBox::~TMessageBox()
 {
     // A widget's destructor leaves its children alone.
-    delete mSecondButton;
-    delete mFirstButton;
+    Clear(true, false, 0);
 }
 
 HVResultEnum TMessageBox::Load()
@@ -67,6 +66,9 @@ HVResultEnum TMessageBox::Load()
     if (const HVResultEnum result = mFirstButton->Load(mContainer, kNormalPicture, kActivePicture, kShadowPicture);
         result != HV_OK)
     {
+        // Never a child: it goes at once.
+        delete mFirstButton;
+        mFirstButton = nullptr;
         MarkLoadFailed(kNormalPicture);
         return result;
     }
@@ -96,6 +98,8 @@ HVResultEnum TMessageBox::Load()
     if (const HVResultEnum result = mSecondButton->Load(mContainer, kNormalPicture, kActivePicture, kShadowPicture);
         result != HV_OK)
     {
+        delete mSecondButton;
+        mSecondButton = nullptr;
         MarkLoadFailed(kNormalPicture);
         return result;
     }

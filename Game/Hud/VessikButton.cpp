@@ -3,6 +3,7 @@
 #include "Core/Math/MathFunctions.h"
 #include "Framework/Layer/ImageLayer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -30,12 +31,7 @@ widget::ClassId& VessikButton::GetClassId()
 HVResultEnum VessikButton::Load(file::ImageContainer* container, const std::wstring& normal,
                                 const std::wstring& active, const std::wstring& shadow)
 {
-    Attach(this, false);
-    widget::Button::SetLayer(static_cast<gui::GameControl*>(this), false, true);
-    if (const HVResultEnum result =
-            InitWithContainer(container, this, static_cast<widget::WidgetHitTestListener*>(this),
-                              static_cast<gui::GameControl*>(this), false);
-        result != HV_OK)
+    if (const HVResultEnum result = Bind(this, container); result != HV_OK)
         return result;
     if (const HVResultEnum result = AddStateImage(kNormalPicture, normal, nullptr); result != HV_OK)
         return result;
@@ -47,15 +43,20 @@ HVResultEnum VessikButton::Load(file::ImageContainer* container, const std::wstr
     return OnStateChanged(widget::Button::kNormal);
 }
 
+void VessikButton::SwitchHitPictures(layer::ImageLayer* normal, layer::ImageLayer* active, int state)
+{
+    const bool lit = state == widget::Button::kHover || state == widget::Button::kPressed;
+    if (state != widget::Button::kNormal && !lit)
+        return;
+    if (normal)
+        normal->mHitEnabled = !lit;
+    if (active)
+        active->mHitEnabled = lit;
+}
+
 HVResultEnum VessikButton::OnStateChanged(int state)
 {
-    const bool active = state == widget::Button::kHover || state == widget::Button::kPressed;
-    if (state != widget::Button::kNormal && !active)
-        return HV_OK;
-    if (mPictures[kNormalPicture])
-        mPictures[kNormalPicture]->mHitEnabled = !active;
-    if (mPictures[kActivePicture])
-        mPictures[kActivePicture]->mHitEnabled = active;
+    SwitchHitPictures(mPictures[kNormalPicture], mPictures[kActivePicture], state);
     return HV_OK;
 }
 
@@ -63,16 +64,17 @@ float VessikButton::NormalOpacity(float highlight)
 {
     if (highlight <= kNormalFadeStart)
         return 1.0f;
-    return 1.0f - (highlight - kNormalFadeStart) * 10.0f;
+    // Rounding would leave a hair below zero at full highlight.
+    return std::max(0.0f, 1.0f - (highlight - kNormalFadeStart) * 10.0f);
 }
 
-void VessikButton::ApplyScale(float s)
+void VessikButton::ApplyScale(gui::GameControl& control, float s)
 {
-    const math::Vector3& scale = gui::GameControl::mScale;
+    const math::Vector3& scale = control.mScale;
     if (std::fabs(scale.x - s) <= kScaleEpsilon && std::fabs(scale.y - s) <= kScaleEpsilon && scale.z == 0.0f)
         return;
-    gui::GameControl::mScale = math::Vector3(s, s, 0.0f);
-    MarkTransformChanged();
+    control.mScale = math::Vector3(s, s, 0.0f);
+    control.MarkTransformChanged();
 }
 
 HVResultEnum VessikButton::Update(float dt)
@@ -85,6 +87,6 @@ HVResultEnum VessikButton::Update(float dt)
         mPictures[kActivePicture]->mOpacity = mHighlight;
     if (mPictures[kNormalPicture])
         mPictures[kNormalPicture]->mOpacity = NormalOpacity(mHighlight);
-    ApplyScale(1.0f - (0.5f - 0.5f * std::cos(mPress * std::numbers::pi_v<float>)) * kSqueeze);
+    ApplyScale(*this, 1.0f - (0.5f - 0.5f * std::cos(mPress * std::numbers::pi_v<float>)) * kSqueeze);
     return HV_OK;
 }

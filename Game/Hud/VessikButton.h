@@ -41,12 +41,22 @@ public:
 
     // The normal picture's opacity for a highlight.
     static float NormalOpacity(float highlight);
+    // The first load steps of the button kinds: the control is its own
+    // mediator, its layer is the widget's, its pictures come from the container.
+    template <class Control>
+    static HVResultEnum Bind(Control* control, file::ImageContainer* container)
+    {
+        control->Attach(control, false);
+        control->widget::Button::SetLayer(static_cast<gui::GameControl*>(control), false, true);
+        return control->InitWithContainer(container, control, static_cast<widget::WidgetHitTestListener*>(control),
+                                          static_cast<gui::GameControl*>(control), false);
+    }
+    // State 0 lets the normal picture take hits, states 1 and 2 the active one.
+    static void SwitchHitPictures(layer::ImageLayer* normal, layer::ImageLayer* active, int state);
+    // Writes the scale (s, s, 0) when it differs from the control's.
+    static void ApplyScale(gui::GameControl& control, float s);
 
     layer::ImageLayer* mPictures[kPictureCount] = {nullptr, nullptr};
     float mHighlight = 0.0f;
     float mPress = 0.0f;
-
-protected:
-    // Writes the scale (s, s, 0) when it differs from the current one.
-    void ApplyScale(float s);
 };

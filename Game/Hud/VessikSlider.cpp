@@ -196,8 +196,8 @@ HVResultEnum VessikSlider::UpdateLook()
 
 HVResultEnum VessikSlider::GetCaptureInfo(const math::Vector3& point, widget::CaptureInfo& capture)
 {
-    // The press arrives in the control's parent space; the thumb lives in the control's.
-    const math::Vector3 local = gui::GameControl::ToLocal(point);
+    // The press arrives in the control's own space, where the thumb lives.
+    const math::Vector3& local = point;
     math::Vector3 recorded = point;
     const layer::Layer* hit = WidgetHitTestListener::mHitLayer;
     const float holderX = mThumbHolder ? mThumbHolder->mPosition.x : mThumbMinX;

@@ -8,11 +8,6 @@
 #include <cmath>
 #include <numbers>
 
-namespace
-{
-constexpr float kScaleEpsilon = 1e-6f;
-} // namespace
-
 VessikSwitchButton::VessikSwitchButton()
 {
     mStates = mPictures;
@@ -31,12 +26,7 @@ HVResultEnum VessikSwitchButton::Load(file::ImageContainer* container, const std
                                       const std::wstring& active, const std::wstring& selected,
                                       const std::wstring& shadow)
 {
-    Attach(this, false);
-    widget::Button::SetLayer(static_cast<gui::GameControl*>(this), false, true);
-    if (const HVResultEnum result =
-            InitWithContainer(container, this, static_cast<widget::WidgetHitTestListener*>(this),
-                              static_cast<gui::GameControl*>(this), false);
-        result != HV_OK)
+    if (const HVResultEnum result = VessikButton::Bind(this, container); result != HV_OK)
         return result;
     if (const HVResultEnum result = AddStateImage(kSelectedPicture, selected, nullptr); result != HV_OK)
         return result;
@@ -69,13 +59,7 @@ void VessikSwitchButton::SetSelected(bool selected)
 
 HVResultEnum VessikSwitchButton::OnStateChanged(int state)
 {
-    const bool active = state == widget::Button::kHover || state == widget::Button::kPressed;
-    if (state != widget::Button::kNormal && !active)
-        return HV_OK;
-    if (mPictures[kNormalPicture])
-        mPictures[kNormalPicture]->mHitEnabled = !active;
-    if (mPictures[kActivePicture])
-        mPictures[kActivePicture]->mHitEnabled = active;
+    VessikButton::SwitchHitPictures(mPictures[kNormalPicture], mPictures[kActivePicture], state);
     return HV_OK;
 }
 
@@ -93,12 +77,6 @@ HVResultEnum VessikSwitchButton::Update(float dt)
     if (mPictures[kSelectedPicture])
         mPictures[kSelectedPicture]->mOpacity = mSelection < kSelectedFadeEnd ? mSelection * 10.0f : 1.0f;
 
-    const float s = 1.0f + (0.5f - 0.5f * std::cos(mHighlight * std::numbers::pi_v<float>)) * kGrow;
-    const math::Vector3& scale = gui::GameControl::mScale;
-    if (std::fabs(scale.x - s) > kScaleEpsilon || std::fabs(scale.y - s) > kScaleEpsilon || scale.z != 0.0f)
-    {
-        gui::GameControl::mScale = math::Vector3(s, s, 0.0f);
-        MarkTransformChanged();
-    }
+    VessikButton::ApplyScale(*this, 1.0f + (0.5f - 0.5f * std::cos(mHighlight * std::numbers::pi_v<float>)) * kGrow);
     return HV_OK;
 }

@@ -161,8 +161,8 @@ protected:
     void SetUp() override
     {
         ModalTest::SetUp();
-        profiles->WriteFile("<Profiles currentProfile=\"Bob\"><Profile name=\"Player\"/><Profile name=\"Anna\"/><Profile name=\"Bob\"/>"
-                            "</Profiles>");
+        profiles->WriteFile("<Profiles currentProfile=\"Bob\"><Profile name=\"Player\"/><Profile name=\"Anna\"/>"
+                            "<Profile name=\"Bob\"/></Profiles>");
         file::Profiles::Instance()->Load();
         Map()->mProgress->ReloadProfileNames();
         Map()->mProgress->SelectProfile(L"Bob");
