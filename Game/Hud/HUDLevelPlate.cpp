@@ -25,8 +25,6 @@
 
 namespace
 {
-constexpr int kAlignCentre = 2;
-constexpr int kTextLayoutOption = 2;
 constexpr float kNumberWrap = 170.0f;
 constexpr float kBadgeTextWrap = 80.0f;
 // The number sits a little above and left of the plate's middle.
@@ -64,13 +62,6 @@ const wchar_t* StatePictureName(bool complete, int stars, bool open)
     if (complete)
         return stars == HUDLevelPlate::kMaxStars ? L"plate/super" : L"plate/complete";
     return open ? L"plate/incomplete" : L"plate/locked";
-}
-
-layer::TextLayer* MakeText(int font, const std::wstring& text, float wrap)
-{
-    auto* label = new layer::TextLayer(LayerFont(font), text, wrap, 0.0f, kTextLayoutOption, true);
-    label->SetAlignment(kAlignCentre, kAlignCentre);
-    return label;
 }
 
 void SetTint(layer::Layer* target, float r, float g, float b)
@@ -118,10 +109,8 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
     if (mComplete)
     {
         mStarsBackground = LoadContainerImage(layout, kStarsBackground);
-        // The stars layer owns its background.
+        // The stars layer owns its background; without one the stars still show.
         mStarsLayer = new layer::ImageLayer(mStarsBackground, true);
-        if (!background)
-            mStarsLayer->mVisible = false;
         const base::ImageInfo* star = FindOrLog(layout, kStar);
         for (int i = 0; i < mStars; ++i)
         {
@@ -131,7 +120,7 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
         }
     }
 
-    mNumber = MakeText(GameWindow::kFontLarge, std::to_wstring(level + 1), kNumberWrap);
+    mNumber = MakeCentredText(GameWindow::kFontLarge, std::to_wstring(level + 1), kNumberWrap);
     SetTint(mNumber, 1.0f, 1.0f, 1.0f);
     mNumber->SetPosition(float(w) * 0.5f - kNumberInset, float(h) * 0.5f - kNumberInset, 0.0f);
 
@@ -154,8 +143,12 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
         SetTint(mNumber, 0.0f, 1.0f, 0.0f);
     }
 
-    if (mStarsLayer && background)
-        mStarsLayer->SetPosition(float(w - background->w) / 2.0f, float(h - background->h) + kStarsDrop, 0.0f);
+    if (mStarsLayer)
+    {
+        const int bw = background ? background->w : 0;
+        const int bh = background ? background->h : 0;
+        mStarsLayer->SetPosition(float(w - bw) / 2.0f, float(h - bh) + kStarsDrop, 0.0f);
+    }
 
     if (mOpen && progress && progress->GetEpisodeVisited(episode, mode) < level + 1)
     {
@@ -163,7 +156,7 @@ HUDLevelPlate::HUDLevelPlate(int episode, int level, file::ImageContainer* layou
         {
             mBadge = new layer::ImageLayer(LoadContainerImage(layout, kNewBadge), true);
             mBadge->SetPosition(kBadgeX, kBadgeY, kBehind);
-            mBadgeText = MakeText(GameWindow::kFontNormal, LocalStrings::Instance()->Get(L"episodeSelectNew"),
+            mBadgeText = MakeCentredText(GameWindow::kFontNormal, LocalStrings::Instance()->Get(L"episodeSelectNew"),
                                   kBadgeTextWrap);
             mBadgeText->SetPosition(float(badge->w / 2), float(badge->h / 2), 0.0f);
             mBadge->AddChild(mBadgeText);

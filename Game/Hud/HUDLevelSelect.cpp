@@ -24,8 +24,6 @@
 
 namespace
 {
-constexpr int kAlignCentre = 2;
-constexpr int kTextLayoutOption = 2;
 constexpr float kTitleWrap = 1024.0f;
 constexpr float kBadgeTextWrap = 80.0f;
 // The hardcore badge sits up and right of the hardcore buttons.
@@ -38,13 +36,6 @@ constexpr const wchar_t* kUpgrade = L"upgrade";
 constexpr const wchar_t* kSkulls = L"skulls";
 constexpr const wchar_t* kNewBadge = L"plate/new";
 constexpr const wchar_t* kClickSound = L"simple";
-
-layer::TextLayer* MakeText(int font, const std::wstring& text, float wrap)
-{
-    auto* label = new layer::TextLayer(LayerFont(font), text, wrap, 0.0f, kTextLayoutOption, true);
-    label->SetAlignment(kAlignCentre, kAlignCentre);
-    return label;
-}
 
 layer::Layer* BoardRoot()
 {
@@ -76,7 +67,7 @@ HUDLevelSelect::HUDLevelSelect()
     const bool hardcore = mode == kHardcoreMode;
 
     const std::wstring key = (hardcore ? L"episodeHardcore" : L"episode") + std::to_wstring(episode);
-    mTitle = MakeText(hardcore ? GameWindow::kFontNormal : GameWindow::kFontLarge, LocalStrings::Instance()->Get(key),
+    mTitle = MakeCentredText(hardcore ? GameWindow::kFontNormal : GameWindow::kFontLarge, LocalStrings::Instance()->Get(key),
                       kTitleWrap);
     if (const base::ImageInfo* slot = FindContainerImage(mLayoutContainer, L"text/episode"))
         mTitle->SetPosition(float(slot->x) + float(slot->w) / 2.0f, float(slot->y) + float(slot->h) / 2.0f, 0.0f);
@@ -113,7 +104,7 @@ HUDLevelSelect::HUDLevelSelect()
                 const float by = kHardcoreButtonY + kBadgeDy;
                 mBadge = new layer::ImageLayer(LoadContainerImage(mLayoutContainer, kNewBadge), true);
                 mBadge->SetPosition(bx, by, kBehind);
-                mBadgeText = MakeText(GameWindow::kFontNormal, LocalStrings::Instance()->Get(L"episodeSelectNew"),
+                mBadgeText = MakeCentredText(GameWindow::kFontNormal, LocalStrings::Instance()->Get(L"episodeSelectNew"),
                                       kBadgeTextWrap);
                 mBadgeText->SetPosition(bx + float(badge->w / 2), by + float(badge->h / 2), 0.0f);
                 if (layer::Layer* root = BoardRoot())

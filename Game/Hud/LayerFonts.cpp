@@ -5,6 +5,12 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 
+namespace
+{
+constexpr int kAlignCentre = 2;
+constexpr int kTextLayoutOption = 2;
+} // namespace
+
 layer::TextLayer::FontHandle LayerFont(int index)
 {
     Game* game = Game::Get();
@@ -21,4 +27,11 @@ layer::TextLayer::FontHandle LayerFont(int index)
         return layer::TextLayer::FontHandle(entry.first, entry.second);
     }
     return {};
+}
+
+layer::TextLayer* MakeCentredText(int font, const std::wstring& text, float wrapWidth)
+{
+    auto* label = new layer::TextLayer(LayerFont(font), text, wrapWidth, 0.0f, kTextLayoutOption, true);
+    label->SetAlignment(kAlignCentre, kAlignCentre);
+    return label;
 }

@@ -18,16 +18,6 @@ namespace gametest
 {
 namespace
 {
-std::wstring TextOf(const HUDWindow& window, const std::wstring& slot)
-{
-    for (const auto& [name, text] : window.mTexts)
-    {
-        if (name == slot)
-            return text;
-    }
-    return L"<none>";
-}
-
 class EpisodeSelectTest : public MenuScreensTest
 {
 protected:

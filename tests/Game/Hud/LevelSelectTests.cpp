@@ -231,6 +231,10 @@ TEST_F(LevelSelectTest, MissingPicturesAndButtonsAreSkipped)
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(Plate(0)->mRect[2], 0);
     EXPECT_EQ(Plate(0)->mStatePicture, nullptr);
+    // No background, but the stars themselves still show.
+    EXPECT_EQ(Stars(Plate(0)), 2);
+    EXPECT_TRUE(Plate(0)->mStarsLayer->mVisible);
+    EXPECT_EQ(Plate(0)->mStarsLayer->GetImage(), nullptr);
     EXPECT_EQ(Plate(1)->mBadge, nullptr);
     EXPECT_EQ(screen->mBadge, nullptr);
     Step(0.1f);

@@ -34,16 +34,6 @@ namespace gametest
 {
 namespace
 {
-std::wstring TextOf(const HUDWindow& window, const std::wstring& slot)
-{
-    for (const auto& [name, text] : window.mTexts)
-    {
-        if (name == slot)
-            return text;
-    }
-    return L"<none>";
-}
-
 const NQFrameEntry* ImageNamed(const HUDWindow& window, const std::wstring& name)
 {
     for (const NQFrameEntry* image : window.mImages)

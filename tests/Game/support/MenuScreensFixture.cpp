@@ -5,6 +5,7 @@
 #include "Core/Render/ParticleSystem.h"
 #include "Framework/GameApplication.h"
 #include "Game/Hud/HUD.h"
+#include "Game/Hud/HUDWindow.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
 #include "LevelFixture.h"
@@ -48,6 +49,16 @@ void AddOverPictures(std::vector<FixtureLayer>& layers)
     layers.push_back({"button/b2_over", 0, 0, 20, 20, 0xFF00FFFFu});
 }
 } // namespace
+
+std::wstring TextOf(const HUDWindow& window, const std::wstring& slot)
+{
+    for (const auto& [name, text] : window.mTexts)
+    {
+        if (name == slot)
+            return text;
+    }
+    return L"<none>";
+}
 
 std::vector<FixtureLayer> MainMenuLayers()
 {
