@@ -13,6 +13,7 @@
 #include "Game/Hud/HUDBuyGemScreen.h"
 #include "Game/Hud/HUDConfirmProfileDeletionDialog.h"
 #include "Game/Hud/HUDConfirmProfileResetDialog.h"
+#include "Game/Hud/HUDConfirmTutorialCancelDialog.h"
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDMainMenu.h"
@@ -23,6 +24,8 @@
 #include "Game/Hud/HUDShopWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/Hud/HUDUnlockMessage.h"
+#include "Game/Hud/NQSplashScreens.h"
+#include "Game/Hud/NQVideoIntro.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
@@ -415,12 +418,16 @@ void HUD::UpdateWavesText()
 
 void HUD::ShowSplashScreens()
 {
+    auto* window = new NQSplashScreens;
     SetScreenState(screen::kSplashScreens);
+    PushWindow(window);
 }
 
 void HUD::ShowVideoIntro()
 {
+    auto* window = new NQVideoIntro;
     SetScreenState(screen::kIntroVideo);
+    PushWindow(window);
 }
 
 void HUD::ShowMainMenu()
@@ -511,4 +518,13 @@ void HUD::ConfirmProfileReset()
     if (!game || !game->GetRootBoard())
         return;
     game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileResetDialog);
+}
+
+void HUD::ConfirmTutorialCancel()
+{
+    // Outside the stack, like the profile questions; the screen state stays.
+    Game* game = Game::Get();
+    if (!game || !game->GetRootBoard())
+        return;
+    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmTutorialCancelDialog);
 }
