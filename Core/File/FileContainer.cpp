@@ -1,5 +1,6 @@
 #include "Core/File/FileContainer.h"
 
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/NormalizePath.h"
 #include "Core/Base/Paths.h"
 #include "Core/File/Archiver.h"
@@ -44,11 +45,19 @@ FileInfo* FileContainer::Open(const std::wstring& path, const wchar_t* const* ex
 {
     std::wstring rest;
     if (Archiver* pack = ResolveMount(path, rest))
-        return pack->Open(rest, extensions, count, foundIndex);
+    {
+        FileInfo* info = pack->Open(rest, extensions, count, foundIndex);
+        if (!info)
+            base::ReportLookupMiss(base::LookupMissKind::File, path);
+        return info;
+    }
 
     int found = 0;
     if (!DoFileExists(path, extensions, count, &found))
+    {
+        base::ReportLookupMiss(base::LookupMissKind::File, path);
         return nullptr;
+    }
     if (foundIndex)
         *foundIndex = found;
     const std::wstring fullPath = HasExtensionList(extensions, count) ? path + extensions[found] : path;
@@ -108,12 +117,18 @@ ImageContainer* FileContainer::OpenImageContainer(const std::wstring& path)
 {
     std::wstring rest;
     if (Archiver* pack = ResolveMount(path, rest))
-        return pack->OpenImageContainer(rest);
+    {
+        ImageContainer* image = pack->OpenImageContainer(rest);
+        if (!image)
+            base::ReportLookupMiss(base::LookupMissKind::ImageContainer, path);
+        return image;
+    }
     if (DoDirectoryExists(path))
         return new PsdFolder(path, this);
     int found = 0;
     if (DoFileExists(path, kImageDocumentExtensions, 2, &found))
         return new PsdFile(path + kImageDocumentExtensions[found], this);
+    base::ReportLookupMiss(base::LookupMissKind::ImageContainer, path);
     return nullptr;
 }
 }
