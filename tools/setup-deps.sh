@@ -20,6 +20,12 @@ packages=(
   libgl1-mesa-dri libegl-mesa0
   # running without a display
   xvfb xauth
+  # the content generator is Python 3 (standard library and tomllib)
+  python3
+  # it draws every picture and renders the bitmap fonts with Pillow
+  python3-pil
+  # the bitmap fonts are rendered from these faces
+  fonts-dejavu-core
   # sanitizer and fuzz build: clang alone brings neither the runtimes nor llvm-symbolizer
   clang libclang-rt-14-dev llvm
 )

@@ -1,6 +1,6 @@
 #include "AudioFixtures.h"
 
-#include <vorbis/vorbisenc.h>
+#include "tools/audio_encoder/AudioEncoder.h"
 
 #include <cmath>
 #include <random>
@@ -9,11 +9,9 @@ namespace audiotest
 {
 namespace
 {
-void AppendPage(std::string& out, const ogg_page& page)
-{
-    out.append(reinterpret_cast<const char*>(page.header), page.header_len);
-    out.append(reinterpret_cast<const char*>(page.body), page.body_len);
-}
+// The fixtures' files keep one quality and one stream serial.
+constexpr float kFixtureQuality = 0.6f;
+constexpr uint32_t kFixtureSerial = 1234;
 
 double Sine(const ToneSpec& spec, long frame)
 {
@@ -23,103 +21,16 @@ double Sine(const ToneSpec& spec, long frame)
 
 std::string OggTone(const ToneSpec& spec)
 {
-    vorbis_info vi;
-    vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, spec.channels, spec.rate, 0.6f) != 0)
-    {
-        vorbis_info_clear(&vi);
-        return {};
-    }
-    vorbis_comment vc;
-    vorbis_comment_init(&vc);
-    vorbis_dsp_state vd;
-    vorbis_block vb;
-    vorbis_analysis_init(&vd, &vi);
-    vorbis_block_init(&vd, &vb);
-    ogg_stream_state os;
-    ogg_stream_init(&os, 1234);
-
-    std::string out;
-    ogg_packet header, comments, codebooks;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
-    ogg_stream_packetin(&os, &header);
-    ogg_stream_packetin(&os, &comments);
-    ogg_stream_packetin(&os, &codebooks);
-    ogg_page page;
-    while (ogg_stream_flush(&os, &page))
-        AppendPage(out, page);
-
+    audioencoder::Pcm pcm;
+    pcm.channels = spec.channels;
+    pcm.rate = spec.rate;
     const long total = std::lround(spec.seconds * spec.rate);
-    long written = 0;
-    bool eos = false;
-    while (!eos)
-    {
-        long n = std::min<long>(1024, total - written);
-        if (n > 0)
-        {
-            float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(n));
-            for (long i = 0; i < n; ++i)
-                for (int c = 0; c < spec.channels; ++c)
-                    buffer[c][i] = static_cast<float>(Sine(spec, written + i));
-            written += n;
-        }
-        vorbis_analysis_wrote(&vd, static_cast<int>(n > 0 ? n : 0));
-        while (vorbis_analysis_blockout(&vd, &vb) == 1)
-        {
-            vorbis_analysis(&vb, nullptr);
-            vorbis_bitrate_addblock(&vb);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&vd, &packet))
-            {
-                ogg_stream_packetin(&os, &packet);
-                while (ogg_stream_pageout(&os, &page))
-                {
-                    AppendPage(out, page);
-                    if (ogg_page_eos(&page))
-                        eos = true;
-                }
-            }
-        }
-    }
-    ogg_stream_clear(&os);
-    vorbis_block_clear(&vb);
-    vorbis_dsp_clear(&vd);
-    vorbis_comment_clear(&vc);
-    vorbis_info_clear(&vi);
-    return out;
+    pcm.samples.reserve(static_cast<size_t>(total * spec.channels));
+    for (long i = 0; i < total; ++i)
+        for (int c = 0; c < spec.channels; ++c)
+            pcm.samples.push_back(static_cast<float>(Sine(spec, i)));
+    return audioencoder::EncodeOggVorbis(pcm, kFixtureQuality, kFixtureSerial);
 }
-
-namespace
-{
-void Put16(std::string& s, uint16_t v)
-{
-    s.push_back(static_cast<char>(v & 0xff));
-    s.push_back(static_cast<char>(v >> 8));
-}
-
-void Put32(std::string& s, uint32_t v)
-{
-    Put16(s, static_cast<uint16_t>(v & 0xffff));
-    Put16(s, static_cast<uint16_t>(v >> 16));
-}
-
-std::string WavHeader(int channels, int rate, int bits, uint32_t dataBytes)
-{
-    std::string s = "RIFF";
-    Put32(s, 36 + dataBytes);
-    s += "WAVEfmt ";
-    Put32(s, 16);
-    Put16(s, 1);
-    Put16(s, static_cast<uint16_t>(channels));
-    Put32(s, static_cast<uint32_t>(rate));
-    Put32(s, static_cast<uint32_t>(rate * channels * bits / 8));
-    Put16(s, static_cast<uint16_t>(channels * bits / 8));
-    Put16(s, static_cast<uint16_t>(bits));
-    s += "data";
-    Put32(s, dataBytes);
-    return s;
-}
-} // namespace
 
 std::string WavTone(const ToneSpec& spec, int bits)
 {
@@ -133,10 +44,10 @@ std::string WavTone(const ToneSpec& spec, int bits)
             if (bits == 8)
                 data.push_back(static_cast<char>(static_cast<uint8_t>(std::lround(128 + v * 127))));
             else
-                Put16(data, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))));
+                audioencoder::AppendLe16(data, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))));
         }
     }
-    return WavHeader(spec.channels, spec.rate, bits, static_cast<uint32_t>(data.size())) + data;
+    return audioencoder::WavHeader(spec.channels, spec.rate, bits, static_cast<uint32_t>(data.size())) + data;
 }
 
 std::string SilentWav(int channels, int rate, int frames)
@@ -190,7 +101,7 @@ std::string RandomBytes(size_t count)
 
 std::string OverlongWav()
 {
-    std::string s = WavHeader(1, 44100, 16, 1000000);
+    std::string s = audioencoder::WavHeader(1, 44100, 16, 1000000);
     s.append(64, '\x10');
     return s;
 }

@@ -1,0 +1,1 @@
+"""The content generator: builds, checks and packs the game's data root."""
