@@ -45,17 +45,12 @@ FileInfo* FileContainer::Open(const std::wstring& path, const wchar_t* const* ex
 {
     std::wstring rest;
     if (Archiver* pack = ResolveMount(path, rest))
-    {
-        FileInfo* info = pack->Open(rest, extensions, count, foundIndex);
-        if (!info)
-            base::ReportLookupMiss(base::LookupMissKind::File, path);
-        return info;
-    }
+        return pack->Open(rest, extensions, count, foundIndex);
 
     int found = 0;
     if (!DoFileExists(path, extensions, count, &found))
     {
-        base::ReportLookupMiss(base::LookupMissKind::File, path);
+        base::ReportLookupMiss(base::LookupMissKind::File, CallerPath(path));
         return nullptr;
     }
     if (foundIndex)
@@ -117,18 +112,13 @@ ImageContainer* FileContainer::OpenImageContainer(const std::wstring& path)
 {
     std::wstring rest;
     if (Archiver* pack = ResolveMount(path, rest))
-    {
-        ImageContainer* image = pack->OpenImageContainer(rest);
-        if (!image)
-            base::ReportLookupMiss(base::LookupMissKind::ImageContainer, path);
-        return image;
-    }
+        return pack->OpenImageContainer(rest);
     if (DoDirectoryExists(path))
         return new PsdFolder(path, this);
     int found = 0;
     if (DoFileExists(path, kImageDocumentExtensions, 2, &found))
         return new PsdFile(path + kImageDocumentExtensions[found], this);
-    base::ReportLookupMiss(base::LookupMissKind::ImageContainer, path);
+    base::ReportLookupMiss(base::LookupMissKind::ImageContainer, CallerPath(path));
     return nullptr;
 }
 }

@@ -92,7 +92,7 @@ base::Stream* PsdFile::OpenStream(const std::wstring& name)
     const auto it = m_layers.find(name);
     if (it == m_layers.end())
     {
-        base::ReportLookupMiss(base::LookupMissKind::Layer, name);
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
         return nullptr;
     }
     const psdr_layer* record = it->second.record;
@@ -123,7 +123,7 @@ base::ImageInfo* PsdFile::FindLayer(const std::wstring& name)
     const auto it = m_layers.find(name);
     if (it == m_layers.end())
     {
-        base::ReportLookupMiss(base::LookupMissKind::Layer, name);
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
         return nullptr;
     }
     return &it->second;

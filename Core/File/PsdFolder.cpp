@@ -148,7 +148,7 @@ ImageFileInfo* PsdFolder::OpenChild(const std::wstring& name, const wchar_t* con
     const auto it = m_layers.find(name);
     if (it == m_layers.end())
     {
-        base::ReportLookupMiss(base::LookupMissKind::Layer, name);
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
         return nullptr;
     }
     std::wstring path = name;
@@ -169,7 +169,7 @@ base::ImageInfo* PsdFolder::FindLayer(const std::wstring& name)
     const auto it = m_layers.find(name);
     if (it == m_layers.end())
     {
-        base::ReportLookupMiss(base::LookupMissKind::Layer, name);
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
         return nullptr;
     }
     return &it->second;

@@ -49,7 +49,8 @@ HVResultEnum ResourceTexture::DoLoad()
 {
     const HVResultEnum result = LoadPicture();
     if (result != HV_OK)
-        base::ReportLookupMiss(base::LookupMissKind::LayerPicture, mContainer ? mNameInside : GetName());
+        base::ReportLookupMiss(base::LookupMissKind::LayerPicture,
+                              mContainer ? mContainer->CallerLayerPath(mNameInside) : GetName());
     return result;
 }
 

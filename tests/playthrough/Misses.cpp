@@ -20,6 +20,9 @@ bool MissLog::IsAllowed(base::LookupMissKind kind, const std::wstring& name) con
                    : name == allowed.name)
             return true;
     }
+    for (const AllowedMissRule& rule : mRules)
+        if (rule.kind == kind && rule.matches(name))
+            return true;
     return false;
 }
 

@@ -3,6 +3,7 @@
 // Every lookup of content that found nothing, and the few a run expects.
 #include "Core/Base/LookupMiss.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ struct AllowedMiss
     const char* reason;
 };
 
+// A family of expected misses the content itself describes.
+struct AllowedMissRule
+{
+    base::LookupMissKind kind;
+    std::function<bool(const std::wstring& name)> matches;
+    const char* reason;
+};
+
 struct Miss
 {
     base::LookupMissKind kind;
@@ -26,7 +35,10 @@ struct Miss
 class MissLog
 {
 public:
-    explicit MissLog(std::vector<AllowedMiss> allowed) : mAllowed(std::move(allowed)) {}
+    explicit MissLog(std::vector<AllowedMiss> allowed, std::vector<AllowedMissRule> rules = {})
+        : mAllowed(std::move(allowed)), mRules(std::move(rules))
+    {
+    }
 
     void Record(base::LookupMissKind kind, const std::wstring& name, int turn);
     bool IsAllowed(base::LookupMissKind kind, const std::wstring& name) const;
@@ -37,6 +49,7 @@ public:
 
 private:
     std::vector<AllowedMiss> mAllowed;
+    std::vector<AllowedMissRule> mRules;
     std::vector<Miss> mMisses;
 };
 } // namespace playthrough

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -75,6 +76,20 @@ bool LoadPng(const std::string& path, Picture& out)
         return false;
     }
     return true;
+}
+
+std::string FileSafe(const std::string& name)
+{
+    std::string out;
+    for (char c : name)
+        out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return out;
+}
+
+std::string SaveFailureShot(const std::string& folder, const std::string& step, const Picture& picture)
+{
+    const std::string path = folder + "/FAIL_" + FileSafe(step) + ".png";
+    return SavePng(picture, path) ? path : std::string();
 }
 
 float GreyDeviation(const Picture& picture)

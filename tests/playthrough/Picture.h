@@ -29,6 +29,12 @@ bool SavePng(const Picture& picture, const std::string& path);
 // Any PNG, expanded to 8-bit ARGB; false when it cannot be read.
 bool LoadPng(const std::string& path, Picture& out);
 
+// "FAIL_<step>.png" in `folder`, the step's name made file-safe; its path,
+// empty when it could not be written.
+std::string SaveFailureShot(const std::string& folder, const std::string& step, const Picture& picture);
+// Letters and digits kept, everything else '_'.
+std::string FileSafe(const std::string& name);
+
 // The standard deviation of the grey level over the whole picture.
 float GreyDeviation(const Picture& picture);
 // Whether any pixel differs (sizes differing count as different).

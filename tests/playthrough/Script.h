@@ -50,6 +50,9 @@ public:
     void Check(std::string name, std::function<bool(std::string& why)> check);
     void Do(std::string name, std::function<void()> action);
 
+    // Fails the current step from outside (the run's own turn limit).
+    void Abort(const std::string& why) { Fail(CurrentStep(), why); }
+
     // One loop turn.
     void Turn();
 
