@@ -2,6 +2,8 @@
 
 #include "tools/audio_encoder/AudioEncoder.h"
 
+#include <ogg/ogg.h>
+
 #include <cmath>
 #include <random>
 
@@ -53,7 +55,7 @@ std::string WavTone(const ToneSpec& spec, int bits)
 std::string SilentWav(int channels, int rate, int frames)
 {
     const uint32_t bytes = static_cast<uint32_t>(frames * channels * 2);
-    return WavHeader(channels, rate, 16, bytes) + std::string(bytes, '\0');
+    return audioencoder::WavHeader(channels, rate, 16, bytes) + std::string(bytes, '\0');
 }
 
 std::string OggClaimingRate(const ToneSpec& spec, uint32_t rate)
