@@ -308,3 +308,25 @@ TEST(Layouts, TellsRectangleLayersByTheirImageAndName)
     EXPECT_FALSE(log.IsAllowed(base::LookupMissKind::LayerPicture, L"nq/units/t1/bat/walk/0"));
 }
 } // namespace
+
+namespace
+{
+TEST(Layouts, ProbesOfARootPictureAvoidEveryLaterLayer)
+{
+    hvtest::TempFolder folder;
+    folder.Write("nq/menu/layers.xml",
+                 "<Layers><Layer name=\"back\" x=\"100\" y=\"50\" width=\"64\" height=\"32\"/>"
+                 "<Layer name=\"button/play/pos\" x=\"100\" y=\"50\" width=\"32\" height=\"32\"/></Layers>");
+    ASSERT_TRUE(SavePng(Solid(64, 32, 0xFF204060), (folder.Folder() / "nq/menu/back.png").string()));
+    const std::vector<Probe> probes = LayoutProbes(folder.Folder().string(), "nq/menu", "back");
+    ASSERT_EQ(probes.size(), 4u);
+    for (const Probe& probe : probes)
+    {
+        EXPECT_GE(probe.logical.x, 132.0f);
+        EXPECT_FLOAT_EQ(probe.expected.b, 96.0f);
+    }
+    // A window over the rest leaves nothing to probe.
+    EXPECT_TRUE(LayoutProbes(folder.Folder().string(), "nq/menu", "back", {{132.0f, 0.0f, 100.0f, 100.0f}}).empty());
+    EXPECT_TRUE(LayoutProbes(folder.Folder().string(), "nq/menu", "front").empty());
+}
+} // namespace

@@ -63,6 +63,28 @@ bool IsRectangleLayer(const std::string& root, const std::string& imageAndLayer)
     return false;
 }
 
+std::vector<Probe> LayoutProbes(const std::string& root, const std::string& image, const std::string& layer,
+                                const std::vector<Rect>& covers)
+{
+    const std::vector<LayoutLayer> layers = ReadLayout(root, image);
+    for (size_t i = 0; i < layers.size(); ++i)
+    {
+        if (layers[i].name != layer)
+            continue;
+        Picture picture;
+        if (!LoadPng((std::filesystem::path(root) / image / (layer + ".png")).string(), picture))
+            return {};
+        ProbeSource source;
+        source.placed = layers[i].rect;
+        source.picture = &picture;
+        source.covers = covers;
+        for (size_t later = i + 1; later < layers.size(); ++later)
+            source.covers.push_back(layers[later].rect);
+        return SelectProbes(source);
+    }
+    return {};
+}
+
 std::optional<Rect> FindLayerRect(const std::vector<LayoutLayer>& layers, const std::string& name)
 {
     for (const LayoutLayer& layer : layers)

@@ -24,5 +24,10 @@ std::optional<Rect> FindLayerRect(const std::vector<LayoutLayer>& layers, const 
 // Whether "<image>/<layer>" names a layer of a layered image below `root`
 // that is a rectangle: no picture file and no atlas part.
 bool IsRectangleLayer(const std::string& root, const std::string& imageAndLayer);
+// Probes of the layout's picture layer `root`, clear of every layer after it
+// (pictures, buttons and text places alike) and of `covers`; empty when the
+// picture cannot be read.
+std::vector<Probe> LayoutProbes(const std::string& root, const std::string& image, const std::string& layer,
+                                const std::vector<Rect>& covers = {});
 inline Point Centre(const Rect& rect) { return {rect.x + rect.width / 2.0f, rect.y + rect.height / 2.0f}; }
 } // namespace playthrough
