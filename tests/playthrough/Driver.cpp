@@ -215,19 +215,21 @@ void Driver::ClickLayer(const std::string& name, const std::string& image, const
     Click(name, [this, image, layer] { return LayerCentre(image, layer); });
 }
 
+void Driver::PushKey(SDL_Keycode key, bool down)
+{
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = WindowId();
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&event);
+}
+
 void Driver::Key(const std::string& name, SDL_Keycode key)
 {
-    auto push = [this, key](bool down) {
-        SDL_Event event{};
-        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.windowID = WindowId();
-        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = key;
-        event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-        SDL_PushEvent(&event);
-    };
-    mScript.Do(name + ": key down", [push] { push(true); });
-    mScript.Do(name + ": key up", [push] { push(false); });
+    mScript.Do(name + ": key down", [this, key] { PushKey(key, true); });
+    mScript.Do(name + ": key up", [this, key] { PushKey(key, false); });
 }
 
 void Driver::Type(const std::string& name, const std::string& text)

@@ -58,6 +58,7 @@ public:
 
     // Vocabulary of the script.
     void WaitState(const std::string& name, int state, int turnLimit = kDefaultTurnLimit);
+    void WaitTurns(const std::string& name, int turns) { mScript.WaitTurns(name, turns); }
     void Click(const std::string& name, Target target, int turnLimit = kDefaultTurnLimit);
     void ClickLayer(const std::string& name, const std::string& image, const std::string& layer);
     void Press(const std::string& name, Target target);
@@ -65,6 +66,8 @@ public:
     void Release(const std::string& name);
     void Type(const std::string& name, const std::string& text);
     void Key(const std::string& name, SDL_Keycode key);
+    // One key event now (for steps of their own).
+    void PushKey(SDL_Keycode key, bool down);
     void Focus(const std::string& name, bool gained);
     // The window's close button.
     void CloseWindow(const std::string& name);

@@ -72,7 +72,7 @@ std::vector<Probe> LayoutProbes(const std::string& root, const std::string& imag
         if (layers[i].name != layer)
             continue;
         Picture picture;
-        if (!LoadPng((std::filesystem::path(root) / image / (layer + ".png")).string(), picture))
+        if (!LoadContentPicture((std::filesystem::path(root) / image / layer).string(), picture))
             return {};
         ProbeSource source;
         source.placed = layers[i].rect;

@@ -1,9 +1,11 @@
 #include "Picture.h"
 
+#include <jpeglib.h>
 #include <png.h>
 
 #include <cctype>
 #include <cmath>
+#include <csetjmp>
 #include <cstdio>
 #include <memory>
 
@@ -76,6 +78,60 @@ bool LoadPng(const std::string& path, Picture& out)
         return false;
     }
     return true;
+}
+
+namespace
+{
+struct JpegError
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void JumpOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1); }
+} // namespace
+
+bool LoadJpeg(const std::string& path, Picture& out)
+{
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return false;
+    jpeg_decompress_struct info{};
+    JpegError error{};
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = JumpOnError;
+    if (setjmp(error.jump))
+    {
+        jpeg_destroy_decompress(&info);
+        out = {};
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file.get());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    out.width = info.output_width;
+    out.height = info.output_height;
+    out.argb.assign(size_t(out.width) * out.height, 0);
+    std::vector<JSAMPLE> row(size_t(out.width) * 3);
+    while (info.output_scanline < info.output_height)
+    {
+        JSAMPROW rows[] = {row.data()};
+        const uint32_t y = info.output_scanline;
+        jpeg_read_scanlines(&info, rows, 1);
+        for (uint32_t x = 0; x < out.width; ++x)
+            out.argb[size_t(y) * out.width + x] =
+                0xFF000000u | uint32_t(row[x * 3]) << 16 | uint32_t(row[x * 3 + 1]) << 8 | row[x * 3 + 2];
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+bool LoadContentPicture(const std::string& base, Picture& out)
+{
+    return LoadPng(base + ".png", out) || LoadJpeg(base + ".jpg", out);
 }
 
 std::string FileSafe(const std::string& name)

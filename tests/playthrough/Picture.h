@@ -35,6 +35,11 @@ std::string SaveFailureShot(const std::string& folder, const std::string& step, 
 // Letters and digits kept, everything else '_'.
 std::string FileSafe(const std::string& name);
 
+// A baseline or progressive JPEG, opaque.
+bool LoadJpeg(const std::string& path, Picture& out);
+// A content picture: "<base>.png", else "<base>.jpg".
+bool LoadContentPicture(const std::string& base, Picture& out);
+
 // The standard deviation of the grey level over the whole picture.
 float GreyDeviation(const Picture& picture);
 // Whether any pixel differs (sizes differing count as different).
