@@ -67,6 +67,7 @@ Driver::Driver(RunConfig config)
                                  "rectangles (button positions, text places, markers), which loaders "
                                  "still try as pictures"}})
 {
+    mShotNumber = mConfig.firstShot - 1;
     sDriver = this;
 }
 

@@ -35,6 +35,7 @@ struct RunConfig
     std::string userFolder;   // the program's user-data folder
     double step = 1.0 / 30.0; // virtual seconds per loop turn
     int turnLimit = 15000;
+    int firstShot = 1; // the number of the run's first screenshot
 };
 
 using Target = std::function<std::optional<Point>()>;

@@ -61,6 +61,10 @@ int main(int argc, char** argv)
     if (!playthrough::ReproduceDataRoot(source, runRoot, error))
         return std::fprintf(stderr, "playthrough: %s\n", error.c_str()), 1;
     config.sourceRoot = source;
+    // The second run's screenshots are numbered from 21.
+    constexpr int kReturnFirstShot = 21;
+    if (config.name == "return")
+        config.firstShot = kReturnFirstShot;
     config.dataRoot = runRoot;
 
     playthrough::Driver driver(config);
