@@ -1,6 +1,7 @@
 #include "Game/NQBulletManager.h"
 
 #include "Core/Base/DeleteAll.h"
+#include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Game/EffectList.h"
@@ -10,6 +11,9 @@
 #include "Game/NQEnemy.h"
 #include "Game/NQMap.h"
 #include "Game/NQModifier.h"
+#include "Game/NQSpell.h"
+#include "Game/NQSpriteAnimation.h"
+#include "Game/NQSpriteSet.h"
 #include "Game/NQTower.h"
 #include "Game/NQUnitProto.h"
 #include "Game/NQWaveManager.h"
@@ -20,6 +24,7 @@ namespace
 {
 constexpr int kPositionMode = 0;
 constexpr int kStatePlaying = 1;
+constexpr int kBlendAlpha = 1;
 constexpr float kHalfTurn = 180.0f;
 } // namespace
 
@@ -121,4 +126,34 @@ void NQBulletManager::RemoveTowerBullets(NQTower* tower)
 void NQBulletManager::Clear()
 {
     base::DeleteAll(mBullets);
+}
+
+void NQBulletManager::Draw(render::Graphics* graphics)
+{
+    graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+    for (NQBullet* bullet : mBullets)
+    {
+        if (dynamic_cast<NQSpell*>(bullet))
+            continue; // spells show through their effects
+        if (bullet->mEmitter)
+            graphics->DrawParticles(bullet->mEmitter);
+        const NQUnitProto* ammo = bullet->mTower ? bullet->GetAmmo() : nullptr;
+        if (!ammo)
+            continue;
+        graphics->SetBlendMode(kBlendAlpha);
+        const NQSpriteSet* set = ammo->spriteSet;
+        if (!set)
+            continue;
+        if (set->mHasLayeredImage)
+        {
+            // Only the lobbed shot has an animation of a layered set.
+            if (bullet->mLobbed)
+                bullet->mLobbed->Draw(graphics, bullet->mX, bullet->mY, bullet->mAngle);
+            continue;
+        }
+        if (!set->mPicture)
+            continue;
+        const float at[2] = {bullet->mX, bullet->mY};
+        auto record = graphics->DrawImage(*set->mPicture).Translate(at);
+    }
 }

@@ -2,6 +2,11 @@
 
 #include <vector>
 
+namespace render
+{
+class Graphics;
+}
+
 class NQBullet;
 class NQEnemy;
 class NQTower;
@@ -26,6 +31,8 @@ public:
     void RemoveTowerBullets(NQTower* tower);
     // Deletes every bullet.
     void Clear();
+    // Flight emitters and ammo pictures, in map space; spells draw nothing here.
+    void Draw(render::Graphics* graphics);
 
     std::vector<NQBullet*> mBullets;
 };

@@ -8,6 +8,7 @@
 
 namespace render
 {
+class Graphics;
 class Image;
 }
 
@@ -70,6 +71,10 @@ public:
     NQUnitProto* GetBaseProto() const;
     float GetMaxHealth() const;
     void Update(float dt);
+    // The current frame and its shadow into the level's world lists.
+    void QueueDraw(render::Graphics* graphics);
+    // Health bar (and developer numbers), in screen space.
+    void DrawOverlay(render::Graphics* graphics);
     void OnHit(NQBullet* bullet, bool direct);
     // Negative amounts heal; nothing while dying or fading.
     void ApplyDamage(float amount);

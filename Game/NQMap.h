@@ -20,6 +20,7 @@ namespace render
 class Graphics;
 class Image;
 class ParticleEmitter;
+class Render;
 }
 
 namespace tinyxml2
@@ -189,6 +190,22 @@ public:
     // Frame update (NQMapUpdate.cpp) and drawing (NQMapDraw.cpp).
     void Update(float dt);
     void Draw(render::Graphics* graphics);
+    // The level picture's effect anchors on game time, and one anchor's firing.
+    void UpdateTimedEffects(float dt);
+    void FireTimedEffect(NQFxAnchor* anchor);
+    // The road mask: every link stamped with the brush, 25 units apart.
+    void StampRoads(render::Graphics* graphics);
+    void StampLink(render::Graphics* graphics, const NQLink* link);
+    // 36 segments around (cx, cy).
+    static void DrawCircleOutline(render::Graphics* graphics, float cx, float cy, float r);
+    // Developer view of the waves still to come.
+    void DrawWaveSchedule(render::Graphics* graphics);
+    void DrawWaveHintTexts(render::Graphics* graphics);
+    void DrawDeveloperAreas(render::Graphics* graphics);
+    // Clears the mask and stamps the roads again (after a device reset too).
+    void RestampRoadMask(render::Render* render);
+    // The world list's order: smaller depth first.
+    static bool CompareDepth(const NQFrameEntry* a, const NQFrameEntry* b);
     // Level end (NQMapWin.cpp) and defeat (NQMapResults.cpp).
     void Win();
     void Lose();
@@ -231,6 +248,9 @@ public:
     // --- fields ---
     float mGameTime = 0.0f;
     render::Image* mRoadMask = nullptr;
+    // The renderer's device-reset count when the mask was last stamped.
+    uint32_t mRoadMaskResetCount = 0;
+    // The brush "ui/brush" stamped along the roads (borrowed).
     render::Image* mRoadMark = nullptr;
     std::vector<NQLinkLanes*>* mLanePaths = nullptr;
     float mViewportX = 0.0f;

@@ -7,7 +7,7 @@
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
-#include "Game/LocalStrings.h"
+#include "Game/LevelResultTexts.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQTowerSpecial.h"
 
@@ -16,27 +16,6 @@
 namespace
 {
 constexpr int32_t kLostResult = 1;
-
-std::wstring L(const std::wstring& key)
-{
-    return LocalStrings::Instance()->Get(key);
-}
-
-// The difficulty's name; hardcore shows the empty key's text.
-std::wstring ModeName(int32_t mode)
-{
-    switch (mode)
-    {
-    case 0:
-        return L(L"diff_easy");
-    case 1:
-        return L(L"diff_normal");
-    case 2:
-        return L(L"diff_hard");
-    default:
-        return L(L"");
-    }
-}
 } // namespace
 
 void NQMap::Lose()
@@ -79,13 +58,8 @@ void NQMap::Lose()
     window->SetImageVisible(L"star0", false);
     window->SetImageVisible(L"star1", false);
     window->SetImageVisible(L"star2", false);
-    window->SetText(L"levelResult", L(L"game_lose"));
-    window->SetText(L"gameName", ModeName(mMode));
-    window->SetText(L"killScore", L(L"game_kill_score") + L"0");
-    window->SetText(L"goldBonus", L"");
-    window->SetText(L"lifeBonus", L(L"game_life_bonus") + L"0");
-    window->SetText(L"totalScore", L(L"game_total_score") + L"0");
-    window->SetText(L"gems", L(L"gems") + L": " + std::to_wstring(mEconomy->mGemsGained));
+    window->SetText(L"levelResult", LocalText(L"game_lose"));
+    SetLevelResultTexts(*window, mMode, mEconomy->mGemsGained);
 }
 
 void NQMap::OnResultCommand(const std::wstring& action)

@@ -1,9 +1,69 @@
 // The end of a won level.
 #include "Game/NQMap.h"
 
+#include "Core/Base/FormatSpec.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Game/Game.h"
+#include "Game/GameSounds.h"
+#include "Game/GameWindow.h"
+#include "Game/Hud/HUD.h"
+#include "Game/Hud/HUDLevelResultWindow.h"
+#include "Game/LevelResultTexts.h"
+#include "Game/NQLevelEconomy.h"
+#include "Game/NQTowerSpecial.h"
+
+#include <string>
+
+namespace
+{
+constexpr int32_t kWonResult = 2;
+constexpr int32_t kHardcoreMode = 3;
+
+std::wstring Decimal(int32_t value)
+{
+    base::FormatSpec spec(0, 0);
+    spec.WriteInt(value);
+    return spec.GetText();
+}
+} // namespace
+
 void NQMap::Win()
 {
     mSpeed = 0.0f;
     UpdateSpeedButtons();
+    mPendingResult = kWonResult;
+
+    // Gems still lying on the map are the player's.
+    int32_t uncollected = 0;
+    if (mDrops)
+    {
+        for (const NQTowerSpecial* drop : *mDrops)
+            if (drop->mState != NQTowerSpecial::kCollected)
+                ++uncollected;
+        for (NQTowerSpecial* drop : *mDrops)
+            delete drop;
+        mDrops->clear();
+    }
+    mEconomy->AddGems(uncollected);
+
     mScreenState = screen::kWon;
+    SoundSystem::Instance()->PlayMusic(std::wstring());
+    PlaySoundTag(L"winSound");
+
+    if (!mHud)
+        return; // no front end to show the result
+    auto* window = new HUDLevelResultWindow;
+    mHud->PushWindow(window);
+    window->SetImageVisible(L"back_lose", false);
+    window->SetImageVisible(L"diffictly_lose", false);
+    window->SetImageVisible(L"defeat_label", false);
+    window->SetImageVisible(L"victory_label", false);
+    window->SetText(L"levelResult", LocalText(L"game_win"));
+    if (Game* game = Game::Get(); game && game->GetRootBoard())
+        window->SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontNormal));
+    const bool hardcore = mMode == kHardcoreMode;
+    const std::wstring episodeKey = (hardcore ? L"episodeHardcore" : L"episode") + Decimal(mEpisode);
+    window->SetText(L"levelName",
+                    LocalText(episodeKey) + L" " + Decimal(mEpisode + 1) + L" - " + Decimal(mLevel + 1));
+    SetLevelResultTexts(*window, mMode, mEconomy->mGemsGained);
 }

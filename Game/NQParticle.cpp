@@ -2,6 +2,7 @@
 
 #include "Core/Base/DeleteAll.h"
 #include "Core/Math/MathFunctions.h"
+#include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Game/NQEnemy.h"
@@ -25,8 +26,11 @@ void StopEmitters(NQEmitterList& emitters)
 
 NQParticle::~NQParticle() { base::DeleteAll(mEmitters); }
 
-// The level drawing places and draws the emitters.
-void NQParticle::Draw(render::Graphics*) {}
+void NQParticle::Draw(render::Graphics* graphics)
+{
+    for (render::ParticleEmitter* emitter : mEmitters)
+        auto record = graphics->DrawParticles(emitter).Transform(mTransform);
+}
 
 void NQParticle::Update(float dt)
 {
@@ -59,7 +63,28 @@ NQBeamParticle::NQBeamParticle(float sourceX, float sourceY, NQEnemy* target, co
             break;
 }
 
-void NQBeamParticle::Draw(render::Graphics*) {}
+void NQBeamParticle::Draw(render::Graphics* graphics)
+{
+    const size_t count = mEmitters.size();
+    if (count == 0)
+        return;
+    const float dx = mTargetX - mSourceX;
+    const float dy = mTargetY - mSourceY;
+    const float distance = std::sqrt(dx * dx + dy * dy);
+    const float angle = GetAngle();
+    const float radians = angle / kRadToDeg;
+    const float sx = std::sin(radians);
+    const float cy = std::cos(radians);
+    for (size_t i = 0; i < count; ++i)
+    {
+        // The last link ends at the target, even when that puts it behind the source.
+        const float along = i + 1 == count ? distance - mSegmentLength : mSegmentLength * float(i);
+        math::Transform2D at;
+        at.RotateDegrees(angle);
+        at.Translate(mSourceX + mIntensity * along * sx, mSourceY + mIntensity * along * cy);
+        auto record = graphics->DrawParticles(mEmitters[i]).Transform(at);
+    }
+}
 
 void NQBeamParticle::FollowTarget()
 {

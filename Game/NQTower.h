@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace math
+{
+class Transform2D;
+}
 namespace render
 {
 class Graphics;
@@ -63,6 +67,14 @@ public:
     void Update(float dt);
     // The tower's body in its current frame.
     void Draw(render::Graphics* graphics);
+    // The body into the level's ground list; the target line while debugging.
+    void QueueDraw(render::Graphics* graphics);
+    // Level marks, specials and the boost mark, in screen space.
+    void DrawOverlay(render::Graphics* graphics);
+    // The direction sector of an angle in degrees: 31 at 0 and at 360.
+    static int32_t GetSector(float angle);
+    // The current frame with its transform; null when there is none to draw.
+    NQFrameEntry* PlaceCurrentFrame(math::Transform2D& transform);
     // The enemies strictly closer than the reach + extra.
     void GetEnemiesInRange(std::vector<NQEnemy*>& out, int32_t extra) const;
     NQEnemy* ChooseTarget(const std::vector<NQEnemy*>& list, NQEnemy* current, bool preferSelection) const;

@@ -165,9 +165,14 @@ public:
     const RenderState& GetPendingState() const { return mPending; }
     bool IsStateDirty() const { return mStateDirty != 0; }
     bool IsInFrame() const { return mInFrame != 0; }
+    // Successful device resets so far: default-pool contents were lost at each.
+    uint32_t GetResetCount() const { return mResetCount; }
     const std::vector<Buffer*>& GetBuffers() const { return mBuffers; }
     const std::vector<Texture*>& GetTextures() const { return mTextures; }
     const std::vector<ShaderImpl*>& GetShaderImpls() const { return mShaderImpls; }
+
+    // Counted by the back end's reset; read through GetResetCount.
+    uint32_t mResetCount = 0;
 
     // Device capabilities.
     uint32_t mMaxPrimitiveCount = 0;

@@ -42,6 +42,11 @@ void NQTutorial::ClearHints()
 {
 }
 
+void NQTutorial::Update(float dt)
+{
+    mLastUpdateDt = dt;
+}
+
 void NQTutorial::ResetUnfinishedSteps()
 {
     NQMap* map = Game::GetMap();

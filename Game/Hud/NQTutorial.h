@@ -28,6 +28,10 @@ public:
     // Re-reads the enabled flag and the step states from the progress record.
     virtual void ReloadState();
     virtual void SetEnabled(bool enabled);
+    // Once a frame with the real frame time, while the level runs.
+    virtual void Update(float dt);
+    // The frame time of the last update.
+    float mLastUpdateDt = 0.0f;
 
 private:
     friend void InstallTutorialInstance(NQTutorial* tutorial);

@@ -396,6 +396,7 @@ HVResultEnum RenderDX9::ResetDevice()
         return HV_FAIL;
     }
     HV_LOG(L"\tD3D_OK\n");
+    ++mResetCount;
     for (Buffer* buffer : std::vector<Buffer*>(mBuffers))
         buffer->OnResetDevice();
     for (Texture* texture : std::vector<Texture*>(mTextures))

@@ -45,10 +45,6 @@ namespace gametest
 {
 namespace
 {
-constexpr int kEmitterPlaying = 1;
-// The drops run at 1.5 times game time and lie at most 5 s of their own time.
-constexpr float kDropTimeFactor = 1.5f;
-constexpr float kAutoCollectSeconds = 5.0f;
 constexpr float kGoldPerGem = 50.0f;
 constexpr uint64_t kFnvOffset = 1469598103934665603ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
@@ -65,20 +61,6 @@ void Hash(uint64_t& hash, const T& value)
     }
 }
 
-void DeleteInactive(std::vector<NQModifier*>& modifiers)
-{
-    size_t kept = 0;
-    for (size_t i = 0; i < modifiers.size(); ++i)
-    {
-        if (!modifiers[i]->mActive)
-        {
-            delete modifiers[i];
-            continue;
-        }
-        modifiers[kept++] = modifiers[i];
-    }
-    modifiers.resize(kept);
-}
 } // namespace
 
 void BattleTest::SetUp()
@@ -127,61 +109,9 @@ NQMap* BattleTest::StartBattleOn(const std::string& xml, int mode, uint32_t seed
 void BattleTest::Step(float dt)
 {
     ++framesStepped;
-    if (!map->mResourcesLoaded)
-        return;
-    map->mFrameTime = dt;
-    const float sdt = map->mSpeed * dt;
-    map->mGameTime += sdt;
-    UpdateEffectList(map->mEffects, sdt);
-    for (size_t i = 0; i < map->mLooseEmitters.size();)
-    {
-        render::ParticleEmitter* emitter = map->mLooseEmitters[i];
-        if (emitter->mState == kEmitterPlaying)
-        {
-            emitter->Update(dt);
-            ++i;
-            continue;
-        }
-        delete emitter;
-        map->mLooseEmitters.erase(map->mLooseEmitters.begin() + std::ptrdiff_t(i));
-    }
-    if (map->mScreenState != screen::kPlaying)
-        return;
-    map->UpdateDrops(*map->mDrops, sdt * kDropTimeFactor);
-    for (NQTowerSpecial* drop : *map->mDrops)
-        if (drop->mState == NQTowerSpecial::kLying && drop->mProgress > kAutoCollectSeconds)
-        {
-            drop->SetState(NQTowerSpecial::kCollected);
-            map->mEconomy->AddGems(1);
-        }
-    UpdateSprites(*map->mHints, sdt);
-    map->mEconomy->Update(dt);
-    UpdateParticles(sdt);
-    UpdateEffectList(map->mDepthEffects, sdt);
-    for (NQTower* tower : map->mTowers)
-    {
-        ClearBoostValues(*tower->mBonus);
-        tower->mBoosted = false;
-    }
-    for (size_t i = 0; i < map->mModifiers.size(); ++i)
-        map->mModifiers[i]->Update(nullptr, sdt);
-    for (size_t i = 0; i < map->mTowers.size(); ++i)
-    {
-        map->mUpgradeTable->ApplyToTower(map->mTowers[i]);
-        map->mTowers[i]->Update(sdt);
-    }
-    NQWaveManager* waves = map->mWaveManager;
-    waves->UpdateEnemyModifiers(sdt);
-    for (size_t i = 0; i < waves->mEnemies.size(); ++i)
-        waves->mEnemies[i]->Update(sdt);
-    map->mBullets->Update(sdt);
-    DeleteInactive(map->mModifiers);
-    waves->Update(sdt);
-    for (NQEnemy* enemy : waves->mEnemies)
-        enemy->mSlow = 0.0f;
-    // Stands in for the drawing, which places the drops where they are shown.
-    for (NQTowerSpecial* drop : *map->mDrops)
-        drop->Draw(nullptr);
+    map->Update(dt);
+    // The drawing places the drops where they are shown.
+    Recorder()->Record([this](render::Graphics* g) { map->Draw(g); });
 }
 
 void BattleTest::UpdateParticles(float sdt)

@@ -58,9 +58,10 @@ void RecordingHud::Draw(render::Graphics*)
     LogCall("HUD.Draw");
 }
 
-void RecordingHud::Update(float)
+void RecordingHud::Update(float dt)
 {
     LogCall("HUD.Update");
+    lastUpdateDt = dt;
     mWindows.insert(mWindows.end(), mPendingWindows.begin(), mPendingWindows.end());
     mPendingWindows.clear();
 }

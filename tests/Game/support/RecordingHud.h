@@ -35,6 +35,8 @@ public:
 
     void Draw(render::Graphics* graphics) override;
     void Update(float dt) override;
+    // The frame time of the last update; -1 before the first.
+    float lastUpdateDt = -1.0f;
     void Refresh() override;
     void OnClose() override;
     void OnMouseMove(int x, int y) override;

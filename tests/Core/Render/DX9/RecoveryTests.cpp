@@ -159,6 +159,21 @@ TEST_F(Recovery, SwitchAwayAndBackBetweenFramesRecoversInOneFrame)
     ExpectCorrectFrame();
 }
 
+TEST_F(Recovery, OnlyASuccessfulResetIsCounted)
+{
+    Begin(false);
+    EXPECT_EQ(render->GetResetCount(), 0u);
+    d3d9test::LoseDevice(Device());
+    EXPECT_FALSE(render->CheckDeviceReady());
+    d3d9test::RegainFocus(Device());
+    d3d9test::FailNextCalls("Reset", 1, D3DERR_DEVICELOST);
+    EXPECT_FALSE(render->CheckDeviceReady());
+    EXPECT_EQ(render->GetResetCount(), 0u);
+    EXPECT_FALSE(render->CheckDeviceReady());
+    EXPECT_EQ(render->GetResetCount(), 1u);
+    ExpectCorrectFrame();
+}
+
 TEST_F(Recovery, MinimisedWindowSkipsFramesWithoutReleasingOrSleeping)
 {
     Begin(true);

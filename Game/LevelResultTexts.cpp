@@ -1,0 +1,38 @@
+#include "Game/LevelResultTexts.h"
+
+#include "Core/Base/FormatSpec.h"
+#include "Game/Hud/HUDWindow.h"
+#include "Game/LocalStrings.h"
+
+std::wstring LocalText(const std::wstring& key)
+{
+    return LocalStrings::Instance()->Get(key);
+}
+
+std::wstring GetModeName(int32_t mode)
+{
+    switch (mode)
+    {
+    case 0:
+        return LocalText(L"diff_easy");
+    case 1:
+        return LocalText(L"diff_normal");
+    case 2:
+        return LocalText(L"diff_hard");
+    default:
+        return LocalText(L"");
+    }
+}
+
+void SetLevelResultTexts(HUDWindow& window, int32_t mode, int32_t gemsGained)
+{
+    base::FormatSpec gems(0, 0);
+    gems.WriteInt(gemsGained);
+    // The score lines start at 0; the window counts them up.
+    window.SetText(L"gameName", GetModeName(mode));
+    window.SetText(L"killScore", LocalText(L"game_kill_score") + L"0");
+    window.SetText(L"goldBonus", L"");
+    window.SetText(L"lifeBonus", LocalText(L"game_life_bonus") + L"0");
+    window.SetText(L"totalScore", LocalText(L"game_total_score") + L"0");
+    window.SetText(L"gems", LocalText(L"gems") + L": " + gems.GetText());
+}

@@ -1,0 +1,121 @@
+// One frame of the running level: NQMap::Update and NQMap::Draw (recording
+// only) with 300 enemies, 40 towers, 100 decorations and 50 beams.
+#include "BattleFixture.h"
+#include "QuadRecorder.h"
+
+#include "Game/NQDecorationSet.h"
+#include "Game/NQEnemy.h"
+#include "Game/NQFrameEntry.h"
+#include "Game/NQLevelEconomy.h"
+#include "Game/NQMap.h"
+#include "Game/NQParticle.h"
+#include "Game/NQWaveManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+namespace units = gametest::units;
+namespace towers = gametest::towers;
+
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr float kHealth = 1.0e9f;
+constexpr int kEnemies = 300;
+constexpr int kTowers = 40;
+constexpr int kDecorations = 100;
+constexpr int kBeams = 50;
+constexpr int kFramesPerRound = 300;
+
+class BenchmarkLevel : public gametest::BattleTest
+{
+public:
+    void TestBody() override {}
+    void Open() { SetUp(); }
+    void Close() { TearDown(); }
+    void Step() { map->Update(kFrame); }
+    void Draw()
+    {
+        Recorder()->Record([&](render::Graphics* g) { map->Draw(g); });
+    }
+
+    void Fill()
+    {
+        std::string spots;
+        for (int i = 0; i < kTowers; ++i)
+            spots += gametest::SpotXml(60.0f + 24.0f * float(i), i % 2 ? 250.0f : 520.0f);
+        StartBattleOn(gametest::WithSpots(
+            gametest::LongRoadLevelXml(gametest::WaveXml("timeout=\"100000\" spawn=\"1\"",
+                                                         gametest::EntryXml(units::kTank, 0.0f))),
+            spots));
+        map->mEconomy->mGold = 1000000;
+        for (int i = 0; i < kTowers; ++i)
+            BuildOn(i, i % 2 ? towers::kArrow : towers::kCannon);
+        const float lanes[] = {0.0f, -32.5f, -65.0f, -97.5f, -130.0f};
+        for (int i = 0; i < kEnemies; ++i)
+        {
+            NQEnemy* enemy = SpawnNow(units::kTank, lanes[i % 5]);
+            enemy->mHealth = kHealth;
+        }
+        PutBack();
+        for (int i = 0; i < kDecorations; ++i)
+        {
+            auto* frame = new NQFrameEntry;
+            frame->mName = i % 3 ? L"d" : L"^d";
+            frame->mRect[0] = float(i * 10);
+            map->mDecorationSet->mFrames.push_back(frame);
+        }
+        for (int i = 0; i < kBeams; ++i)
+            map->mParticles.push_back(
+                new NQBeamParticle(float(i * 20), 100.0f, Enemies()[size_t(i)], "t_line"));
+    }
+
+    // The walkers back to their starts, long before any reaches the goal.
+    void PutBack()
+    {
+        const std::vector<NQEnemy*>& enemies = Enemies();
+        for (size_t i = 0; i < enemies.size(); ++i)
+        {
+            enemies[i]->mRouteIndex = int32_t(i % 6);
+            enemies[i]->mProgress = float(i % 97) / 97.0f;
+            enemies[i]->mHealth = kHealth;
+        }
+        map->mLives = map->mMaxLives;
+        map->mScreenState = screen::kPlaying;
+    }
+};
+
+void LevelFrameUpdate(benchmark::State& state)
+{
+    BenchmarkLevel level;
+    level.Open();
+    level.Fill();
+    int frames = 0;
+    for (auto _ : state)
+    {
+        level.Step();
+        if (++frames % kFramesPerRound == 0)
+        {
+            state.PauseTiming();
+            level.PutBack();
+            state.ResumeTiming();
+        }
+    }
+    level.Close();
+}
+BENCHMARK(LevelFrameUpdate)->Unit(benchmark::kMicrosecond);
+
+void LevelFrameDraw(benchmark::State& state)
+{
+    BenchmarkLevel level;
+    level.Open();
+    level.Fill();
+    level.Step();
+    for (auto _ : state)
+        level.Draw();
+    level.Close();
+}
+BENCHMARK(LevelFrameDraw)->Unit(benchmark::kMicrosecond);
+} // namespace
