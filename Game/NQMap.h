@@ -275,6 +275,8 @@ public:
     float mFrameTime = 0.0f;
     float mSpeed = 1.0f;
     std::wstring mCurrentMenu;
+    // The profile name being typed in the name input.
+    std::wstring mEditedName;
     NQUpgradeTable* mUpgradeTable = nullptr;
     HUDSpellButton* mArmedSpell = nullptr;
     NQScreenState mScreenState = screen::kNone;

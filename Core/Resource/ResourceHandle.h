@@ -24,6 +24,16 @@ public:
             ++*m_count;
     }
 
+    // The same counted hold, seen as a base class (a bitmap font as a font).
+    template <class U>
+    ResourceHandle(const ResourceHandle<U>& other)
+        : m_resource(other.m_resource)
+        , m_count(other.m_count)
+    {
+        if (m_count)
+            ++*m_count;
+    }
+
     ResourceHandle& operator=(const ResourceHandle& other)
     {
         // Count the new value first: releasing first would free a resource
@@ -57,6 +67,9 @@ public:
     int UseCount() const { return m_count ? *m_count : 0; }
 
 private:
+    template <class U>
+    friend class ResourceHandle;
+
     T* m_resource = nullptr;
     int* m_count = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Framework/GameApplication.h"
 #include "Framework/Layer/ImageLayer.h"
+#include "Framework/Layer/TextLayer.h"
 #include "Framework/Widget/TrapHitTestListener.h"
 #include "Framework/Widget/Widget.h"
 
@@ -12,7 +13,7 @@ namespace gui
 {
 GameControlHelper::~GameControlHelper()
 {
-    for (layer::ImageLayer* created : mCreatedLayers)
+    for (layer::Layer* created : mCreatedLayers)
     {
         if (layer::Layer* parent = created->GetParent())
             parent->RemoveChild(created);
@@ -112,7 +113,7 @@ HVResultEnum GameControlHelper::CreateAndAdd(const std::wstring& name, int mode,
     return HV_OK;
 }
 
-void GameControlHelper::ApplyMode(layer::ImageLayer* layer, int mode)
+void GameControlHelper::ApplyMode(layer::Layer* layer, int mode)
 {
     if (mode == kModeNoHit)
         layer->mHitEnabled = false;
@@ -121,7 +122,7 @@ void GameControlHelper::ApplyMode(layer::ImageLayer* layer, int mode)
     mCreatedLayers.push_back(layer);
 }
 
-HVResultEnum GameControlHelper::AddLayer(layer::ImageLayer* layer, int mode, layer::Layer* parent)
+HVResultEnum GameControlHelper::AddLayer(layer::Layer* layer, int mode, layer::Layer* parent)
 {
     ApplyMode(layer, mode);
     if (layer::Layer* target = parent ? parent : mDefaultParent)
@@ -129,11 +130,29 @@ HVResultEnum GameControlHelper::AddLayer(layer::ImageLayer* layer, int mode, lay
     return HV_OK;
 }
 
-HVResultEnum GameControlHelper::AddLayerBack(layer::ImageLayer* layer, int mode, layer::Layer* parent)
+HVResultEnum GameControlHelper::AddLayerBack(layer::Layer* layer, int mode, layer::Layer* parent)
 {
     ApplyMode(layer, mode);
     if (layer::Layer* target = parent ? parent : mDefaultParent)
         target->AddChildFront(layer);
+    return HV_OK;
+}
+
+HVResultEnum GameControlHelper::CreateTextLayer(const resource::ResourceHandle<render::Font>& font,
+                                                const std::wstring& text, int mode, layer::Layer* parent,
+                                                layer::TextLayer** out)
+{
+    auto* created = new layer::TextLayer(font, text);
+    created->SetAlignment(kTextAlignCentre, kTextAlignCentre);
+    render::TextLayout layout = created->GetLayout();
+    layout.alignment = kTextAlignCentre;
+    // The setters mark the hit rectangle stale.
+    created->SetLayout(layout);
+    if (const HVResultEnum result = AddLayer(created, mode, parent); result != HV_OK)
+        return result;
+    created->SnapToPixels();
+    if (out)
+        *out = created;
     return HV_OK;
 }
 

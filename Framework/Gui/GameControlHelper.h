@@ -3,6 +3,8 @@
 // Turns named layers of a layered image into image layers of a widget's
 // layer tree, at the places the artist drew them, and owns them.
 #include "Core/Base/Result.h"
+#include "Core/Render/Font.h"
+#include "Core/Resource/ResourceHandle.h"
 
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@ namespace layer
 class HitTestListener;
 class ImageLayer;
 class Layer;
+class TextLayer;
 } // namespace layer
 namespace widget
 {
@@ -35,6 +38,8 @@ public:
         kModeNoHit = 1,
         kModeTrap = 2,
     };
+    // Both alignments of a created text layer, and its layout option.
+    static constexpr int kTextAlignCentre = 2;
 
     GameControlHelper() = default;
     GameControlHelper(const GameControlHelper&) = delete;
@@ -58,12 +63,16 @@ public:
     // The same, as the bottom child.
     HVResultEnum CreateImageLayerBack(const std::wstring& name, int mode, layer::Layer* parent,
                                       layer::ImageLayer** out);
-    HVResultEnum AddLayer(layer::ImageLayer* layer, int mode, layer::Layer* parent);
-    HVResultEnum AddLayerBack(layer::ImageLayer* layer, int mode, layer::Layer* parent);
+    // Any layer; recorded and deleted with the others.
+    HVResultEnum AddLayer(layer::Layer* layer, int mode, layer::Layer* parent);
+    HVResultEnum AddLayerBack(layer::Layer* layer, int mode, layer::Layer* parent);
+    // A centred text layer (layout option 2), added with the mode and snapped to pixels.
+    HVResultEnum CreateTextLayer(const resource::ResourceHandle<render::Font>& font, const std::wstring& text,
+                                 int mode, layer::Layer* parent, layer::TextLayer** out);
     // Created on first use, for the owner widget.
     widget::TrapHitTestListener* GetTrapListener();
 
-    std::vector<layer::ImageLayer*> mCreatedLayers;
+    std::vector<layer::Layer*> mCreatedLayers;
     file::ImageContainer* mContainer = nullptr;
     bool mOwnsContainer = false;
     widget::Widget* mOwner = nullptr;
@@ -75,6 +84,6 @@ private:
     HVResultEnum CreatePlaced(const std::wstring& name, layer::ImageLayer** out);
     HVResultEnum CreateAndAdd(const std::wstring& name, int mode, layer::Layer* parent, layer::ImageLayer** out,
                               bool back);
-    void ApplyMode(layer::ImageLayer* layer, int mode);
+    void ApplyMode(layer::Layer* layer, int mode);
 };
 } // namespace gui

@@ -10,6 +10,11 @@
 #include "Core/Render/Graphics.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/HUDConfirmProfileDeletionDialog.h"
+#include "Game/Hud/HUDModalDialog.h"
+#include "Game/Hud/HUDModalInput.h"
+#include "Game/Hud/HUDModalMessage.h"
+#include "Game/Hud/HUDUnlockMessage.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
@@ -400,6 +405,8 @@ void HUD::ShowProfiles()
 
 void HUD::ShowModalInput()
 {
+    // The caller has set the state (new profile or rename).
+    PushWindow(new HUDModalInput);
 }
 
 void HUD::ShowEpisodeSelect()
@@ -422,23 +429,35 @@ void HUD::ShowGemShop(const std::wstring&)
     SetScreenState(screen::kGemShop);
 }
 
-void HUD::ShowUnlockMessage(const std::vector<int32_t>&)
+void HUD::ShowUnlockMessage(const std::vector<int32_t>& ids)
 {
+    PushWindow(new HUDUnlockMessage(ids));
     SetScreenState(screen::kUnlockMessage);
     if (NQMap* map = Game::GetMap())
         map->mSpeed = 0.0f;
 }
 
-void HUD::ShowModalMessage(const std::wstring&, const std::wstring&, int32_t returnState)
+void HUD::ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState)
 {
+    PushWindow(new HUDModalMessage(caption, message, returnState));
     SetScreenState(screen::kModalMessage);
     if (NQMap* map = Game::GetMap())
         map->mPendingDialog = returnState;
 }
 
-void HUD::ShowModalDialog(const std::wstring&, const std::wstring&, int32_t dialogId)
+void HUD::ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId)
 {
+    PushWindow(new HUDModalDialog(caption, message));
     SetScreenState(screen::kModalMessage);
     if (NQMap* map = Game::GetMap())
         map->mPendingDialog = dialogId;
+}
+
+void HUD::ConfirmProfileDeletion()
+{
+    // Outside the stack: the overlay takes every pointer event while it exists.
+    Game* game = Game::Get();
+    if (!game || !game->GetRootBoard())
+        return;
+    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileDeletionDialog);
 }

@@ -78,6 +78,8 @@ public:
     virtual void ShowUnlockMessage(const std::vector<int32_t>& ids);
     virtual void ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState);
     virtual void ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId);
+    // Opens the confirmation as the game window's overlay; the screen state stays.
+    virtual void ConfirmProfileDeletion();
 
     bool HasWindows() const { return !mWindows.empty(); }
     HUDWindow* GetTopWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }

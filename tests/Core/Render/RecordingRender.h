@@ -64,10 +64,13 @@ public:
         return HV_OK;
     }
     HVResultEnum CreateDynamic(int32_t w, int32_t h) override { return CreateRenderTarget(w, h); }
-    bool GetMaskBit(int32_t, int32_t) const override { return false; }
+    bool GetMaskBit(int32_t, int32_t) const override { return sOpaque; }
     HVResultEnum OnResetDevice() override { return HV_OK; }
     HVResultEnum OnLostDevice() override { return HV_OK; }
     bool CanLock() const override { return false; }
+
+    // Every texel hits while set: tests that route the pointer through pictures.
+    static inline bool sOpaque = false;
     HVResultEnum Lock(uint32_t*, uint32_t*, void**) override { return HV_FAIL; }
     HVResultEnum Unlock() override { return HV_FAIL; }
     HVResultEnum Upload(const void*) override { return HV_FAIL; }
