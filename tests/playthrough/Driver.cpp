@@ -325,6 +325,13 @@ void Driver::Screenshot(const std::string& name, std::function<std::vector<Probe
     });
 }
 
+void Driver::NotPlayed(const std::string& stages)
+{
+    mScript.Do("not played yet: " + stages, [this, stages] {
+        std::fprintf(stderr, "playthrough %s: not played yet: %s\n", mConfig.name.c_str(), stages.c_str());
+    });
+}
+
 void Driver::AfterExit(const std::string& name, std::function<bool(std::string& why)> check)
 {
     mAfterExit.emplace_back(name, std::move(check));

@@ -75,6 +75,8 @@ public:
     // Saves "NN_name.png" and checks it: not uniform, not the previous one,
     // and, when probes are given, at least three of them matching.
     void Screenshot(const std::string& name, std::function<std::vector<Probe>()> probes = {});
+    // Says in the log and on the console which stages the script does not play yet.
+    void NotPlayed(const std::string& stages);
     // After the program has exited.
     void AfterExit(const std::string& name, std::function<bool(std::string& why)> check);
 

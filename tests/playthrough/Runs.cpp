@@ -48,6 +48,8 @@ void Start(Driver& driver)
 void WriteFirstRun(Driver& driver)
 {
     Start(driver);
+    driver.NotPlayed("splash screens, intro video, main menu, profile name, episode and level select, level 1 "
+                     "with its tutorial, result window, shop, quit through the menu");
     driver.CloseWindow("quit: close the window");
 }
 
@@ -60,6 +62,8 @@ void WriteReturnRun(Driver& driver)
             return why = "no profiles.xml from the first run", false;
         return true;
     });
+    driver.NotPlayed("taps through the logos and the intro, greeting, saved progress, tutorial skipped, "
+                     "in-game menu through a focus loss, the lost level 2, options dialog, quit through the menu");
     driver.CloseWindow("quit: close the window");
 }
 
