@@ -11,15 +11,21 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDConfirmProfileDeletionDialog.h"
+#include "Game/Hud/HUDConfirmProfileResetDialog.h"
+#include "Game/Hud/HUDEpisodeSelectIOS.h"
+#include "Game/Hud/HUDLevelSelect.h"
+#include "Game/Hud/HUDMainMenu.h"
 #include "Game/Hud/HUDModalDialog.h"
 #include "Game/Hud/HUDModalInput.h"
 #include "Game/Hud/HUDModalMessage.h"
-#include "Game/Hud/HUDUnlockMessage.h"
+#include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/HUDSpellButton.h"
+#include "Game/Hud/HUDUnlockMessage.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
+#include "Game/NQProgress.h"
 #include "Game/NQSpellEntry.h"
 #include "Game/NQSpellTable.h"
 #include "Game/NQSpriteAnimation.h"
@@ -31,6 +37,7 @@
 namespace
 {
 constexpr int kBlendNormal = 1;
+constexpr int32_t kHardcoreMode = 3;
 constexpr float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 // Show operations write into the running level; none while it is being built.
@@ -346,6 +353,29 @@ void HUD::ResetSpellCooldowns()
 
 void HUD::NextLevel()
 {
+    NQMap* map = Game::GetMap();
+    if (!map)
+        return;
+    ++map->mLevel;
+    if (map->mMode == kHardcoreMode)
+    {
+        if (map->mLevel < map->GetHardcoreLevelCount(map->mEpisode))
+        {
+            map->StartLevel();
+            return;
+        }
+        // Past the last hardcore level: back to the player's own difficulty.
+        if (map->mProgress)
+            map->mMode = map->mProgress->GetMode();
+        ShowEpisodeSelect();
+        return;
+    }
+    if (map->mLevel >= map->GetLevelCount(map->mEpisode))
+    {
+        ShowEpisodeSelect();
+        return;
+    }
+    map->StartLevel();
 }
 
 void HUD::UpdateGoldText()
@@ -393,14 +423,18 @@ void HUD::ShowVideoIntro()
 
 void HUD::ShowMainMenu()
 {
+    auto* window = new HUDMainMenu;
     SetScreenState(screen::kMainMenu);
+    PushWindow(window);
 }
 
 void HUD::ShowProfiles()
 {
+    auto* window = new HUDProfiles;
     SetScreenState(screen::kProfiles);
     if (NQMap* map = Game::GetMap())
         map->mCurrentMenu.clear();
+    PushWindow(window);
 }
 
 void HUD::ShowModalInput()
@@ -411,12 +445,16 @@ void HUD::ShowModalInput()
 
 void HUD::ShowEpisodeSelect()
 {
+    auto* window = new HUDEpisodeSelectIOS;
     SetScreenState(screen::kEpisodeSelect);
+    PushWindow(window);
 }
 
 void HUD::ShowLevelSelect()
 {
+    auto* window = new HUDLevelSelect;
     SetScreenState(screen::kLevelSelect);
+    PushWindow(window);
 }
 
 void HUD::ShowShop(bool)
@@ -460,4 +498,12 @@ void HUD::ConfirmProfileDeletion()
     if (!game || !game->GetRootBoard())
         return;
     game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileDeletionDialog);
+}
+
+void HUD::ConfirmProfileReset()
+{
+    Game* game = Game::Get();
+    if (!game || !game->GetRootBoard())
+        return;
+    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileResetDialog);
 }

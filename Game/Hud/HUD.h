@@ -80,6 +80,8 @@ public:
     virtual void ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId);
     // Opens the confirmation as the game window's overlay; the screen state stays.
     virtual void ConfirmProfileDeletion();
+    // The profile-reset question in the root board's confirmation slot.
+    virtual void ConfirmProfileReset();
 
     bool HasWindows() const { return !mWindows.empty(); }
     HUDWindow* GetTopWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }

@@ -1,11 +1,10 @@
 #include "Game/Hud/HUDLayerButton.h"
 
 #include "Core/Render/Image.h"
-#include "Core/Resource/ResourceManager.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
-#include "Game/Game.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/LayerFonts.h"
 #include "Game/NQFrameEntry.h"
 
 #include <algorithm>
@@ -14,25 +13,6 @@ namespace
 {
 constexpr int kAlignCentre = 2;
 constexpr int kLabelLayoutOption = 2;
-
-// The root board's window font as a plain font handle sharing the manager's count.
-layer::TextLayer::FontHandle LabelFont()
-{
-    Game* game = Game::Get();
-    if (!game || !game->GetRootBoard())
-        return {};
-    const render::BMFont* font = game->GetRootBoard()->GetFont(GameWindow::kFontNormal).Get();
-    if (!font)
-        return {};
-    for (auto& [name, entry] : resource::ResourceManager::Instance()->GetMap<render::BMFont>())
-    {
-        if (entry.first != font)
-            continue;
-        ++*entry.second;
-        return layer::TextLayer::FontHandle(entry.first, entry.second);
-    }
-    return {};
-}
 
 layer::ImageLayer* CentredPicture(render::Image* picture)
 {
@@ -49,7 +29,7 @@ HUDLayerButton::HUDLayerButton(NQFrameEntry* lower, NQFrameEntry* upper, const s
 {
     mLowerLayer = CentredPicture(mLowerPicture);
     mUpperLayer = CentredPicture(mUpperPicture);
-    mLabelLayer = new layer::TextLayer(LabelFont(), label, kLabelWidth, 0.0f, kLabelLayoutOption, true);
+    mLabelLayer = new layer::TextLayer(LayerFont(GameWindow::kFontNormal), label, kLabelWidth, 0.0f, kLabelLayoutOption, true);
     mLabelLayer->SetAlignment(kAlignCentre, kAlignCentre);
     AddChild(mLowerLayer);
     AddChild(mUpperLayer);

@@ -200,6 +200,12 @@ std::wstring HUDModalInput::Click(int x, int y)
     map->mEditedName.clear();
     if (menu == L"mmenu")
     {
+        // The main menu lay below the input; the episode select takes its place.
+        if (hud)
+        {
+            hud->CloseTopWindow();
+            hud->ShowEpisodeSelect();
+        }
     }
     else if (menu == L"shop")
     {
