@@ -176,8 +176,9 @@ NQMap::~NQMap()
 
     NQResources::Instance()->DeleteSpriteSets();
     // Made now, the tutorial would reset its steps into a level that is going.
+    // Its layers and pictures go while the renderer and the resources exist.
     if (NQTutorial* tutorial = NQTutorial::Find())
-        tutorial->ClearHints();
+        tutorial->ReleaseGraphics();
 
     DeleteOwned(mProgress);
     for (std::vector<NQFrameEntry*>& queue : mDrawQueues)

@@ -64,14 +64,27 @@ std::vector<int> NQMapServices::GetUpgradeIds()
     return ids;
 }
 
+NQTutorial* NQMapServices::Tutorial()
+{
+    if (NQTutorial* tutorial = NQTutorial::Find())
+        return tutorial;
+    // The tutorial reads the level's progress record and HUD when it is made:
+    // not before the level has both. Made later, it reads the player itself.
+    if (!mMap->mProgress || !mMap->mHud)
+        return nullptr;
+    return NQTutorial::Instance();
+}
+
 void NQMapServices::ReloadTutorial()
 {
-    NQTutorial::Instance()->ReloadState();
+    if (NQTutorial* tutorial = Tutorial())
+        tutorial->ReloadState();
 }
 
 void NQMapServices::SetTutorialEnabled(bool enabled)
 {
-    NQTutorial::Instance()->SetEnabled(enabled);
+    if (NQTutorial* tutorial = Tutorial())
+        tutorial->SetEnabled(enabled);
 }
 
 bool NQMapServices::IsFullscreen()

@@ -3,6 +3,7 @@
 #include "Game/NQGameServices.h"
 
 class NQMap;
+class NQTutorial;
 
 // The running level's answers to what the game's own classes read of it.
 class NQMapServices : public NQGameServices
@@ -33,5 +34,8 @@ public:
     bool GetEnemyDrawPosition(const NQEnemy* enemy, float& x, float& y) override;
 
 private:
+    // The tutorial, made on first use once the level can be read by it; null before.
+    NQTutorial* Tutorial();
+
     NQMap* mMap;
 };

@@ -12,6 +12,7 @@
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDConfirmProfileDeletionDialog.h"
 #include "Game/Hud/HUDConfirmProfileResetDialog.h"
+#include "Game/Hud/HUDConfirmTutorialCancelDialog.h"
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDMainMenu.h"
@@ -21,6 +22,8 @@
 #include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/Hud/HUDUnlockMessage.h"
+#include "Game/Hud/NQSplashScreens.h"
+#include "Game/Hud/NQVideoIntro.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
@@ -413,12 +416,16 @@ void HUD::UpdateWavesText()
 
 void HUD::ShowSplashScreens()
 {
+    auto* window = new NQSplashScreens;
     SetScreenState(screen::kSplashScreens);
+    PushWindow(window);
 }
 
 void HUD::ShowVideoIntro()
 {
+    auto* window = new NQVideoIntro;
     SetScreenState(screen::kIntroVideo);
+    PushWindow(window);
 }
 
 void HUD::ShowMainMenu()
@@ -506,4 +513,13 @@ void HUD::ConfirmProfileReset()
     if (!game || !game->GetRootBoard())
         return;
     game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmProfileResetDialog);
+}
+
+void HUD::ConfirmTutorialCancel()
+{
+    // Outside the stack, like the profile questions; the screen state stays.
+    Game* game = Game::Get();
+    if (!game || !game->GetRootBoard())
+        return;
+    game->GetRootBoard()->SetConfirmOverlay(new HUDConfirmTutorialCancelDialog);
 }

@@ -82,6 +82,8 @@ public:
     virtual void ConfirmProfileDeletion();
     // The profile-reset question in the root board's confirmation slot.
     virtual void ConfirmProfileReset();
+    // The tutorial's skip question, as the same overlay.
+    virtual void ConfirmTutorialCancel();
 
     bool HasWindows() const { return !mWindows.empty(); }
     HUDWindow* GetTopWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }

@@ -170,21 +170,27 @@ void HUDWindow::DrawImages(render::Graphics* graphics)
 {
     if (!graphics)
         return;
+    for (const NQFrameEntry* image : mImages)
+    {
+        if (image->mShown)
+            DrawImage(graphics, *image);
+    }
+}
+
+void HUDWindow::DrawImage(render::Graphics* graphics, const NQFrameEntry& image)
+{
+    // A picture that failed to load keeps its frame but shows nothing.
+    if (!graphics || !image.mPicture)
+        return;
     const NQGameServices::ViewRect view = NQGameServices::Get()->GetViewRect();
     const float centreX = view.x + view.width / 2.0f;
     const float centreY = view.y + view.height / 2.0f;
-    for (const NQFrameEntry* image : mImages)
-    {
-        // A picture that failed to load keeps its frame but shows nothing.
-        if (!image->mShown || !image->mPicture)
-            continue;
-        const float px = image->mRect[0] + mOffsetX;
-        const float py = image->mRect[1] + mOffsetY;
-        math::Transform2D transform;
-        transform.Scale(mScale, mScale);
-        transform.Translate(centreX + (px - centreX) * mScale, centreY + (py - centreY) * mScale);
-        auto record = graphics->DrawImage(*image->mPicture).Transform(transform);
-    }
+    const float px = image.mRect[0] + mOffsetX;
+    const float py = image.mRect[1] + mOffsetY;
+    math::Transform2D transform;
+    transform.Scale(mScale, mScale);
+    transform.Translate(centreX + (px - centreX) * mScale, centreY + (py - centreY) * mScale);
+    auto record = graphics->DrawImage(*image.mPicture).Transform(transform);
 }
 
 void HUDWindow::DrawButtons(render::Graphics* graphics)

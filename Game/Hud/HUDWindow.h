@@ -81,6 +81,8 @@ public:
     void SortImages();
 
     void DrawImages(render::Graphics* graphics);
+    // One image frame, shown or not, placed as DrawImages places it.
+    void DrawImage(render::Graphics* graphics, const NQFrameEntry& image);
     void DrawButtons(render::Graphics* graphics);
     void DrawTexts(render::Graphics* graphics);
     void DrawText(render::Graphics* graphics, const std::wstring& slot, const std::wstring& text);

@@ -2,13 +2,36 @@
 
 #include "Core/Base/Singletone.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
-// The tutorial: steps that react to the game's events and show hints over
-// the level. The gameplay calls it only through these virtual operations.
+namespace file
+{
+class ImageContainer;
+}
+namespace layer
+{
+class ImageLayer;
+class Layer;
+class TextLayer;
+}
+
+class NQTutorialStep;
+class TutorialButton;
+
+// The tutorial: steps from "nq/tutorial.xml" that react to the game's events
+// and show hints over the level. Its constructor reads the running level, its
+// progress record and its HUD, so the first Instance() call must come after
+// the level object made all three. The gameplay calls it only through these
+// virtual operations.
 class NQTutorial : public base::Singletone<NQTutorial>
 {
 public:
+    static constexpr const wchar_t* kHintLayout = L"nq/data/tutorial";
+    static constexpr const wchar_t* kSkipLayout = L"nq/data/tutorial/skip";
+    static constexpr const wchar_t* kScriptFile = L"nq/tutorial.xml";
+
     NQTutorial();
     ~NQTutorial() override;
 
@@ -17,24 +40,55 @@ public:
     // The tutorial when it exists; never creates it.
     static NQTutorial* Find() { return sInstance; }
 
+    // Its hint text layers hold fonts of the resource manager.
+    std::vector<base::SingletoneBase*> GetDependencies() override;
+
     virtual void OnEvent(const std::wstring& name);
     virtual void OnMouseMove(int x, int y);
     virtual void OnMouseUp(int x, int y);
+    virtual void Update(float dt);
     virtual void Show();
     virtual void Hide();
     virtual void ClearHints();
+    // Off for good for this player (saved), hints gone, the level's tutorial effects undone.
+    virtual void Disable();
     // Started steps back to idle; the level's tutorial effects undone.
     virtual void ResetUnfinishedSteps();
     // Re-reads the enabled flag and the step states from the progress record.
     virtual void ReloadState();
     virtual void SetEnabled(bool enabled);
-    // Once a frame with the real frame time, while the level runs.
-    virtual void Update(float dt);
-    // The frame time of the last update.
-    float mLastUpdateDt = 0.0f;
+    // The hints, the skip button with its pictures and the hint pictures'
+    // container, while the renderer and the resource manager still exist.
+    virtual void ReleaseGraphics();
+
+    void ShowStep(NQTutorialStep* step);
+
+    std::vector<NQTutorialStep*> mSteps;
+    uint8_t mSavedVisible = 0;
+    uint8_t mEnabled = 0;
+    uint8_t mVisible = 0;
+    uint8_t mSkipQuestion = 0;
+    file::ImageContainer* mHintPictures = nullptr;
+    std::vector<layer::ImageLayer*> mHintImages;
+    std::vector<layer::TextLayer*> mHintTexts;
+    layer::Layer* mPictureRoot = nullptr;
+    layer::Layer* mTextRoot = nullptr;
+    TutorialButton* mSkipButton = nullptr;
+
+protected:
+    // Stand-ins made by tests: nothing is read or created.
+    struct StandIn
+    {
+    };
+    explicit NQTutorial(StandIn);
 
 private:
     friend void InstallTutorialInstance(NQTutorial* tutorial);
+
+    void LoadSteps();
+    void CreateSkipButton();
+    // The two roots and the skip button shown or hidden.
+    void SetHintsVisible(bool visible);
 };
 
 namespace game::testing

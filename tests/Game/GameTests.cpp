@@ -521,10 +521,11 @@ TEST_F(GameAppTest, ALevelStartShowsTheBannerAndARestartReplacesIt)
     HUDWindow* second = board->GetOverlay(GameWindow::kBannerSlot);
     ASSERT_NE(dynamic_cast<HUDLevelName*>(second), nullptr);
     EXPECT_NE(second, banner);
-    // The banner lets go of itself after 3 s.
-    board->Update(2.9f);
+    // The banner lets go of itself after its fade in, hold and fade out.
+    board->Update(0.6f);
+    board->Update(2.1f);
     EXPECT_EQ(board->GetOverlay(GameWindow::kBannerSlot), second);
-    board->Update(0.2f);
+    board->Update(0.6f);
     board->Update(0.016f);
     EXPECT_EQ(board->GetOverlay(GameWindow::kBannerSlot), nullptr);
 }

@@ -85,7 +85,8 @@ TEST_F(FrameUpdateTest, TwoClocksAndTheFreeze)
         EXPECT_NEAR(map->mGameTime - gameTime, c.speed * kDt, 1e-5f);
         // The HUD and the tutorial keep the real clock, paused or not.
         EXPECT_FLOAT_EQ(Hud()->lastUpdateDt, kDt);
-        EXPECT_FLOAT_EQ(NQTutorial::Instance()->mLastUpdateDt, kDt);
+        ASSERT_NE(tutorial, nullptr);
+        EXPECT_FLOAT_EQ(tutorial->lastUpdateDt, kDt);
         const bool moves = c.battleMoves && c.speed > 0.0f;
         EXPECT_EQ(Waves().mClock - waveClock > 0.0f, moves);
         EXPECT_EQ(tank->mX != x, moves);

@@ -5,12 +5,14 @@
 #include "FontFixtures.h"
 #include "LevelFixture.h"
 
+#include "Core/Base/DeleteAll.h"
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/File/Profiles.h"
 #include "Core/Render/BMFont.h"
 #include "Game/ContainerImages.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/HUD.h"
 #include "Game/NQMap.h"
 #include "Game/NQResources.h"
 #include "Game/NQSpellEntry.h"
@@ -130,9 +132,10 @@ void FrontEndTest::SetUp()
         game::testing::SetHudFactory([] { return new RecordingHud(true); });
     else
         game::testing::SetHudFactory(nullptr);
-    tutorial = RecordingTutorial::Install();
+    if (!realTutorial)
+        tutorial = RecordingTutorial::Install();
     WriteFrontEndContent(*data, withFlash, extraStrings);
-    profiles->WriteFile(ProfilesXml(1, 0));
+    profiles->WriteFile(ProfilesXml(1, 0, profileExtra));
     file::Profiles::Instance()->Load();
 
     // The game current with the recorder as its renderer; its root board
@@ -143,7 +146,13 @@ void FrontEndTest::SetUp()
     mGame->mRender = mRecorder;
     mBoard = new GameWindow;
     mGame->mGameWindow = mBoard;
+    if (beforeLoad)
+        beforeLoad();
     ASSERT_EQ(mBoard->Load(), HV_OK);
+    // The load opens the splash screens; the screens under test start on an empty stack.
+    HUD* hud = Map()->mHud;
+    if (!keepStartWindows && !recordingHud && hud)
+        base::DeleteAll(hud->mPendingWindows);
     SetView(0.0f, 0.0f, 1024.0f, 768.0f);
 }
 

@@ -86,8 +86,17 @@ protected:
 
     bool recordingHud = false;
     bool withFlash = true;
+    // Runs right before the root board loads (content the load reads).
+    std::function<void()> beforeLoad;
+    // The splash screens the load opens stay pending (the real HUD only).
+    bool keepStartWindows = false;
+    // The game's own tutorial, made on first use, instead of the recording one.
+    bool realTutorial = false;
     std::string extraStrings;
+    // Written into the fixture profile ("<tutorial .../>" and the like).
+    std::string profileExtra;
     std::unique_ptr<SoundTagRecorder> sounds;
+    // Null with realTutorial.
     RecordingTutorial* tutorial = nullptr;
 
 private:

@@ -15,6 +15,9 @@ public:
     // Made with new and installed as the tutorial; the singleton teardown deletes it.
     static RecordingTutorial* Install();
 
+    // Reads no script and makes no hints.
+    RecordingTutorial() : NQTutorial(StandIn{}) {}
+
     void OnEvent(const std::wstring& name) override;
     void OnMouseMove(int x, int y) override;
     void OnMouseUp(int x, int y) override;
@@ -24,9 +27,13 @@ public:
     void ResetUnfinishedSteps() override;
     void ReloadState() override;
     void SetEnabled(bool enabled) override;
+    // Keeps the frame time only.
+    void Update(float dt) override { lastUpdateDt = dt; }
 
     // The events received, in order.
     std::vector<std::wstring> events;
     bool enabled = true;
+    // The frame time of the last update; -1 before any.
+    float lastUpdateDt = -1.0f;
 };
 } // namespace gametest
