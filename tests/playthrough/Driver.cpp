@@ -149,7 +149,10 @@ bool Driver::PushButton(bool down, const Point& window)
     // with the double-click time at 0.
     if (down && SDL_GetTicks() == mLastPressTick)
         return false;
-    PushMotion(window, mButtonHeld ? SDL_BUTTON_LMASK : 0);
+    // A release where the pointer already is comes without a motion: one
+    // would start a drag on screens that drag.
+    if (down || std::lround(window.x) != std::lround(mPointer.x) || std::lround(window.y) != std::lround(mPointer.y))
+        PushMotion(window, mButtonHeld ? SDL_BUTTON_LMASK : 0);
     SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.windowID = WindowId();
@@ -209,6 +212,25 @@ void Driver::Click(const std::string& name, Target target, int turnLimit)
         return PushButton(true, *window) ? StepResult::Done() : StepResult::Pending();
     }, turnLimit);
     Release(name);
+}
+
+void Driver::TapUntil(const std::string& name, Target target, std::function<bool()> done, int turnLimit)
+{
+    mScript.Add(name, [this, target, done, held = 0]() mutable {
+        if (held == 0 && done())
+            return StepResult::Done();
+        const std::optional<Point> window = ToWindowPoint(target);
+        if (!window || !WindowId())
+            return StepResult::Pending();
+        if (held == 0)
+            held = PushButton(true, *window) ? 1 : 0;
+        else if (++held > kClickHoldTurns)
+        {
+            PushButton(false, *window);
+            held = 0;
+        }
+        return StepResult::Pending();
+    }, turnLimit);
 }
 
 void Driver::ClickLayer(const std::string& name, const std::string& image, const std::string& layer)

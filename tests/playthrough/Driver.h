@@ -61,6 +61,9 @@ public:
     void WaitState(const std::string& name, int state, int turnLimit = kDefaultTurnLimit);
     void WaitTurns(const std::string& name, int turns) { mScript.WaitTurns(name, turns); }
     void Click(const std::string& name, Target target, int turnLimit = kDefaultTurnLimit);
+    // Taps `target` again and again (press, hold, release) until `done` holds.
+    void TapUntil(const std::string& name, Target target, std::function<bool()> done,
+                  int turnLimit = kDefaultTurnLimit);
     void ClickLayer(const std::string& name, const std::string& image, const std::string& layer);
     void Press(const std::string& name, Target target);
     void DragTo(const std::string& name, Target target);
