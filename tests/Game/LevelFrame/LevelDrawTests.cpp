@@ -4,6 +4,16 @@
 
 
 #include "Game/NQEnemy.h"
+#include "Game/EffectList.h"
+#include "Game/Game.h"
+#include "Game/TMobShader.h"
+#include "Game/NQParticle.h"
+#include "Game/NQScreenState.h"
+
+#include "Core/Render/ParticleEmitter.h"
+#include "Core/Resource/ResourceManager.h"
+#include "support/HlslSamples.h"
+#include "Core/Render/ParticleSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +39,9 @@ protected:
         decorations.clear();
         if (map)
             map->mArmedSpell = nullptr;
+        // The library keeps its pictures until it is told to let them go.
+        if (dotLibrary)
+            render::ParticleSystem::Instance()->ReleaseTextures();
         InputTest::TearDown();
     }
 
@@ -65,9 +78,30 @@ protected:
     float ScreenX(float x) const { return x * map->mZoom + map->mViewOffsetX; }
     float ScreenY(float y) const { return y * map->mZoom + map->mViewOffsetY; }
 
+    // Adds "beam_dot" to the real particle library: one still dot born where
+    // its emitter is when it starts, drawn as one quad.
+    void LoadDotLibrary()
+    {
+        data->Write("nq/fx/beam_atlas.png", gametest::SolidPng(8, 8, 0xFFFFFFFFu));
+        // The library numbers atlases per file while the engine appends them to
+        // one list: the dot's atlas is declared at the index it gets in that list.
+        render::ParticleSystem* particles = render::ParticleSystem::Instance();
+        const size_t atlas = particles->mAtlases.size();
+        std::string library = "<particles version=\"1\">";
+        for (size_t i = 0; i <= atlas; ++i)
+            library += "<atlas file=\"beam_atlas.png\"/>";
+        library += "<emitter name=\"beam_dot\" interval2=\"3600000\"><type atlas=\"" + std::to_string(atlas) +
+                   "\" rate=\"0\" burst=\"1\" life=\"100000\" speed=\"0\" size0=\"2\" size1=\"2\" "
+                   "color1=\"FFFFFFFF\"/></emitter></particles>";
+        data->Write("nq/fx/beam.ptc", library);
+        particles->Load("beam.ptc", application->mRender);
+        dotLibrary = true;
+    }
+
     std::vector<std::unique_ptr<NQFrameEntry>> decorations;
     std::vector<NQFrameEntry*> savedDecorations;
     bool swapped = false;
+    bool dotLibrary = false;
 };
 
 TEST_F(LevelDrawTest, InterfacePictureMaps)
@@ -188,6 +222,131 @@ TEST_F(LevelDrawTest, AFinishedRingGoesInTheSameFrame)
     map->mContextMenu->mActive = 0;
     DrawLevel();
     EXPECT_EQ(map->mContextMenu, nullptr);
+}
+
+// Every link of the beam holds one still dot at its origin, so that each
+// link draws one quad centred on where the beam puts it.
+TEST_F(LevelDrawTest, BeamLinksAlongTheTarget)
+{
+    LoadDotLibrary();
+    constexpr float kSourceX = 300.0f;
+    constexpr float kSourceY = 200.0f;
+    struct Case
+    {
+        float dx;
+        float dy;
+        std::vector<float> along;
+    };
+    const Case cases[] = {
+        {0.0f, 61.0f, {0.0f, 30.0f, 31.0f}},
+        {0.0f, 60.0f, {0.0f, 30.0f}},
+        {60.0f, 0.0f, {0.0f, 30.0f}},
+        {61.0f, 0.0f, {0.0f, 30.0f, 31.0f}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.dx << ", " << c.dy);
+        NQBeamParticle beam(kSourceX, kSourceY, nullptr, "beam_dot");
+        beam.mTargetX = kSourceX + c.dx;
+        beam.mTargetY = kSourceY + c.dy;
+        // Full intensity after 0.1 s; the links made for the first target
+        // (the origin) go one per update.
+        for (int i = 0; i < 20 && beam.mEmitters.size() != c.along.size(); ++i)
+            beam.Update(0.1f);
+        ASSERT_EQ(beam.mIntensity, 1.0f);
+        ASSERT_EQ(beam.mEmitters.size(), c.along.size());
+        const std::vector<RecordedQuad> quads =
+            Recorder()->Record([&](render::Graphics* g) { beam.Draw(g); });
+        ASSERT_EQ(quads.size(), c.along.size());
+        const float length = std::sqrt(c.dx * c.dx + c.dy * c.dy);
+        for (size_t i = 0; i < quads.size(); ++i)
+        {
+            // Right of the source for +x, below it for +y.
+            EXPECT_NEAR(quads[i].CentreX(), kSourceX + c.dx / length * c.along[i], 0.01f) << i;
+            EXPECT_NEAR(quads[i].CentreY(), kSourceY + c.dy / length * c.along[i], 0.01f) << i;
+        }
+    }
+}
+
+// The gem shop hides the anchor effects; the bare emitters still show.
+TEST_F(LevelDrawTest, TheGemShopHidesAnchorEffectsButNotBareEmitters)
+{
+    LoadDotLibrary();
+    constexpr float kAnchorX = 500.0f;
+    constexpr float kBareX = 600.0f;
+    constexpr float kRowY = 300.0f;
+    ASSERT_NE(PlaceEffect(map->mEffects, "beam_dot", kAnchorX, kRowY, kKeepLoopMode), nullptr);
+    render::ParticleEmitter* bare = render::ParticleSystem::Instance()->CreateEmitter("beam_dot");
+    ASSERT_NE(bare, nullptr);
+    const float at[2] = {kBareX, kRowY};
+    bare->SetPosition(at, 1);
+    bare->SetState(1);
+    map->mLooseEmitters.push_back(bare);
+    struct Case
+    {
+        NQScreenState state;
+        int anchors;
+        int bares;
+    };
+    for (const Case& c : {Case{screen::kPlaying, 1, 1}, Case{screen::kGemShop, 0, 1}})
+    {
+        SCOPED_TRACE(c.state);
+        map->mScreenState = c.state;
+        int anchors = 0;
+        int bares = 0;
+        for (const RecordedQuad& quad : DrawLevel())
+        {
+            if (std::fabs(quad.CentreY() - ScreenY(kRowY)) > 0.5f)
+                continue;
+            anchors += std::fabs(quad.CentreX() - ScreenX(kAnchorX)) < 0.5f;
+            bares += std::fabs(quad.CentreX() - ScreenX(kBareX)) < 0.5f;
+        }
+        EXPECT_EQ(anchors, c.anchors);
+        EXPECT_EQ(bares, c.bares);
+    }
+    map->mScreenState = screen::kPlaying;
+}
+
+// Entries drawn with the enemy shader pass their colour as "color2"; an entry
+// of the same colour as the one before it uploads nothing again.
+TEST_F(LevelDrawTest, EnemyShaderColourOnlyWhenItChanges)
+{
+    data->Write("nq/Shaders/MobShader/DX/VS.hlsl", hlsl::kTexturedVs);
+    data->Write("nq/Shaders/MobShader/DX/PS.hlsl", hlsl::kEnemyPs);
+    resource::ResourceHandle<TMobShader> shader =
+        resource::ResourceManager::Instance()->Get<TMobShader>(Game::kMobShaderName);
+    ASSERT_TRUE(shader);
+    ASSERT_EQ(shader->SetRender(application->mRender), HV_OK);
+    ASSERT_EQ(shader->Load(), HV_OK);
+    ASSERT_NE(shader->GetColor2Variable(), nullptr);
+    const float colours[3][4] = {{1.0f, 0.5f, 0.25f, 1.0f}, {1.0f, 0.5f, 0.25f, 1.0f}, {1.0f, 0.5f, 0.25f, 0.5f}};
+    render::Image* picture = Picture();
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* entry = new NQFrameEntry;
+        entry->mPicture = picture;
+        entry->mShader = shader.Get();
+        std::copy(colours[i], colours[i] + 4, entry->mShaderColor);
+        entry->mColor[0] = entry->mColor[1] = entry->mColor[2] = entry->mColor[3] = 1.0f;
+        entry->mDepth = float(i);
+        entry->mTransform.Translate(100.0f + 50.0f * float(i), 400.0f);
+        map->mDrawQueues[0].push_back(entry);
+    }
+    const std::vector<RecordedQuad> quads = DrawLevel();
+    std::vector<float> uploads;
+    for (const RecordedQuad& quad : quads)
+        if (const auto it = quad.variables.find("color2"); it != quad.variables.end())
+        {
+            uploads.push_back(quad.CentreX());
+            EXPECT_EQ(it->second.x, 1.0f);
+            EXPECT_EQ(it->second.y, 0.5f);
+            EXPECT_EQ(it->second.z, 0.25f);
+        }
+    // The first and the third entry only.
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_NEAR(uploads[0], ScreenX(100.0f), 0.5f);
+    EXPECT_NEAR(uploads[1], ScreenX(200.0f), 0.5f);
+    shader.Reset();
 }
 
 } // namespace
