@@ -10,6 +10,7 @@
 #include "Core/Render/Graphics.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/HUDBuyGemScreen.h"
 #include "Game/Hud/HUDConfirmProfileDeletionDialog.h"
 #include "Game/Hud/HUDConfirmProfileResetDialog.h"
 #include "Game/Hud/HUDConfirmTutorialCancelDialog.h"
@@ -20,6 +21,7 @@
 #include "Game/Hud/HUDModalInput.h"
 #include "Game/Hud/HUDModalMessage.h"
 #include "Game/Hud/HUDProfiles.h"
+#include "Game/Hud/HUDShopWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/Hud/HUDUnlockMessage.h"
 #include "Game/Hud/NQSplashScreens.h"
@@ -464,14 +466,17 @@ void HUD::ShowLevelSelect()
     PushWindow(window);
 }
 
-void HUD::ShowShop(bool)
+void HUD::ShowShop(bool fromLevel)
 {
     SetScreenState(screen::kShop);
+    PushWindow(new HUDShopWindow(fromLevel));
 }
 
-void HUD::ShowGemShop(const std::wstring&)
+void HUD::ShowGemShop(const std::wstring& returnTo)
 {
     SetScreenState(screen::kGemShop);
+    NQMap::sGemShopReturnTarget = returnTo;
+    PushWindow(new HUDBuyGemScreen);
 }
 
 void HUD::ShowUnlockMessage(const std::vector<int32_t>& ids)

@@ -209,6 +209,13 @@ std::wstring HUDModalInput::Click(int x, int y)
     }
     else if (menu == L"shop")
     {
+        // The main menu under the input goes; the shop opens as from a menu.
+        if (hud)
+        {
+            hud->CloseTopWindow();
+            hud->ShowShop(false);
+        }
+        NQMap::sShopReturnTarget = L"mmenu";
     }
     else
     {

@@ -72,6 +72,8 @@ TEST_F(ResultTest, DefeatCountsTheLyingGemsAndShowsTheResult)
     Economy().mGems = 4;
     Economy().mGemsGained = 0;
     map->mSpeed = 2.0f;
+    // A defeat has no lives left, so the result window pays no stars.
+    map->mLives = 0.0f;
     map->Lose();
     EXPECT_EQ(Economy().mGems, 7);
     EXPECT_EQ(Economy().mGemsGained, 3);
@@ -99,6 +101,7 @@ TEST_F(ResultTest, DefeatWithoutDropsStillSavesAndHardcoreHasNoModeName)
 {
     Economy().mGems = 4;
     map->mMode = 3;
+    map->mLives = 0.0f;
     const int refreshes = CountCalls("HUD.UpdateGemsText");
     map->Lose();
     EXPECT_EQ(Economy().mGems, 4);

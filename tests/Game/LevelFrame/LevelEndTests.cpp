@@ -6,6 +6,8 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
 #include "Game/LocalStrings.h"
+#include "Game/NQLevelRecord.h"
+#include "Game/NQProgress.h"
 #include "Game/NQTowerSpecial.h"
 #include "Game/NQWaveManager.h"
 
@@ -51,6 +53,14 @@ protected:
         drop->mState = state;
         map->mDrops->push_back(drop);
     }
+
+    // A level already cleared with three stars: the result window pays no star gems.
+    void StoreThreeStars() const
+    {
+        NQLevelRecord record;
+        record.stars = 3;
+        map->mProgress->StoreLevelResult(map->mEpisode, map->mLevel, map->mMode, record);
+    }
 };
 
 TEST_F(LevelEndTest, WinTexts)
@@ -76,6 +86,7 @@ TEST_F(LevelEndTest, WinTexts)
         map->mEpisode = c.episode;
         map->mLevel = c.level;
         Economy().mGemsGained = 5;
+        StoreThreeStars();
         map->Win();
         HUDLevelResultWindow* window = PushedResultWindow();
         ASSERT_NE(window, nullptr);
@@ -98,6 +109,7 @@ TEST_F(LevelEndTest, WinBanksTheLyingGemsAndStopsTheBattle)
     Economy().mGems = 4;
     Economy().mGemsGained = 0;
     map->mSpeed = 2.0f;
+    StoreThreeStars();
     map->Win();
     EXPECT_EQ(Economy().mGems, 7);
     EXPECT_EQ(Economy().mGemsGained, 3);
