@@ -326,6 +326,30 @@ TEST_F(NameInputTest, CancelWhileRenamingReturnsToProfiles)
     EXPECT_EQ(Map()->mProgress->GetCurrentName(), L"Anna");
 }
 
+class NameInputWithoutQTest : public NameInputTest
+{
+protected:
+    void SetUp() override
+    {
+        missingGlyphs = "q";
+        NameInputTest::SetUp();
+    }
+};
+
+TEST_F(NameInputWithoutQTest, ALatinLetterTheFontCannotDrawIsRefused)
+{
+    HUDModalInput* input = OpenInput(screen::kRenameProfileName);
+    ASSERT_NE(input, nullptr);
+    input->mName.clear();
+    input->OnChar('q');
+    EXPECT_TRUE(input->mName.empty());
+    EXPECT_FALSE(OkVisible(input));
+    // Its capital is in the font.
+    input->OnChar('Q');
+    EXPECT_EQ(input->mName, L"Q");
+    EXPECT_TRUE(OkVisible(input));
+}
+
 TEST_F(NameInputTest, AMissingInputPictureDrawsAtTheFallbackPlace)
 {
     WriteLayout("nq/data/mm", ModalLayers(false));

@@ -1,13 +1,17 @@
 #include "FrontEndFixture.h"
 #include "SkinnedLayouts.h"
 #include "RecordingRender.h"
+#include "CallLog.h"
+#include "RecordingWindow.h"
 
+#include "Core/File/Profiles.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
 #include "Framework/Widget/FrameManager.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/HUD.h"
 #include "Game/Hud/OptionsDialog.h"
 #include "Game/Hud/TMessageBox.h"
 #include "Game/Hud/VessikButton.h"
@@ -22,6 +26,19 @@ namespace gametest
 {
 namespace
 {
+// The profile store reports each file-system step of a save; a plain save
+// of the store gives the number of steps one save takes.
+int sSaveSteps = 0;
+void CountSaveStep() { ++sSaveSteps; }
+int StepsOfOneSave()
+{
+    sSaveSteps = 0;
+    file::Profiles::sAfterSaveStep = CountSaveStep;
+    file::Profiles::Instance()->Save();
+    file::Profiles::sAfterSaveStep = nullptr;
+    return sSaveSteps;
+}
+
 class OptionsTest : public FrontEndTest
 {
 protected:
@@ -104,8 +121,14 @@ TEST_F(OptionsTest, StepButtonsMoveByAQuarterWithinTheRange)
         VessikButton* button = step.music ? (step.up ? dialog->mMusicIncButton : dialog->mMusicDecButton)
                                           : (step.up ? dialog->mSoundIncButton : dialog->mSoundDecButton);
         ClearSounds();
+        const int oneSave = StepsOfOneSave();
+        ASSERT_GT(oneSave, 0);
+        sSaveSteps = 0;
+        file::Profiles::sAfterSaveStep = CountSaveStep;
         dialog->OnButtonClick(button);
+        file::Profiles::sAfterSaveStep = nullptr;
         EXPECT_EQ(Heard(L"simple"), 1);
+        EXPECT_EQ(sSaveSteps, oneSave) << step.from;
         const float applied = step.music ? sound->GetMusicVolume() : sound->GetSoundVolume();
         EXPECT_FLOAT_EQ(applied, step.to) << step.from;
         const float stored =
@@ -124,10 +147,17 @@ TEST_F(OptionsTest, ThumbDragsApplyOnlyAtTheRelease)
     const float cy = music->gui::GameControl::mPosition.y;
     frames.OnMouseMove({cx + holder + 2.0f, cy});
     frames.OnMouseDown({cx + holder + 2.0f, cy}, 1);
+    const int oneSave = StepsOfOneSave();
+    ASSERT_GT(oneSave, 0);
+    sSaveSteps = 0;
+    file::Profiles::sAfterSaveStep = CountSaveStep;
     frames.OnMouseDrag({cx + holder - 60.0f, cy});
     frames.Update(0.0f);
     EXPECT_FLOAT_EQ(SoundSystem::Instance()->GetMusicVolume(), 1.0f);
+    EXPECT_EQ(sSaveSteps, 0);
     frames.OnMouseUp({cx + holder - 60.0f, cy}, 1);
+    file::Profiles::sAfterSaveStep = nullptr;
+    EXPECT_EQ(sSaveSteps, oneSave);
     const float expected = music->ValueAt(holder - 62.0f);
     EXPECT_NEAR(SoundSystem::Instance()->GetMusicVolume(), expected, 1e-5f);
     EXPECT_NEAR(Map()->mProgress->GetMusicVolume(), expected, 1e-5f);
@@ -216,6 +246,48 @@ TEST_F(OptionsTest, AConfirmationPlacesCancelRightAndOkLeft)
     frames.Update(0.0f);
     EXPECT_EQ(Top(), nullptr);
     EXPECT_EQ(Heard(L"simple"), 1);
+}
+TEST_F(OptionsTest, AConfirmedRestartClosesTheBoxAndBothWindowsInTheSameClick)
+{
+    struct Case
+    {
+        const wchar_t* action;
+        int destroyed;
+    };
+    const Case cases[] = {{L"restart", 2}, {L"unknown", 0}};
+    for (const Case& c : cases)
+    {
+        HUD* hud = Map()->mHud;
+        ASSERT_NE(hud, nullptr);
+        RecordingWindow::sDestroyed = 0;
+        auto* below = new RecordingWindow("below");
+        auto* top = new RecordingWindow("top");
+        hud->PushWindow(below);
+        hud->PushWindow(top);
+        hud->Update(0.0f);
+        auto* box = Push(new TMessageBox(L"progress_confirm_text", c.action));
+        ASSERT_EQ(Top(), box);
+        CallLog().clear();
+        Click(float(TMessageBox::kConfirmButtonX), float(TMessageBox::kButtonY));
+        // All in the click: the top window goes first, the reset takes the other.
+        EXPECT_EQ(RecordingWindow::sDestroyed, c.destroyed) << Narrow(c.action);
+        if (c.destroyed == 2)
+        {
+            const auto gone = CallsStarting("Window.");
+            ASSERT_EQ(gone.size(), 2u);
+            EXPECT_EQ(gone[0].call, "Window.top.~Window");
+            EXPECT_EQ(gone[1].call, "Window.below.~Window");
+            EXPECT_FALSE(hud->HasWindows());
+        }
+        else
+        {
+            EXPECT_EQ(hud->GetTopWindow(), top);
+            while (hud->HasWindows())
+                hud->CloseTopWindow();
+        }
+        frames.Update(0.0f);
+        EXPECT_EQ(Top(), nullptr) << Narrow(c.action);
+    }
 }
 } // namespace
 } // namespace gametest

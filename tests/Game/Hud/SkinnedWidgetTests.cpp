@@ -309,14 +309,39 @@ TEST_F(SparkleTest, TheSparklePlaysWhileHoveredCapturedOrGliding)
 {
     Open();
     VessikSlider* slider = dialog->slider;
-    if (!slider->mSparkle)
-        GTEST_SKIP() << "the fixture library could not be reloaded";
+    ASSERT_NE(slider->mSparkle, nullptr);
+    ASSERT_NE(slider->mSparkleLayer, nullptr);
     Move(210.0f, 110.0f);
     frames.Update(kFrame);
     EXPECT_EQ(slider->mSparkleOn, 1);
+    EXPECT_EQ(slider->mSparkle->mState, 1);
     Move(900.0f, 700.0f);
     frames.Update(kFrame);
     EXPECT_EQ(slider->mSparkleOn, 0);
+    EXPECT_EQ(slider->mSparkle->mState, 2);
+
+    // Captured: a thumb held while the pointer is far away.
+    Move(200.0f + HolderX() + 2.0f, 110.0f);
+    Down(200.0f + HolderX() + 2.0f, 110.0f);
+    Drag(900.0f, 700.0f);
+    frames.Update(kFrame);
+    EXPECT_EQ(slider->mSparkleOn, 1);
+    Up(900.0f, 700.0f);
+    Move(900.0f, 700.0f);
+    frames.Update(kFrame);
+    EXPECT_EQ(slider->mSparkleOn, 0);
+
+    // Gliding: released at once, the pointer gone, until the glide ends.
+    const float from = 200.0f + HolderX();
+    Move(from - 100.0f, 110.0f);
+    Down(from - 100.0f, 110.0f);
+    Up(from - 100.0f, 110.0f);
+    Move(900.0f, 700.0f);
+    frames.Update(kFrame);
+    EXPECT_EQ(slider->mSparkleOn, 1);
+    Run(0.6f);
+    EXPECT_EQ(slider->mSparkleOn, 0);
+    EXPECT_EQ(slider->mSparkle->mState, 2);
 }
 } // namespace
 } // namespace gametest

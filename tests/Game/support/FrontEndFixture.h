@@ -54,8 +54,10 @@ std::vector<FixtureLayer> PanelLayers(int pictures = 2);
 constexpr float kSpellSlotY = 715.0f;
 inline float SpellSlotX(int n) { return 55.0f + 100.0f * float(n); }
 
-// Fonts, strings, sound sheet and particle library.
-void WriteFrontEndContent(const DataRoot& data, bool withFlash = true, const std::string& extraStrings = {});
+// Fonts, strings, sound sheet and particle library; the fonts lack the
+// printable ASCII characters listed in missingGlyphs.
+void WriteFrontEndContent(const DataRoot& data, bool withFlash = true, const std::string& extraStrings = {},
+                          const std::string& missingGlyphs = {});
 
 class FrontEndTest : public GameTest
 {
@@ -95,6 +97,8 @@ protected:
     std::string extraStrings;
     // Written into the fixture profile ("<tutorial .../>" and the like).
     std::string profileExtra;
+    // ASCII characters no font of the fixture can draw.
+    std::string missingGlyphs;
     std::unique_ptr<SoundTagRecorder> sounds;
     // Null with realTutorial.
     RecordingTutorial* tutorial = nullptr;
