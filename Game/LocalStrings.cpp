@@ -1,6 +1,7 @@
 #include "Game/LocalStrings.h"
 
 #include "Core/Base/FileFunctions.h"
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/StringTokenizer.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileHandleWin32.h"
@@ -73,6 +74,7 @@ std::wstring LocalStrings::Get(const std::wstring& key)
     auto found = mTable.find(key);
     if (found == mTable.end())
     {
+        base::ReportLookupMiss(base::LookupMissKind::String, key);
         AppendPlaceholder(kFileName, key);
         // Shown as its own name, and reported once per run.
         found = mTable.emplace(key, key).first;

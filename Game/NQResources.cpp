@@ -1,5 +1,6 @@
 #include "Game/NQResources.h"
 
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
@@ -80,7 +81,10 @@ NQSpriteSet* NQResources::FindSpriteSet(const std::wstring& path)
 NQFrameEntry* NQResources::FindFrame(const std::wstring& setPath, const std::wstring& group, const std::wstring& name)
 {
     NQSpriteSet* set = FindSpriteSet(setPath);
-    return set ? set->FindFrame(group, name) : nullptr;
+    NQFrameEntry* frame = set ? set->FindFrame(group, name) : nullptr;
+    if (!frame)
+        base::ReportLookupMiss(base::LookupMissKind::Frame, setPath + L":" + group + L":" + name);
+    return frame;
 }
 
 void NQResources::DeleteSpriteSets()

@@ -1,6 +1,7 @@
 #include "Game/NQUnitDatabase.h"
 
 #include "Core/Base/DeleteAll.h"
+#include "Core/Base/LookupMiss.h"
 #include "Game/NQUnitProto.h"
 
 #include <tinyxml2.h>
@@ -46,5 +47,6 @@ NQUnitProto* NQUnitDatabase::FindProto(int32_t id) const
             if (child->id == id)
                 return child;
     }
+    base::ReportLookupMiss(base::LookupMissKind::Proto, std::to_wstring(id));
     return nullptr;
 }

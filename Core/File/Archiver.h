@@ -20,6 +20,7 @@ public:
     base::StreamCreator* OpenStreamCreator(const std::wstring& name) override;
     // The owner's root + the prefix.
     std::wstring GetRootPath() override;
+    std::wstring CallerPath(const std::wstring& path) const override { return m_prefix + path; }
 
     HVResultEnum DoListFiles(const std::wstring& full, const std::wstring& folder, const std::wstring& sub,
                              bool recursive, std::vector<std::wstring>& out, bool relative) override;

@@ -1,5 +1,6 @@
 #include "Core/File/FileContainer.h"
 
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/NormalizePath.h"
 #include "Core/Base/Paths.h"
 #include "Core/File/Archiver.h"
@@ -48,7 +49,10 @@ FileInfo* FileContainer::Open(const std::wstring& path, const wchar_t* const* ex
 
     int found = 0;
     if (!DoFileExists(path, extensions, count, &found))
+    {
+        base::ReportLookupMiss(base::LookupMissKind::File, CallerPath(path));
         return nullptr;
+    }
     if (foundIndex)
         *foundIndex = found;
     const std::wstring fullPath = HasExtensionList(extensions, count) ? path + extensions[found] : path;
@@ -114,6 +118,7 @@ ImageContainer* FileContainer::OpenImageContainer(const std::wstring& path)
     int found = 0;
     if (DoFileExists(path, kImageDocumentExtensions, 2, &found))
         return new PsdFile(path + kImageDocumentExtensions[found], this);
+    base::ReportLookupMiss(base::LookupMissKind::ImageContainer, CallerPath(path));
     return nullptr;
 }
 }

@@ -32,6 +32,9 @@ public:
     virtual bool FileExists(const std::wstring& path, const wchar_t* const* extensions = nullptr, int count = 0,
                             int* foundIndex = nullptr);
     virtual bool DirectoryExists(const std::wstring& path);
+    // A path of this container as the program names it (a pack puts its
+    // mount prefix back): what a lookup miss reports.
+    virtual std::wstring CallerPath(const std::wstring& path) const { return path; }
 
     // This container's own answers, without mounts.
     virtual HVResultEnum DoListFiles(const std::wstring& full, const std::wstring& folder, const std::wstring& sub,

@@ -21,4 +21,9 @@ std::wstring ImageContainer::GetChildPath()
 {
     return m_owner->GetRootPath() + m_path + L"/";
 }
+
+std::wstring ImageContainer::CallerLayerPath(const std::wstring& layer) const
+{
+    return (m_owner ? m_owner->CallerPath(m_path) : m_path) + L"/" + layer;
+}
 }

@@ -45,6 +45,8 @@ public:
     std::wstring GetChildPath();
     const std::wstring& GetPath() const { return m_path; }
     FileContainer* GetOwner() const { return m_owner; }
+    // Path + "/" + layer, as the program names it: what a lookup miss reports.
+    std::wstring CallerLayerPath(const std::wstring& layer) const;
 
 protected:
     std::wstring m_path;

@@ -1,6 +1,7 @@
 #include "Core/File/PsdFile.h"
 
 #include "Core/App/Application.h"
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/MemoryStream.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/TextEncoding.h"
@@ -90,7 +91,10 @@ base::Stream* PsdFile::OpenStream(const std::wstring& name)
 {
     const auto it = m_layers.find(name);
     if (it == m_layers.end())
+    {
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
         return nullptr;
+    }
     const psdr_layer* record = it->second.record;
     const size_t size = record->pixels ? size_t(record->width) * size_t(record->height) * 4 : 0;
     return new base::MemoryStream(record->pixels, size);
@@ -117,7 +121,12 @@ ImageFileInfo* PsdFile::OpenChild(const std::wstring& name, const wchar_t* const
 base::ImageInfo* PsdFile::FindLayer(const std::wstring& name)
 {
     const auto it = m_layers.find(name);
-    return it == m_layers.end() ? nullptr : &it->second;
+    if (it == m_layers.end())
+    {
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
+        return nullptr;
+    }
+    return &it->second;
 }
 
 base::ImageInfo* PsdFile::GetLayer(int index)

@@ -2,6 +2,7 @@
 
 #include "Core/App/Application.h"
 #include "Core/Base/LogMessage.h"
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/NormalizePath.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/Stream.h"
@@ -146,7 +147,10 @@ ImageFileInfo* PsdFolder::OpenChild(const std::wstring& name, const wchar_t* con
 {
     const auto it = m_layers.find(name);
     if (it == m_layers.end())
+    {
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
         return nullptr;
+    }
     std::wstring path = name;
     if (!it->second.fromAtlas && HasExtensionList(extensions, count))
     {
@@ -163,7 +167,12 @@ ImageFileInfo* PsdFolder::OpenChild(const std::wstring& name, const wchar_t* con
 base::ImageInfo* PsdFolder::FindLayer(const std::wstring& name)
 {
     const auto it = m_layers.find(name);
-    return it == m_layers.end() ? nullptr : &it->second;
+    if (it == m_layers.end())
+    {
+        base::ReportLookupMiss(base::LookupMissKind::Layer, CallerLayerPath(name));
+        return nullptr;
+    }
+    return &it->second;
 }
 
 base::ImageInfo* PsdFolder::GetLayer(int index)

@@ -1,6 +1,7 @@
 #include "Core/Render/ParticleSystem.h"
 
 #include "Core/Base/LogMessage.h"
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileInfo.h"
@@ -94,7 +95,12 @@ void ParticleSystem::LoadFolder(int file, const std::string& path)
 ParticleEmitter* ParticleSystem::CreateEmitter(const std::string& name)
 {
     const auto it = mEmitters.find(name);
-    return it == mEmitters.end() ? nullptr : new ParticleEmitter(*it->second);
+    if (it == mEmitters.end())
+    {
+        base::ReportLookupMiss(base::LookupMissKind::Emitter, std::wstring(name.begin(), name.end()));
+        return nullptr;
+    }
+    return new ParticleEmitter(*it->second);
 }
 
 void ParticleSystem::ReleaseTextures()

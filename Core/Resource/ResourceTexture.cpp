@@ -1,5 +1,6 @@
 #include "Core/Resource/ResourceTexture.h"
 
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
@@ -45,6 +46,15 @@ HVResultEnum ResourceTexture::LoadAtlasParent()
 }
 
 HVResultEnum ResourceTexture::DoLoad()
+{
+    const HVResultEnum result = LoadPicture();
+    if (result != HV_OK)
+        base::ReportLookupMiss(base::LookupMissKind::LayerPicture,
+                              mContainer ? mContainer->CallerLayerPath(mNameInside) : GetName());
+    return result;
+}
+
+HVResultEnum ResourceTexture::LoadPicture()
 {
     // Entry, stream and picture are released on every path, failures included.
     std::unique_ptr<file::FileInfo> entry;

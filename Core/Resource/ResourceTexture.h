@@ -52,6 +52,8 @@ public:
     const ResourceHandle<ResourceTexture>& GetAtlasParent() const { return mAtlasParent; }
 
 private:
+    // DoLoad without the miss report.
+    HVResultEnum LoadPicture();
     HVResultEnum LoadAtlasParent();
 
     ResourceHandle<ResourceTexture> mAtlasParent;

@@ -33,7 +33,15 @@ void KeepHeapAcrossFrames()
     (void)applied;
 }
 
+std::function<void(IDirect3DDevice9*)>& PresentObserver()
+{
+    static std::function<void(IDirect3DDevice9*)> observer;
+    return observer;
+}
+
 } // namespace
+
+void SetPresentObserver(std::function<void(IDirect3DDevice9*)> observer) { PresentObserver() = std::move(observer); }
 
 HRESULT GlDevice::Create(GlDirect3D* d3d, HWND hwnd, const D3DPRESENT_PARAMETERS& params,
                          IDirect3DDevice9** device)
@@ -387,6 +395,11 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*)
     if (lost_)
         return D3DERR_DEVICELOST;
     MakeCurrent();
+    if (PresentObserver())
+    {
+        PresentObserver()(this);
+        MakeCurrent();
+    }
     if (!backBuffer_->InWindow())
     {
         int drawableWidth = 0, drawableHeight = 0;

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -27,6 +28,9 @@ class GlIndexBuffer;
 class GlVertexShader;
 class GlPixelShader;
 class GlShaderObject;
+
+// Test seam: seen at every Present that shows a frame, before the swap.
+void SetPresentObserver(std::function<void(IDirect3DDevice9*)> observer);
 
 class GlDevice final : public IDirect3DDevice9, public LiveObject
 {

@@ -28,6 +28,11 @@ bool ReadPixels(IDirect3DTexture9* texture, std::vector<uint32_t>& argb, UINT& w
     return ok;
 }
 
+void SetPresentObserver(std::function<void(IDirect3DDevice9* device)> observer)
+{
+    d3d9::SetPresentObserver(std::move(observer));
+}
+
 void LoseDevice(IDirect3DDevice9* device) { Device(device)->LoseForTest(); }
 void RegainFocus(IDirect3DDevice9* device) { Device(device)->RegainFocusForTest(); }
 

@@ -5,6 +5,7 @@
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/DeviceCounters.h"
 
+#include <functional>
 #include <vector>
 
 namespace d3d9test {
@@ -13,6 +14,12 @@ namespace d3d9test {
 // ARGB, top row first. False for anything else.
 bool ReadPixels(IDirect3DSurface9* surface, std::vector<uint32_t>& argb, UINT& width, UINT& height);
 bool ReadPixels(IDirect3DTexture9* texture, std::vector<uint32_t>& argb, UINT& width, UINT& height);
+
+// Called at each Present of a device that is not lost, before the swap,
+// while the back buffer still holds the frame (ReadPixels of the back-buffer
+// surface reads it). Empty (the default): nothing is called. A back-buffer
+// surface taken inside must be released before the next Reset.
+void SetPresentObserver(std::function<void(IDirect3DDevice9* device)> observer);
 
 // Loses the device as if its window were switched away (windowed too), and
 // gives the window its focus back (the device then waits for Reset).

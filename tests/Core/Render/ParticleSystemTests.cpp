@@ -4,6 +4,7 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/LogOutput.h"
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
@@ -224,5 +225,35 @@ TEST_F(ParticleSystemTest, AtlasIndicesStayAlignedWhenAPictureDoesNotLoad)
     EXPECT_EQ(atlases[0]->GetPixelWidth(), 4u);
     system()->ReleaseTextures();
     EXPECT_TRUE(system()->mAtlases.empty());
+}
+} // namespace
+
+namespace
+{
+std::vector<std::pair<base::LookupMissKind, std::wstring>> sMisses;
+void RecordMiss(base::LookupMissKind kind, const std::wstring& name) { sMisses.emplace_back(kind, name); }
+// Records the misses reported while it lives.
+struct MissRecorder
+{
+    MissRecorder()
+    {
+        sMisses.clear();
+        base::SetLookupMissObserver(&RecordMiss);
+    }
+    ~MissRecorder() { base::SetLookupMissObserver(nullptr); }
+};
+} // namespace
+
+namespace
+{
+TEST_F(ParticleSystemTest, AnUnknownEffectIsReportedAsALookupMiss)
+{
+    fake.root = {Folder("level", {Effect("build")})};
+    system()->Load("effects.ptc", nullptr);
+    const MissRecorder recorder;
+    delete system()->CreateEmitter("build");
+    EXPECT_EQ(system()->CreateEmitter("fog_01"), nullptr);
+    EXPECT_EQ(sMisses, (std::vector<std::pair<base::LookupMissKind, std::wstring>>{
+                           {base::LookupMissKind::Emitter, L"fog_01"}}));
 }
 } // namespace

@@ -1,5 +1,6 @@
 // Prototypes from sheet rows: typed reads with their defaults, the special
 // columns, copies, and the database's search order.
+#include "Core/Base/LookupMiss.h"
 #include "Game/ConvertSheetToXml.h"
 #include "Game/NQUnitDatabase.h"
 #include "Game/NQUnitProto.h"
@@ -234,5 +235,35 @@ TEST_F(Database, MissingSectionsGiveNothing)
     NQUnitDatabase database(data);
     EXPECT_TRUE(database.mProtos.empty());
     EXPECT_EQ(database.FindProto(0), nullptr);
+}
+} // namespace
+
+namespace
+{
+std::vector<std::pair<base::LookupMissKind, std::wstring>> sMisses;
+void RecordMiss(base::LookupMissKind kind, const std::wstring& name) { sMisses.emplace_back(kind, name); }
+// Records the misses reported while it lives.
+struct MissRecorder
+{
+    MissRecorder()
+    {
+        sMisses.clear();
+        base::SetLookupMissObserver(&RecordMiss);
+    }
+    ~MissRecorder() { base::SetLookupMissObserver(nullptr); }
+};
+} // namespace
+
+namespace
+{
+TEST_F(Database, APrototypeNotFoundIsReportedAsALookupMiss)
+{
+    Build("id;parent\n10000;-1\n10001;10000\n", "id;parent\n50;-1\n", "");
+    NQUnitDatabase database(Data());
+    const MissRecorder recorder;
+    EXPECT_NE(database.FindProto(10001), nullptr);
+    EXPECT_EQ(database.FindProto(10002), nullptr);
+    EXPECT_EQ(sMisses, (std::vector<std::pair<base::LookupMissKind, std::wstring>>{
+                           {base::LookupMissKind::Proto, L"10002"}}));
 }
 } // namespace

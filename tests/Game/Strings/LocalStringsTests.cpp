@@ -1,5 +1,6 @@
 #include "DataRootFixture.h"
 
+#include "Core/Base/LookupMiss.h"
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/File/FileManager.h"
 #include "Game/LocalStrings.h"
@@ -153,5 +154,36 @@ TEST_F(LocalStringsTest, AnUnwritableLooseFileTakesNothing)
     EXPECT_EQ(LocalStrings::Instance()->Get(L"zz"), L"zz");
     EXPECT_TRUE(std::filesystem::is_directory(data->Folder().Folder() / kStrings));
     EXPECT_TRUE(std::filesystem::is_empty(data->Folder().Folder() / kStrings));
+}
+} // namespace
+
+namespace
+{
+std::vector<std::pair<base::LookupMissKind, std::wstring>> sMisses;
+void RecordMiss(base::LookupMissKind kind, const std::wstring& name) { sMisses.emplace_back(kind, name); }
+// Records the misses reported while it lives.
+struct MissRecorder
+{
+    MissRecorder()
+    {
+        sMisses.clear();
+        base::SetLookupMissObserver(&RecordMiss);
+    }
+    ~MissRecorder() { base::SetLookupMissObserver(nullptr); }
+};
+} // namespace
+
+namespace
+{
+TEST_F(LocalStringsTest, AMissingKeyIsReportedAsALookupMissOncePerRun)
+{
+    data->Write(kStrings, "quit;Quit\n");
+    const MissRecorder recorder;
+    LocalStrings* strings = LocalStrings::Instance();
+    strings->Get(L"quit");
+    strings->Get(L"zz");
+    strings->Get(L"zz");
+    EXPECT_EQ(sMisses, (std::vector<std::pair<base::LookupMissKind, std::wstring>>{
+                           {base::LookupMissKind::String, L"zz"}}));
 }
 } // namespace
