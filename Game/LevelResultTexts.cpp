@@ -1,6 +1,6 @@
 #include "Game/LevelResultTexts.h"
 
-#include "Core/Base/FormatSpec.h"
+#include "Game/DecimalText.h"
 #include "Game/Hud/HUDWindow.h"
 #include "Game/LocalStrings.h"
 
@@ -26,13 +26,11 @@ std::wstring GetModeName(int32_t mode)
 
 void SetLevelResultTexts(HUDWindow& window, int32_t mode, int32_t gemsGained)
 {
-    base::FormatSpec gems(0, 0);
-    gems.WriteInt(gemsGained);
     // The score lines start at 0; the window counts them up.
     window.SetText(L"gameName", GetModeName(mode));
     window.SetText(L"killScore", LocalText(L"game_kill_score") + L"0");
     window.SetText(L"goldBonus", L"");
     window.SetText(L"lifeBonus", LocalText(L"game_life_bonus") + L"0");
     window.SetText(L"totalScore", LocalText(L"game_total_score") + L"0");
-    window.SetText(L"gems", LocalText(L"gems") + L": " + gems.GetText());
+    window.SetText(L"gems", LocalText(L"gems") + L": " + DecimalText(gemsGained));
 }

@@ -1,11 +1,11 @@
 // An enemy's picture queued into the level's world lists, and its overlay.
 #include "Game/NQEnemy.h"
 
-#include "Core/Base/FormatSpec.h"
 #include "Core/Math/MathFunctions.h"
 #include "Core/Math/Transform2D.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Game/DecimalText.h"
 #include "Game/Game.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQMap.h"
@@ -36,13 +36,6 @@ constexpr float kColourScale = 255.0f;
 float Channel(uint32_t argb, int shift)
 {
     return float((argb >> shift) & 0xFFu) / kColourScale;
-}
-
-std::wstring Decimal(int32_t value)
-{
-    base::FormatSpec spec(0, 0);
-    spec.WriteInt(value);
-    return spec.GetText();
 }
 } // namespace
 
@@ -150,7 +143,7 @@ void NQEnemy::DrawOverlay(render::Graphics* graphics)
     const float maxHealth = GetMaxHealth();
     if (map->mDebugFlags[2])
     {
-        const std::wstring text = Decimal(int32_t(mHealth)) + L"/" + Decimal(int32_t(maxHealth));
+        const std::wstring text = DecimalText(int32_t(mHealth)) + L"/" + DecimalText(int32_t(maxHealth));
         math::Transform2D at;
         at.Scale(kDebugTextScale, kDebugTextScale);
         at.Translate(mDrawX, mDrawY);

@@ -2,7 +2,6 @@
 // passes, and the road mask.
 #include "Game/NQMap.h"
 
-#include "Core/Base/FormatSpec.h"
 #include "Core/Math/Transform2D.h"
 #include "Core/Math/Transform3D.h"
 #include "Core/Render/BMFont.h"
@@ -13,6 +12,7 @@
 #include "Framework/GameApplication.h"
 #include "Game/BezierCurve.h"
 #include "Game/CreateUpgradedProto.h"
+#include "Game/DecimalText.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
@@ -114,13 +114,6 @@ bool IsWorldState(NQScreenState state)
     default:
         return false;
     }
-}
-
-std::wstring Decimal(int32_t value)
-{
-    base::FormatSpec spec(0, 0);
-    spec.WriteInt(value);
-    return spec.GetText();
 }
 
 render::BMFont* RootBoardFont(int index)
@@ -369,7 +362,7 @@ void NQMap::DrawWaveHintTexts(render::Graphics* graphics)
     const int32_t seconds = int32_t(mWaveHints->mNextWaveTime - mWaveManager->mClock);
     LocalStrings* strings = LocalStrings::Instance();
     const std::wstring text =
-        seconds == 0 ? strings->Get(L"game_incoming") : strings->Get(L"game_nextwave") + Decimal(seconds);
+        seconds == 0 ? strings->Get(L"game_incoming") : strings->Get(L"game_nextwave") + DecimalText(seconds);
     for (size_t i = 0; i < mWaveHints->mHints.size(); ++i)
     {
         const NQFrameEntry* marker = mWaveHints->mHints[i];
@@ -408,7 +401,7 @@ void NQMap::DrawDeveloperAreas(render::Graphics* graphics)
         if (!font || !proto)
             continue;
         graphics->mFont = font;
-        const std::wstring id = Decimal(proto->id);
+        const std::wstring id = DecimalText(proto->id);
         auto record = graphics->DrawText(id);
         record->SetAlign(kAlignLeft, kAlignLeft);
         const float at[2] = {x, y};
@@ -508,7 +501,7 @@ void NQMap::DrawWaveSchedule(render::Graphics* graphics)
         {
             const float due = mWaveManager->mWaveGap * float(i) + float(wave->mTimeout) +
                               entry->mX / kScheduleEntryUnits - mWaveManager->mClock + 0.5f;
-            line += Decimal(entry->mState) + L"(" + Decimal(int32_t(due)) + L"), ";
+            line += DecimalText(entry->mState) + L"(" + DecimalText(int32_t(due)) + L"), ";
         }
         auto record = graphics->DrawText(line);
         const float at[2] = {0.0f, kScheduleLineHeight * float(i)};

@@ -1,8 +1,8 @@
 // The end of a won level.
 #include "Game/NQMap.h"
 
-#include "Core/Base/FormatSpec.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Game/DecimalText.h"
 #include "Game/Game.h"
 #include "Game/GameSounds.h"
 #include "Game/GameWindow.h"
@@ -18,13 +18,6 @@ namespace
 {
 constexpr int32_t kWonResult = 2;
 constexpr int32_t kHardcoreMode = 3;
-
-std::wstring Decimal(int32_t value)
-{
-    base::FormatSpec spec(0, 0);
-    spec.WriteInt(value);
-    return spec.GetText();
-}
 } // namespace
 
 void NQMap::Win()
@@ -62,8 +55,8 @@ void NQMap::Win()
     if (Game* game = Game::Get(); game && game->GetRootBoard())
         window->SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontNormal));
     const bool hardcore = mMode == kHardcoreMode;
-    const std::wstring episodeKey = (hardcore ? L"episodeHardcore" : L"episode") + Decimal(mEpisode);
+    const std::wstring episodeKey = (hardcore ? L"episodeHardcore" : L"episode") + DecimalText(mEpisode);
     window->SetText(L"levelName",
-                    LocalText(episodeKey) + L" " + Decimal(mEpisode + 1) + L" - " + Decimal(mLevel + 1));
+                    LocalText(episodeKey) + L" " + DecimalText(mEpisode + 1) + L" - " + DecimalText(mLevel + 1));
     SetLevelResultTexts(*window, mMode, mEconomy->mGemsGained);
 }

@@ -1,8 +1,8 @@
 #include "Game/Hud/HUDLevelResultWindow.h"
 
-#include "Core/Base/FormatSpec.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
+#include "Game/DecimalText.h"
 #include "Game/Game.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQEffect.h"
@@ -31,13 +31,6 @@ constexpr int kEmitterPlayToEnd = 2;
 std::wstring L(const std::wstring& key)
 {
     return LocalStrings::Instance()->Get(key);
-}
-
-std::wstring Decimal(int32_t value)
-{
-    base::FormatSpec spec(0, 0);
-    spec.WriteInt(value);
-    return spec.GetText();
 }
 
 // The value a line shows at the phase clock t: the whole of it from one second on.
@@ -133,9 +126,9 @@ HUDLevelResultWindow::HUDLevelResultWindow() : HUDWindow(kLayout)
         map->mEconomy->AddGems(award);
 
     record.stars = map->mScreenState == screen::kWon ? stars : 0;
-    SetText(L"gems", L(L"gems") + L": " + Decimal(award));
+    SetText(L"gems", L(L"gems") + L": " + DecimalText(award));
     const int32_t best = std::max(record.GetScore(), stored->high);
-    SetText(L"bestScore", L(L"game_best_score") + Decimal(best));
+    SetText(L"bestScore", L(L"game_best_score") + DecimalText(best));
 
     // The award went through the economy already; the record must not pay it again.
     record.gems = 0;
@@ -201,7 +194,7 @@ void HUDLevelResultWindow::Draw(render::Graphics* graphics)
             graphics->SetColor(1.0f, 1.0f, 1.0f, mTime * 2.0f);
         break;
     case kKillScore:
-        SetText(L"killScore", L(L"game_kill_score") + Decimal(CountedUp(killScore, mTime)));
+        SetText(L"killScore", L(L"game_kill_score") + DecimalText(CountedUp(killScore, mTime)));
         endLine(kLifeBonus);
         break;
     case kComboBonus:
@@ -209,11 +202,11 @@ void HUDLevelResultWindow::Draw(render::Graphics* graphics)
         endLine(kLifeBonus);
         break;
     case kLifeBonus:
-        SetText(L"lifeBonus", L(L"game_life_bonus") + Decimal(CountedUp(lifeBonus, mTime)));
+        SetText(L"lifeBonus", L(L"game_life_bonus") + DecimalText(CountedUp(lifeBonus, mTime)));
         endLine(kTotalScore);
         break;
     case kTotalScore:
-        SetText(L"totalScore", L(L"game_total_score") + Decimal(CountedUp(lifeBonus + killScore, mTime)));
+        SetText(L"totalScore", L(L"game_total_score") + DecimalText(CountedUp(lifeBonus + killScore, mTime)));
         endLine(kFinished);
         break;
     default:
