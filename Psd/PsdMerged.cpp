@@ -75,7 +75,8 @@ psdr_status decode_planes(psdr_image* image, int compression, size_t p, size_t n
     const int64_t left = psdr_file_remaining(image);
     const size_t rows = size_t(image->height) * n;
     if (compression == 1 && int64_t(rows * 2) > left) return PSDR_READ_ERROR;
-    uint8_t* data = static_cast<uint8_t*>(psdr_alloc(image, size_t(left)));
+    // Read over at once; only the bytes read are decoded.
+    uint8_t* data = static_cast<uint8_t*>(psdr_alloc_unset(image, size_t(left)));
     if (!data) return PSDR_NO_MEMORY;
     const size_t got = size_t(psdr_stream_read(image, data, left));
     psdr_status status = psdr_decode_plane(data, got, compression, rows, size_t(image->width),
@@ -105,7 +106,9 @@ psdr_status psdr_read_image_data(psdr_image* image) {
     // Scratch left by "Lr16" or patterns is replaced, not leaked.
     psdr_free_scratch(image);
     if (total > 0) {
-        image->channel_scratch = static_cast<uint8_t*>(psdr_alloc(image, total));
+        // Raw data may stop short and leave zeros; the decoders write every byte.
+        image->channel_scratch = static_cast<uint8_t*>(compression == 0 ? psdr_alloc(image, total)
+                                                                         : psdr_alloc_unset(image, total));
         if (!image->channel_scratch) return PSDR_NO_MEMORY;
         image->channel_scratch_capacity = total;
         psdr_status status = decode_planes(image, compression, p, n);
