@@ -1,6 +1,8 @@
 #include "BattleData.h"
 
 #include "DataRootFixture.h"
+#include "PictureFixtures.h"
+#include "support/HlslSamples.h"
 
 #include <cstdio>
 #include <utility>
@@ -13,7 +15,7 @@ namespace
 // Columns of the units sheet, in order.
 constexpr const char* kUnitColumns =
     "id;parent;type;levelid;health;speed;r;cost;fps;air;straight;carrier;raiseDead;explodeStr;explodeRadius;"
-    "haste_buff;invisible;invisibleArea;regen;healer;summon;cooldown;ammoid;onFire;dropChance;strength;psd\n";
+    "haste_buff;invisible;invisibleArea;regen;healer;summon;cooldown;ammoid;onFire;dropChance;strength;fillColor;psd\n";
 
 struct UnitRow
 {
@@ -42,6 +44,8 @@ struct UnitRow
     const char* onFire = "";
     int dropChance = 0;
     float strength = 1.0f;
+    // AARRGGBB; empty: white.
+    const char* fillColor = "";
     const char* psd = "units/walker";
 };
 
@@ -87,6 +91,7 @@ std::string Row(const UnitRow& u)
     add(u.onFire);
     add(std::to_string(u.dropChance));
     add(Cell(u.strength));
+    add(u.fillColor);
     out += u.psd;
     return out + "\n";
 }
@@ -193,6 +198,11 @@ std::vector<UnitRow> Units()
     unit(kStrong).strength = 2.5f;
     unit(kWeak).strength = 0.5f;
     {
+        UnitRow& u = unit(kLopsided);
+        u.fillColor = kLopsidedFill;
+        u.psd = "units/lopsided";
+    }
+    {
         // The portal's numbers: cooldown is its duration, speed its period.
         UnitRow& u = unit(kSummonProto);
         u.cooldown = 3.0f;
@@ -214,6 +224,29 @@ void Frames(std::vector<FixtureLayer>& layers, const std::string& group, int cou
 {
     for (int i = 0; i < count; ++i)
         layers.push_back({group + "/f" + std::to_string(i), 2 * i, i, w, h, 0xFF808080u});
+}
+
+// A frame picture whose left columns carry the mark colour, the rest white.
+std::string LopsidedPng()
+{
+    std::vector<uint32_t> pixels(size_t(kLopsidedWidth) * size_t(kLopsidedHeight), 0xFFFFFFFFu);
+    for (int y = 0; y < kLopsidedHeight; ++y)
+        for (int x = 0; x < kLopsidedMarkWidth; ++x)
+            pixels[size_t(y) * size_t(kLopsidedWidth) + size_t(x)] = kLopsidedMark;
+    const fixtures::Bytes png = fixtures::MakePng(kLopsidedWidth, kLopsidedHeight, pixels);
+    return std::string(png.begin(), png.end());
+}
+
+void WriteLopsidedSet(const DataRoot& data)
+{
+    std::vector<FixtureLayer> layers = {{"origin", int(kRootX), int(kRootY), 2, 2, 0xFFFFFFFFu}};
+    for (const char* group : {"walk", "death", "special"})
+        for (int i = 0; i < kLopsidedFrames; ++i)
+            layers.push_back({std::string(group) + "/f" + std::to_string(i), 0, 0, kLopsidedWidth, kLopsidedHeight});
+    data.WriteLayeredImage("nq/units/lopsided", layers);
+    for (const FixtureLayer& layer : layers)
+        if (layer.name != "origin")
+            data.Write("nq/units/lopsided/" + layer.name + ".png", LopsidedPng());
 }
 
 std::vector<FixtureLayer> WalkerLayers(bool special, bool death, bool root = true)
@@ -473,6 +506,10 @@ void WriteBattleData(const DataRoot& data)
     data.WriteLayeredImage("nq/units/walker", WalkerLayers(true, true));
     data.WriteLayeredImage("nq/units/nospecial", WalkerLayers(false, true));
     data.WriteLayeredImage("nq/units/nodeath", WalkerLayers(true, false, false));
+    WriteLopsidedSet(data);
+    // The enemy shader tints by "color2".
+    data.Write("nq/Shaders/MobShader/DX/VS.hlsl", hlsl::kTexturedVs);
+    data.Write("nq/Shaders/MobShader/DX/PS.hlsl", hlsl::kEnemyPs);
 
     std::vector<FixtureLayer> parts = {
         {"shadows/wywern_shadow", 0, 0, 30, 10, 0x80000000u},

@@ -4,6 +4,7 @@
 // balance sheets, the setup sheet, an empty upgrades file, the units of every
 // ability the battles read, their sprite sets, the interface parts (shadows,
 // damage and heal marks), a particle library and the fixture levels.
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,7 @@ constexpr int kLostShaman = 83; // summons through 91, whose portal effect the l
 constexpr int kDropper = 84;     // dropChance 100
 constexpr int kStrong = 85;      // strength 2.5
 constexpr int kWeak = 86;        // strength 0.5
+constexpr int kLopsided = 87;    // the lopsided set below, tinted by kLopsidedFill
 constexpr int kSummonProto = 90;
 constexpr int kLostSummonProto = 91;
 } // namespace units
@@ -78,6 +80,16 @@ constexpr int kDotSpell = 3005;    // dot area, strength 1, 4 s, r 100
 constexpr float kWalkerFps = 10.0f;
 constexpr float kRootX = 10.0f;
 constexpr float kRootY = 20.0f;
+
+// The lopsided set "units/lopsided": the walker's root frame; "walk", "death"
+// and "special" of 3 frames each, every frame 40 x 50 at (0, 0), white but
+// for its 10 leftmost columns in the mark colour.
+constexpr int kLopsidedFrames = 3;
+constexpr int kLopsidedWidth = 40;
+constexpr int kLopsidedHeight = 50;
+constexpr int kLopsidedMarkWidth = 10;
+constexpr uint32_t kLopsidedMark = 0xFFFF0000u;
+constexpr const char* kLopsidedFill = "ff00ffff";
 
 // The particle library: "active", "active_btn", "mg_00", "damage_h",
 // "portal_fx" and "blow_bub". It lacks "lost_portal" on purpose.

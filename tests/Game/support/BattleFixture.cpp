@@ -35,6 +35,7 @@
 #include "Game/NQWaveManager.h"
 #include "Game/NQWaveProto.h"
 #include "Game/SpriteList.h"
+#include "DeviceGame.h"
 #include "QuadRecorder.h"
 
 #include <algorithm>
@@ -69,6 +70,11 @@ void BattleTest::SetUp()
     WriteBattleData(*data);
     data->Write("nq/fx/fx2.ptc", BattleEffectsLibrary());
     render::ParticleSystem::Instance()->Load("fx2.ptc", application->mRender);
+    if (DeviceGame* device = Device())
+    {
+        ASSERT_TRUE(device->IsReady());
+        ASSERT_TRUE(device->LoadMobShader());
+    }
     game::testing::SetEffectObserver([this](const std::string& name, float x, float y, const NQEffectList& list) {
         effects.push_back({name, x, y, map && &list == &map->mEffects ? "anchor" : "front"});
     });
@@ -111,7 +117,33 @@ void BattleTest::Step(float dt)
     ++framesStepped;
     map->Update(dt);
     // The drawing places the drops where they are shown.
+    DrawFrame();
+}
+
+void BattleTest::DrawFrame()
+{
+    if (DeviceGame* device = Device())
+    {
+        EXPECT_EQ(device->DrawFrame([this](render::Graphics* g) { map->Draw(g); }, kGroundColour), HV_OK);
+        return;
+    }
     Recorder()->Record([this](render::Graphics* g) { map->Draw(g); });
+}
+
+bool BattleTest::ReadFrame()
+{
+    pixels.clear();
+    DeviceGame* device = Device();
+    return device && device->ReadBackBuffer(pixels, frameWidth, frameHeight) && !pixels.empty();
+}
+
+uint32_t BattleTest::Pixel(float x, float y) const
+{
+    const int px = int(std::floor(x));
+    const int py = int(std::floor(y));
+    if (px < 0 || py < 0 || uint32_t(px) >= frameWidth || uint32_t(py) >= frameHeight)
+        return kOutside;
+    return pixels[size_t(py) * frameWidth + size_t(px)] & 0xFFFFFFu;
 }
 
 void BattleTest::UpdateParticles(float sdt)
