@@ -4,6 +4,7 @@
 #include "PictureFixtures.h"
 #include "support/HlslSamples.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -471,6 +472,49 @@ void WriteTowerSets(const DataRoot& data)
 }
 } // namespace
 
+std::vector<FixtureLayer> UiPartsLayers()
+{
+    std::vector<FixtureLayer> parts = {
+        {"shadows/wywern_shadow", 0, 0, 30, 10, 0x80000000u},
+        {"shadows/dragon_shadow", 0, 0, 40, 12, 0x80000000u},
+        {"shadows/money_shadow", 0, 0, 16, 6, 0x80000000u},
+    };
+    Frames(parts, "mob_dot", 2, 8, 8);
+    Frames(parts, "mob_heal", 3, 8, 8);
+    return parts;
+}
+
+std::vector<FixtureLayer> InterfaceLayers(const std::vector<std::string>& leftOut)
+{
+    std::vector<std::string> names = {"brush", "power_buff", "lvl2", "lvl3", "sell", "buy", "context_gem",
+                                      "context_money", "bar", "radius", "l1", "l2", "l3", "wave_hint",
+                                      "immune", "money", "radius_boost", "radius_unboost", "power_boost",
+                                      "power_unboost", "acid_01", "beam_01", "aoe_01", "burn_01", "dazed_01",
+                                      "hammer_01", "money_01", "portal_01", "wing_01", "might_01", "might_02",
+                                      "showInvisible_01"};
+    for (int i = 1; i <= 12; ++i)
+    {
+        char tower[16];
+        std::snprintf(tower, sizeof(tower), "tower_%02d", i);
+        names.push_back(tower);
+    }
+    std::vector<FixtureLayer> layers;
+    uint32_t shade = 0;
+    for (const std::string& name : names)
+    {
+        if (std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end())
+            continue;
+        // A colour of its own for each picture.
+        const uint32_t argb = 0xFF000000u | ((shade * 0x2F1D3Bu) & 0xFFFFFFu);
+        ++shade;
+        int size = kInterfacePictureSize;
+        if (name == "radius")
+            size = kRadiusPictureSize;
+        layers.push_back({"ui/" + name, 0, 0, size, size, argb});
+    }
+    return layers;
+}
+
 std::string BattleEffectsLibrary()
 {
     return "<particles version=\"1\"><atlas file=\"fx_atlas0.png\"/>"
@@ -511,14 +555,7 @@ void WriteBattleData(const DataRoot& data)
     data.Write("nq/Shaders/MobShader/DX/VS.hlsl", hlsl::kTexturedVs);
     data.Write("nq/Shaders/MobShader/DX/PS.hlsl", hlsl::kEnemyPs);
 
-    std::vector<FixtureLayer> parts = {
-        {"shadows/wywern_shadow", 0, 0, 30, 10, 0x80000000u},
-        {"shadows/dragon_shadow", 0, 0, 40, 12, 0x80000000u},
-        {"shadows/money_shadow", 0, 0, 16, 6, 0x80000000u},
-    };
-    Frames(parts, "mob_dot", 2, 8, 8);
-    Frames(parts, "mob_heal", 3, 8, 8);
-    data.WriteLayeredImage("nq/data/ui_parts", parts);
+    data.WriteLayeredImage("nq/data/ui_parts", UiPartsLayers());
     WriteTowerSets(data);
 }
 

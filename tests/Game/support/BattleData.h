@@ -12,6 +12,7 @@
 namespace gametest
 {
 class DataRoot;
+struct FixtureLayer;
 
 // Text of a wave entry (unit, timeline x, layout y) and of a wave (its
 // attributes as written, e.g. "timeout=\"5\" spawn=\"1\"").
@@ -96,6 +97,18 @@ constexpr const char* kLopsidedFill = "ff00ffff";
 std::string BattleEffectsLibrary();
 // Without "t_line", "build", "upgrade", "trail", "hammer" and "portal_1".
 std::string LeanEffectsLibrary();
+
+// The interface parts "nq/data/ui_parts" of the battle data: the shadows and
+// the "mob_dot" and "mob_heal" marks.
+std::vector<FixtureLayer> UiPartsLayers();
+// The level's interface pictures as layers of the "ui" group (the set
+// "nq/ui" once written into "nq/data/ui_parts"): every picture the level and
+// its ring, badges and floating icons look up, each a solid square of its own
+// colour, "radius" as wide as the range circle; the names in `leftOut`
+// (without "ui/") are missing.
+constexpr int kInterfacePictureSize = 20;
+constexpr int kRadiusPictureSize = 336;
+std::vector<FixtureLayer> InterfaceLayers(const std::vector<std::string>& leftOut = {});
 
 // Sheets, setup sheet, upgrades, sprite sets and interface parts.
 void WriteBattleData(const DataRoot& data);
