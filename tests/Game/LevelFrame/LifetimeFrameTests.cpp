@@ -31,6 +31,8 @@ namespace units = gametest::units;
 constexpr int kStopped = 0;
 constexpr int kPlayOnce = 0;
 constexpr int kBoostSlot = 3;
+// Frames after which a modifier that has not ended fails the test.
+constexpr int kLifeLimit = 60 * 10;
 
 class LifetimeFrameTest : public TowerTest
 {
@@ -65,6 +67,28 @@ protected:
             return;
         delete it->second;
         particles->mEmitters.erase(it);
+    }
+
+    // Every frame of the modifier's life the effects stay listed (and, ended
+    // early, no longer play); once it ends the list holds none for it.
+    template <class T>
+    void HeldUntilTheModifierEnds(const std::vector<NQEffect*>& list, const std::vector<NQEffect*>& held, bool ended)
+    {
+        for (int frames = 0; frames < kLifeLimit && !MapModifiers<T>().empty(); ++frames)
+        {
+            for (const NQEffect* effect : held)
+            {
+                ASSERT_TRUE(Holds(list, effect)) << frames;
+                if (ended && frames > 0)
+                {
+                    EXPECT_FALSE(effect->IsPlaying()) << "ended, still held";
+                }
+            }
+            StepFrames(1);
+        }
+        EXPECT_TRUE(MapModifiers<T>().empty());
+        StepFrames(2);
+        EXPECT_FALSE(AnyHeld(list));
     }
 
     // Lets the effect's emitter play once and run out.
@@ -132,7 +156,7 @@ TEST_F(LifetimeFrameTest, PortalEffectsThroughThePortalsWholeLife)
     {
         SCOPED_TRACE(c.name);
         NQEnemy* shaman = EnemyAt(c.shaman, 220, 400);
-        for (int i = 0; i < 60 * 10 && MapModifiers<ShamanPortal>().empty(); ++i)
+        for (int i = 0; i < kLifeLimit && MapModifiers<ShamanPortal>().empty(); ++i)
         {
             Place(shaman, 220, 400);
             StepFrames(1);
@@ -146,19 +170,7 @@ TEST_F(LifetimeFrameTest, PortalEffectsThroughThePortalsWholeLife)
             EndEarly(effect);
         // The shaman goes; the portal lives on and keeps its effect listed.
         shaman->ApplyDamage(shaman->GetMaxHealth() * 10.0f);
-        int frames = 0;
-        for (; frames < 60 * 10 && !MapModifiers<ShamanPortal>().empty(); ++frames)
-        {
-            ASSERT_TRUE(Holds(map->mDepthEffects, effect)) << frames;
-            if (c.endEarly && frames > 0)
-            {
-                EXPECT_FALSE(effect->IsPlaying()) << "ended, still held";
-            }
-            StepFrames(1);
-        }
-        EXPECT_TRUE(MapModifiers<ShamanPortal>().empty());
-        StepFrames(2);
-        EXPECT_FALSE(AnyHeld(map->mDepthEffects));
+        HeldUntilTheModifierEnds<ShamanPortal>(map->mDepthEffects, {effect}, c.endEarly);
         // The summoned go, and the next case starts on an empty road.
         for (NQEnemy* enemy : Enemies())
             enemy->ApplyDamage(enemy->GetMaxHealth() * 10.0f);
@@ -200,22 +212,7 @@ TEST_F(LifetimeFrameTest, HammerEffectsThroughTheBoostsWholeLife)
             if (c.endEarly)
                 EndEarly(hammer);
         }
-        int frames = 0;
-        for (; frames < 60 * 10 && !MapModifiers<TowersBoost>().empty(); ++frames)
-        {
-            for (NQEffect* hammer : hammers)
-            {
-                ASSERT_TRUE(Holds(map->mEffects, hammer)) << frames;
-                if (c.endEarly && frames > 0)
-                {
-                    EXPECT_FALSE(hammer->IsPlaying()) << "ended, still held";
-                }
-            }
-            StepFrames(1);
-        }
-        EXPECT_TRUE(MapModifiers<TowersBoost>().empty());
-        StepFrames(2);
-        EXPECT_FALSE(AnyHeld(map->mEffects));
+        HeldUntilTheModifierEnds<TowersBoost>(map->mEffects, hammers, c.endEarly);
     }
 }
 } // namespace
