@@ -122,12 +122,17 @@ void BattleTest::Step(float dt)
 
 void BattleTest::DrawFrame()
 {
+    DrawWith([this](render::Graphics* g) { map->Draw(g); });
+}
+
+void BattleTest::DrawWith(const std::function<void(render::Graphics*)>& draw)
+{
     if (DeviceGame* device = Device())
     {
-        EXPECT_EQ(device->DrawFrame([this](render::Graphics* g) { map->Draw(g); }, kGroundColour), HV_OK);
+        EXPECT_EQ(device->DrawFrame(draw, kGroundColour), HV_OK);
         return;
     }
-    Recorder()->Record([this](render::Graphics* g) { map->Draw(g); });
+    Recorder()->Record(draw);
 }
 
 bool BattleTest::ReadFrame()
@@ -217,7 +222,7 @@ bool BattleTest::ChooseOnRing(float x, float y, int kind, int key)
     {
         ring->Update(NQContextMenu::kFadeSeconds * 2.0f);
         // The items stand where the drawing lays them out.
-        Recorder()->Record([&](render::Graphics* g) { map->DrawContextMenu(g); });
+        DrawWith([&](render::Graphics* g) { map->DrawContextMenu(g); });
         for (const NQContextMenuItem* item : ring->mItems)
         {
             if (item->mKey != key)

@@ -8,6 +8,7 @@
 #include "LevelFixture.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ class NQModifier;
 class NQSpell;
 class NQTower;
 class NQWaveManager;
+
+namespace render
+{
+class Graphics;
+}
 
 namespace gametest
 {
@@ -53,6 +59,8 @@ protected:
     // The level's drawing alone: into the quad recorder, or with onDevice a
     // whole frame on the device over the ground colour.
     void DrawFrame();
+    // Any drawing, the same way.
+    void DrawWith(const std::function<void(render::Graphics*)>& draw);
     // With onDevice: the last frame's back buffer into `pixels`.
     bool ReadFrame();
     // RGB of a pixel of the last read; kOutside beyond it.
