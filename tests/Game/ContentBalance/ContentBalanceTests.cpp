@@ -392,6 +392,7 @@ TEST_F(ContentBalanceTest, TheFirstLevelIsWonWithThreeStarsByTheTutorialsPlay)
     EXPECT_EQ(first->GetProto(-1), upgrade);
     EXPECT_EQ(map->mScreenState, screen::kWon) << Summary();
     EXPECT_EQ(HUDLevelResultWindow::CountStars(map->mLives, map->mMaxLives), 3) << Summary();
+    std::printf("level 1-1, the tutorial's play: %s\n", Summary().c_str());
 }
 
 TEST_F(ContentBalanceTest, TheSecondLevelIsLostWhenNothingIsBuilt)
@@ -399,5 +400,6 @@ TEST_F(ContentBalanceTest, TheSecondLevelIsLostWhenNothingIsBuilt)
     StartBattle(kEasyMode, 0, 1);
     ASSERT_TRUE(PlayToEnd(nullptr)) << Summary();
     EXPECT_EQ(map->mScreenState, screen::kLost) << Summary();
+    std::printf("level 1-2, nothing built: %s\n", Summary().c_str());
 }
 } // namespace
