@@ -262,6 +262,13 @@ protected:
         UseBuiltContent();
     }
 
+    void TearDown() override
+    {
+        // The real library's atlases are pictures of the application's renderer.
+        render::ParticleSystem::Instance()->ReleaseTextures();
+        BattleTest::TearDown();
+    }
+
     // The fixture's data make way for the built data root: its folders are
     // linked, the strings file copied (a missing key is appended to it).
     void UseBuiltContent()
