@@ -14,6 +14,7 @@
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQContextMenuItem.h"
+#include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
@@ -444,7 +445,10 @@ void Battle(Driver& driver)
                !map->mBullets->mBullets.empty();
     }, kBattleTurns);
     driver.Screenshot("battle", [&driver] { return MapProbes(driver); });
-    script.Check("battle: the level music is audible", [&driver](std::string& why) {
+    script.Check("battle: the level music plays, audibly", [&driver](std::string& why) {
+        const std::vector<std::wstring>& music = driver.MusicStarted();
+        if (music.empty() || music.back() != NQMap::GetMusicPath(0))
+            return why = "the last music started is not the level's", false;
         if (driver.LastSecondRms() > kAudibleRms)
             return true;
         why = "the last second's RMS is " + std::to_string(driver.LastSecondRms());
@@ -469,6 +473,13 @@ void Win(Driver& driver)
         const int32_t stars = HUDLevelResultWindow::CountStars(map->mLives, map->mMaxLives);
         if (stars != 3)
             return why = std::to_string(stars) + " stars", false;
+        // The window shows all three.
+        int shown = 0;
+        for (const NQFrameEntry* image : TopWindow()->mImages)
+            if (image->mShown && image->mName.rfind(L"star", 0) == 0)
+                ++shown;
+        if (shown != 3)
+            return why = "the window shows " + std::to_string(shown) + " stars", false;
         return true;
     });
     script.Check("win: the result texts", [](std::string& why) {
