@@ -57,6 +57,8 @@ constexpr float kTowerPrice = 70.0f;
 constexpr int32_t kUpgradeId = 10001;
 // The tutorial's step that pauses for the upgrade.
 constexpr int kUpgradeStep = 4;
+// The tutorial's gem lies here for the player to tap.
+constexpr Point kGemPlace = {200.0f, 200.0f};
 constexpr const char* kProfileName = "Tester";
 // The tutorial steps of the first level, stored done.
 constexpr int kFirstLevelSteps[] = {0, 1, 2, 3, 4, 8};
@@ -394,6 +396,14 @@ void Gem(Driver& driver)
 {
     Script& script = driver.GetScript();
     script.WaitUntil("gem: the first kill drops one", [] { return LyingDrop()().has_value(); }, kBattleTurns);
+    script.Check("gem: it lies where the tutorial points", [](std::string& why) {
+        const std::optional<Point> drop = LyingDrop()();
+        const std::optional<Point> expected = LevelPoint(kGemPlace)();
+        if (drop && expected && drop->x == expected->x && drop->y == expected->y)
+            return true;
+        why = drop ? "it lies at " + std::to_string(drop->x) + ", " + std::to_string(drop->y) : "it is gone";
+        return false;
+    });
     script.Do("gem: count before", [] { sLedger.gems = Economy()->mGems; });
     driver.Click("gem: tap it", LyingDrop());
     script.Check("gem: one more", [](std::string& why) {
