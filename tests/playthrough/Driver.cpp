@@ -77,9 +77,6 @@ const std::vector<AllowedMiss>& Driver::AllowedMisses()
 {
     static const std::vector<AllowedMiss> allowed = {
         {base::LookupMissKind::File, L"profiles.xml", "no profile is stored at the first start"},
-        {base::LookupMissKind::ImageContainer, L"nq/nq/data/spells/*",
-         "a spell row names its animation by its full path, which the sheet's set loader prefixes once "
-         "more; the spell itself draws from the full path"},
     };
     return allowed;
 }
