@@ -455,6 +455,17 @@ void Battle(Driver& driver)
                !map->mBullets->mBullets.empty();
     }, kBattleTurns);
     driver.Screenshot("battle", [&driver] { return MapProbes(driver); });
+    script.Check("battle: the counters show the gems and the lives", [](std::string& why) {
+        const NQMap* map = Driver::Map();
+        const std::wstring gems = SlotText(map->mHud, L"text/crystals");
+        const std::wstring lives = SlotText(map->mHud, L"text/mana");
+        const std::wstring expectedLives =
+            std::to_wstring(int(map->mLives)) + L"/" + std::to_wstring(int(map->mMaxLives));
+        if (gems == std::to_wstring(map->mEconomy->mGems) && lives == expectedLives)
+            return true;
+        why = "the panel shows " + base::WideToUtf8(gems) + " gems and " + base::WideToUtf8(lives) + " lives";
+        return false;
+    });
     script.Check("battle: the level music plays, audibly", [&driver](std::string& why) {
         const std::vector<std::wstring>& music = driver.MusicStarted();
         if (music.empty() || music.back() != NQMap::GetMusicPath(0))
