@@ -32,6 +32,7 @@
 
 #include <tinyxml2.h>
 
+#include <functional>
 #include <map>
 
 namespace playthrough
@@ -53,6 +54,8 @@ constexpr float kFirstSpotY = 563.0f;
 const std::vector<int> kSpotsAtOnce = {3, 2};
 const std::vector<int> kSpotsLater = {10};
 constexpr int32_t kTowerId = 10000;
+// Whatever the build ring offers first.
+constexpr int32_t kFirstChoice = 0;
 constexpr float kTowerPrice = 70.0f;
 constexpr int32_t kUpgradeId = 10001;
 // The tutorial's step that pauses for the upgrade.
@@ -279,21 +282,27 @@ bool RingFullyOpen(int32_t kind)
 
 std::vector<Probe> MapProbes(Driver& driver) { return LevelProbes(driver.Config().layoutRoot); }
 
-// Taps the spot, waits for the build ring, and builds the tower `key` (0:
-// the ring's first choice); checks the price paid and the tower standing.
-void BuildTower(Driver& driver, const std::string& name, int spot, int32_t key, int turnLimit = kDefaultTurnLimit)
+// Taps the spot, waits for the build ring (then adds `whileOpen`'s steps),
+// and builds the tower `key` (kFirstChoice: the ring's first); checks the
+// price paid and the tower standing.
+void BuildTower(Driver& driver, const std::string& name, int spot, int32_t key,
+                const std::function<void()>& whileOpen = {})
 {
     Script& script = driver.GetScript();
-    driver.Click(name + ": tap the spot", Spot(spot), turnLimit);
+    driver.Click(name + ": tap the spot", Spot(spot));
     script.WaitUntil(name + ": the build ring opens", [] { return RingFullyOpen(NQContextMenu::kBuildRing); });
+    if (whileOpen)
+        whileOpen();
     script.Check(name + ": the ring offers the tower", [key](std::string& why) {
         const NQContextMenu* ring = Driver::Map()->mContextMenu;
-        const NQContextMenuItem* item = key ? FindRingItem(key) : (ring->mItems.empty() ? nullptr : ring->mItems[0]);
+        const NQContextMenuItem* item =
+            key != kFirstChoice ? FindRingItem(key) : (ring->mItems.empty() ? nullptr : ring->mItems[0]);
         if (!item)
             return why = "the ring has no item " + std::to_string(key), false;
         sLedger.buildKey = item->mKey;
         sLedger.buildPrice = item->mPrice;
         sLedger.spent = Economy()->mSpentGold;
+        sLedger.gold = Economy()->mGold;
         return true;
     });
     driver.Click(name + ": choose the tower", [] { return RingItem(sLedger.buildKey)(); });
@@ -348,31 +357,17 @@ void UnlockOk(Driver& driver)
 void FirstTower(Driver& driver)
 {
     Script& script = driver.GetScript();
-    driver.Click("first tower: tap spot #0", Spot(kFirstSpot));
-    script.WaitUntil("first tower: the build ring opens", [] { return RingFullyOpen(NQContextMenu::kBuildRing); });
-    driver.WaitTurns("first tower: the ring's effects", kShowEffectTurns);
-    driver.Screenshot("build_ring", [&driver] { return MapProbes(driver); });
-    script.Check("first tower: the first choice", [](std::string& why) {
-        const NQContextMenu* ring = Driver::Map()->mContextMenu;
-        if (ring->mItems.empty())
-            return why = "the ring is empty", false;
-        sLedger.buildKey = ring->mItems[0]->mKey;
-        sLedger.buildPrice = ring->mItems[0]->mPrice;
-        sLedger.gold = Economy()->mGold;
-        return true;
+    BuildTower(driver, "first tower", kFirstSpot, kFirstChoice, [&driver] {
+        driver.WaitTurns("first tower: the ring's effects", kShowEffectTurns);
+        driver.Screenshot("build_ring", [&driver] { return MapProbes(driver); });
     });
-    driver.Click("first tower: choose it", [] { return RingItem(sLedger.buildKey)(); });
-    script.Check("first tower: gold falls by its price, the tower stands", [](std::string& why) {
+    script.Check("first tower: gold fell by its price", [](std::string& why) {
         // The game is paused: nothing else moves the gold.
         const int32_t fell = sLedger.gold - Economy()->mGold;
-        if (fell != int32_t(sLedger.buildPrice))
-            return why = "gold fell by " + std::to_string(fell) + ", the price is " +
-                         std::to_string(sLedger.buildPrice),
-                   false;
-        const NQTower* tower = FindTowerOnSpot(kFirstSpot);
-        if (!tower || !tower->GetProto(-1) || tower->GetProto(-1)->id != sLedger.buildKey)
-            return why = "no tower on spot #0", false;
-        return true;
+        if (fell == int32_t(sLedger.buildPrice))
+            return true;
+        why = "gold fell by " + std::to_string(fell) + ", the price is " + std::to_string(sLedger.buildPrice);
+        return false;
     });
     driver.Click("first tower: play", HudButton(L"play_btn"));
     script.WaitUntil("first tower: the game runs", [] { return Speed() == 1.0f; });
