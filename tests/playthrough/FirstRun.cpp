@@ -147,6 +147,21 @@ std::vector<Probe> WonResultProbes(const std::string& root)
     return SelectProbes(source);
 }
 
+// The last second of the mix is louder than silence; with `track`, that is
+// the music started last.
+void CheckMusicAudible(Driver& driver, const std::string& name, const std::wstring& track = {})
+{
+    driver.GetScript().Check(name, [&driver, track](std::string& why) {
+        const std::vector<std::wstring>& music = driver.MusicStarted();
+        if (!track.empty() && (music.empty() || music.back() != track))
+            return why = "the last music started is not " + base::WideToUtf8(track), false;
+        if (driver.LastSecondRms() > kAudibleRms)
+            return true;
+        why = "the last second's RMS is " + std::to_string(driver.LastSecondRms());
+        return false;
+    });
+}
+
 void SplashIntroAndMenu(Driver& driver)
 {
     Script& script = driver.GetScript();
@@ -165,12 +180,7 @@ void SplashIntroAndMenu(Driver& driver)
     driver.WaitTurns("main menu: show effects", kShowEffectTurns);
     driver.Screenshot("main_menu", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/main_menu", "back"); });
     driver.WaitTurns("main menu: music for a second", kOneSecond + kOneSecond / 2);
-    script.Check("main menu: the music is audible", [&driver](std::string& why) {
-        if (driver.LastSecondRms() > kAudibleRms)
-            return true;
-        why = "the last second's RMS is " + std::to_string(driver.LastSecondRms());
-        return false;
-    });
+    CheckMusicAudible(driver, "main menu: the music is audible");
 }
 
 void ProfileName(Driver& driver)
@@ -230,7 +240,6 @@ void LevelStart(Driver& driver, int level)
     driver.WaitTurns("unlock message: show effects", kShowEffectTurns);
     driver.Screenshot("unlock_message");
 }
-
 
 // What the run learns on its way and checks later.
 struct Ledger
@@ -461,15 +470,7 @@ void Battle(Driver& driver)
         why = "the panel shows " + base::WideToUtf8(gems) + " gems and " + base::WideToUtf8(lives) + " lives";
         return false;
     });
-    script.Check("battle: the level music plays, audibly", [&driver](std::string& why) {
-        const std::vector<std::wstring>& music = driver.MusicStarted();
-        if (music.empty() || music.back() != NQMap::GetMusicPath(0))
-            return why = "the last music started is not the level's", false;
-        if (driver.LastSecondRms() > kAudibleRms)
-            return true;
-        why = "the last second's RMS is " + std::to_string(driver.LastSecondRms());
-        return false;
-    });
+    CheckMusicAudible(driver, "battle: the level music plays, audibly", NQMap::GetMusicPath(0));
 }
 
 void Win(Driver& driver)
