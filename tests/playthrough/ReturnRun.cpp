@@ -99,6 +99,12 @@ uint64_t Presents()
     return render && render->GetDevice() ? d3d9test::Counters(render->GetDevice()).presents : 0;
 }
 
+// Probes of a layout's root picture, for a screenshot.
+std::function<std::vector<Probe>()> PictureProbes(const Driver& driver, std::string image, std::string layer)
+{
+    return [root = driver.Config().layoutRoot, image, layer] { return LayoutProbes(root, image, layer); };
+}
+
 std::string Narrow(const std::wstring& text) { return base::WideToUtf8(text); }
 
 Rect RectOf(const int rect[4]) { return {float(rect[0]), float(rect[1]), float(rect[2]), float(rect[3])}; }
@@ -169,6 +175,15 @@ std::string Describe(const std::map<std::string, std::string>& record)
     return text.empty() ? "no record" : text;
 }
 
+bool MusicStoredAtHalf(const std::string& profilesPath, std::string& why)
+{
+    const std::optional<std::string> stored = ProfileAttribute(profilesPath, "music", "v");
+    if (stored && std::fabs(std::atof(stored->c_str()) - kHalfVolume) <= kVolumeTolerance)
+        return true;
+    why = "profiles.xml has music v=\"" + stored.value_or("(none)") + "\"";
+    return false;
+}
+
 void AudibleCheck(Driver& driver, const std::string& name)
 {
     driver.GetScript().Check(name, [&driver](std::string& why) {
@@ -198,34 +213,42 @@ void Greeting(Driver& driver)
         why = "the greeting reads '" + Narrow(greeting) + "'";
         return false;
     });
-    driver.Screenshot("greeting", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/main_menu", "back"); });
+    driver.Screenshot("greeting", PictureProbes(driver, "nq/main_menu", "back"));
     driver.WaitTurns("greeting: music for a second", kOneSecond + kOneSecond / 2);
     AudibleCheck(driver, "greeting: the main-menu music is audible");
 }
 
+// Clicks a layout's button and waits until the screen it opens is fully shown.
+void GoTo(Driver& driver, const std::string& name, const std::string& image, const std::string& layer, int state)
+{
+    driver.ClickLayer(name, image, layer);
+    driver.WaitState(name + ": the screen opens", state);
+    driver.WaitTurns(name + ": show effects", kShowEffectTurns);
+}
+
+// Level 1 shows the first run's stars, level 2 is open and level 3 still locked.
+bool SavedStarsShown(std::string& why)
+{
+    HUDLevelSelect* select = LevelSelect();
+    if (!select || int(select->mPlates.size()) <= kSecondLevel + 1)
+        return why = "no level select with three plates", false;
+    const HUDLevelPlate& first = *select->mPlates[0];
+    const HUDLevelPlate& second = *select->mPlates[kSecondLevel];
+    const HUDLevelPlate& third = *select->mPlates[kSecondLevel + 1];
+    if (!first.mComplete || first.mStars != HUDLevelPlate::kMaxStars)
+        return why = "level 1 shows " + std::to_string(first.mStars) + " stars", false;
+    if (!second.mOpen || second.mComplete || second.mStars != 0)
+        return why = "level 2 is not open and incomplete", false;
+    if (third.mOpen)
+        return why = "level 3 is open", false;
+    return true;
+}
+
 void SavedProgress(Driver& driver)
 {
-    driver.ClickLayer("saved progress: play", "nq/main_menu", "button/b2_play/pos");
-    driver.WaitState("saved progress: the episode select opens", screen::kEpisodeSelect);
-    driver.WaitTurns("saved progress: episode select show effects", kShowEffectTurns);
-    driver.ClickLayer("saved progress: episode 1", "nq/episode_select", "plates/chapter_01");
-    driver.WaitState("saved progress: the level select opens", screen::kLevelSelect);
-    driver.WaitTurns("saved progress: level select show effects", kShowEffectTurns);
-    driver.GetScript().Check("saved progress: level 1 has the first run's stars, level 2 is open", [](std::string& why) {
-        HUDLevelSelect* select = LevelSelect();
-        if (!select || int(select->mPlates.size()) <= kSecondLevel + 1)
-            return why = "no level select with three plates", false;
-        const HUDLevelPlate& first = *select->mPlates[0];
-        const HUDLevelPlate& second = *select->mPlates[kSecondLevel];
-        const HUDLevelPlate& third = *select->mPlates[kSecondLevel + 1];
-        if (!first.mComplete || first.mStars != HUDLevelPlate::kMaxStars)
-            return why = "level 1 shows " + std::to_string(first.mStars) + " stars", false;
-        if (!second.mOpen || second.mComplete || second.mStars != 0)
-            return why = "level 2 is not open and incomplete", false;
-        if (third.mOpen)
-            return why = "level 3 is open", false;
-        return true;
-    });
+    GoTo(driver, "saved progress: play", "nq/main_menu", "button/b2_play/pos", screen::kEpisodeSelect);
+    GoTo(driver, "saved progress: episode 1", "nq/episode_select", "plates/chapter_01", screen::kLevelSelect);
+    driver.GetScript().Check("saved progress: level 1 has the first run's stars, level 2 is open", SavedStarsShown);
     driver.Screenshot("level_select_saved", [&driver] { return LevelSelectProbes(driver); });
 }
 
@@ -250,7 +273,7 @@ void TutorialSkipped(Driver& driver)
     script.WaitUntil("tutorial: the confirmation opens",
                      [] { return dynamic_cast<HUDConfirmTutorialCancelDialog*>(ConfirmOverlay()) != nullptr; });
     driver.WaitTurns("tutorial: confirmation show effects", kShowEffectTurns);
-    driver.Screenshot("tutorial_skip", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/data/mm", "back"); });
+    driver.Screenshot("tutorial_skip", PictureProbes(driver, "nq/data/mm", "back"));
     driver.ClickLayer("tutorial: ok", "nq/data/mm", "button/b1_ok/pos");
     script.WaitUntil("tutorial: the confirmation closes", [] { return ConfirmOverlay() == nullptr; });
     script.Check("tutorial: disabled and saved", [&driver](std::string& why) {
@@ -313,7 +336,7 @@ void IngameMenu(Driver& driver)
         why = "state " + std::to_string(Driver::ScreenState()) + " without the in-game menu on top";
         return false;
     });
-    driver.Screenshot("ingame_menu", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/data/ingame", "back"); });
+    driver.Screenshot("ingame_menu", PictureProbes(driver, "nq/data/ingame", "back"));
     driver.ClickLayer("in-game menu: resume", "nq/data/ingame", "button/b1_resume/pos");
     driver.WaitState("in-game menu: play resumes", screen::kPlaying);
     SetSpeed(driver, "in-game menu: speed again", L"speed_btn", 2.0f);
@@ -328,7 +351,7 @@ void Loss(Driver& driver)
         return window && window->mState == HUDLevelResultWindow::kFinished;
     });
     driver.WaitTurns("loss: result window settles", kShowEffectTurns);
-    driver.Screenshot("defeat", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/ui_levelresult", "back_lose"); });
+    driver.Screenshot("defeat", PictureProbes(driver, "nq/ui_levelresult", "back_lose"));
     script.Check("loss: no life, no star, the defeat's texts", [](std::string& why) {
         const NQMap* map = Driver::Map();
         const HUDWindow* window = TopWindow();
@@ -357,14 +380,9 @@ void Loss(Driver& driver)
 void Options(Driver& driver)
 {
     Script& script = driver.GetScript();
-    driver.ClickLayer("options: menu", "nq/ui_levelresult", "button/menu");
-    driver.WaitState("options: the level select opens", screen::kLevelSelect);
-    driver.WaitTurns("options: level select show effects", kShowEffectTurns);
-    driver.ClickLayer("options: back to the episodes", "nq/level_select", "button/back");
-    driver.WaitState("options: the episode select opens", screen::kEpisodeSelect);
-    driver.WaitTurns("options: episode select show effects", kShowEffectTurns);
-    driver.ClickLayer("options: back to the main menu", "nq/episode_select", "button/back");
-    driver.WaitState("options: the main menu opens", screen::kMainMenu);
+    GoTo(driver, "options: menu", "nq/ui_levelresult", "button/menu", screen::kLevelSelect);
+    GoTo(driver, "options: back to the episodes", "nq/level_select", "button/back", screen::kEpisodeSelect);
+    GoTo(driver, "options: back to the main menu", "nq/episode_select", "button/back", screen::kMainMenu);
     // Two seconds, so that the last whole second is the menu's music alone.
     driver.WaitTurns("options: main-menu music", 2 * kOneSecond);
     AudibleCheck(driver, "options: the main-menu music is audible");
@@ -377,7 +395,7 @@ void Options(Driver& driver)
         return dialog && dialog->mEffects != nullptr;
     });
     driver.WaitTurns("options: show effect settles", kShowEffectTurns);
-    driver.Screenshot("options", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/options", "title"); });
+    driver.Screenshot("options", PictureProbes(driver, "nq/options", "title"));
 
     // The thumb's place on screen: its holder, moved from the control's own
     // space to the layout's by the bar's offset.
@@ -403,10 +421,7 @@ void Options(Driver& driver)
         const float volume = SoundSystem::Instance()->GetMusicVolume();
         if (std::fabs(volume - kHalfVolume) > kVolumeTolerance)
             return why = "the music volume is " + std::to_string(volume), false;
-        const std::optional<std::string> stored = ProfileAttribute(driver.ProfilesPath(), "music", "v");
-        if (!stored || std::fabs(std::atof(stored->c_str()) - kHalfVolume) > kVolumeTolerance)
-            return why = "profiles.xml has music v=\"" + stored.value_or("(none)") + "\"", false;
-        return true;
+        return MusicStoredAtHalf(driver.ProfilesPath(), why);
     });
     driver.WaitTurns("options: the music at half for a second", 2 * kOneSecond);
     script.Check("options: the music is lower", [&driver, loudRms](std::string& why) {
@@ -424,7 +439,7 @@ void Options(Driver& driver)
         return box && box->mMessageKey == L"IllegalResolutionMessage";
     });
     driver.WaitTurns("options: message box settles", kShowEffectTurns);
-    driver.Screenshot("illegal_resolution", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/data/mm", "back"); });
+    driver.Screenshot("illegal_resolution", PictureProbes(driver, "nq/data/mm", "back"));
     driver.Click("options: the message box's ok",
                  [] { return std::optional<Point>(Point{TMessageBox::kSingleButtonX, TMessageBox::kButtonY}); });
     script.WaitUntil("options: the message box closes", [] { return ShownDialog<OptionsDialog>() != nullptr; });
@@ -457,35 +472,23 @@ void WriteReturnRun(Driver& driver)
     Play(driver);
     IngameMenu(driver);
     Loss(driver);
-    driver.GetScript().Check("loss: level 2 stored without stars, level 1 unchanged",
-                             [&driver, profile, firstLevel](std::string& why) {
-                                 const auto second = LevelRecord(driver.ProfilesPath(), profile, kSecondLevel);
-                                 const auto first = LevelRecord(driver.ProfilesPath(), profile, 0);
-                                 if (second.empty() || second.count("stars") == 0 || second.at("stars") != "0")
-                                     return why = "level 2's record: " + Describe(second), false;
-                                 if (first != *firstLevel)
-                                     return why = "level 1's record went from " + Describe(*firstLevel) + " to " +
-                                                  Describe(first),
-                                            false;
-                                 return true;
-                             });
+    // The loss stores level 2 without stars and leaves level 1's record alone.
+    const auto progressKept = [&driver, profile, firstLevel](std::string& why) {
+        const auto second = LevelRecord(driver.ProfilesPath(), profile, kSecondLevel);
+        const auto first = LevelRecord(driver.ProfilesPath(), profile, 0);
+        if (second.count("stars") == 0 || second.at("stars") != "0")
+            return why = "level 2's record: " + Describe(second), false;
+        if (firstLevel->empty() || first != *firstLevel)
+            return why = "level 1's record went from " + Describe(*firstLevel) + " to " + Describe(first), false;
+        return true;
+    };
+    driver.GetScript().Check("loss: level 2 stored without stars, level 1 unchanged", progressKept);
     Options(driver);
     driver.ClickLayer("quit: cloze", "nq/main_menu", "button/b1_cloze/pos");
 
-    driver.AfterExit("the options are saved", [&driver](std::string& why) {
-        const std::optional<std::string> stored = ProfileAttribute(driver.ProfilesPath(), "music", "v");
-        if (stored && std::fabs(std::atof(stored->c_str()) - kHalfVolume) <= kVolumeTolerance)
-            return true;
-        why = "profiles.xml has music v=\"" + stored.value_or("(none)") + "\"";
-        return false;
-    });
-    driver.AfterExit("the progress is unchanged by the loss", [&driver, profile, firstLevel](std::string& why) {
-        const auto first = LevelRecord(driver.ProfilesPath(), profile, 0);
-        if (!firstLevel->empty() && first == *firstLevel)
-            return true;
-        why = "level 1's record went from " + Describe(*firstLevel) + " to " + Describe(first);
-        return false;
-    });
+    driver.AfterExit("the options are saved",
+                     [&driver](std::string& why) { return MusicStoredAtHalf(driver.ProfilesPath(), why); });
+    driver.AfterExit("the progress is unchanged by the loss", progressKept);
 }
 
 } // namespace playthrough
