@@ -145,9 +145,6 @@ def check_sheets(cc, data):
         where = (rel, line)
         if rel != "nq/ammo_sheet.csv" and num(row.get("fps"), 0) <= 0:
             cc.error(*where, "row %d: fps must be above 0" % rid)
-        # An enemy without strength walks through the goal without costing a life.
-        if rel == "nq/units_sheet.csv" and num(row.get("strength"), 0) <= 0:
-            cc.error(*where, "unit %d: strength (the lives it takes at the goal) must be above 0" % rid)
         if rel == "nq/towers_sheet.csv":
             ammo = inum(row.get("ammoid"), 0)
             if ammo not in data.rows or data.rows[ammo][0] != "nq/ammo_sheet.csv":

@@ -12,9 +12,7 @@ TOWER_COLUMNS = ("id", "parent", "type", "strength", "cooldown", "speed", "r", "
 UNIT_COLUMNS = ("id", "parent", "type", "levelid", "health", "speed", "r", "cooldown", "cost", "fps", "psd",
                 "air", "straight", "carrier", "raiseDead", "explodeStr", "explodeRadius", "ice", "stone",
                 "poisonImmun", "fire_dmg_only", "haste_buff", "invisible", "invisibleArea", "regen", "healer",
-                "summon", "blocktower", "debufftower", "dropChance", "fillColor", "special", "strength")
-# The lives an enemy takes when it reaches the goal, unless its row says more.
-UNIT_STRENGTH = 1
+                "summon", "blocktower", "debufftower", "dropChance", "fillColor", "special")
 AMMO_COLUMNS = ("id", "parent", "type", "strength", "speed", "r", "cooldown", "timeout", "fps", "img", "psd",
                 "splash", "firesplash", "dot", "hold", "stun", "pierce", "aimed", "boostTower",
                 "teleportEnemy", "onAmmo", "onHit")
@@ -98,7 +96,6 @@ class GameData:
             row["parent"] = -1
             row["type"] = 0
             row["levelid"] = 1
-            row.setdefault("strength", UNIT_STRENGTH)
             rows.append(row)
             for child in u.get("children", []):
                 c = dict(row)
