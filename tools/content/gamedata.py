@@ -7,9 +7,9 @@ from content import paths
 
 TOWER_COLUMNS = ("id", "parent", "type", "strength", "cooldown", "speed", "r", "psd", "ammoid", "rotating",
                  "tierUpdates", "tierK", "tierCost", "cost", "require", "levelid", "level", "fps",
-                 "teleportEnemy", "goldIncome", "health", "boostTower", "showInvisible", "stars", "onFire",
+                 "teleportEnemy", "goldIncome", "health", "boostTower", "showInvisible", "air", "stars", "onFire",
                  "addons")
-UNIT_COLUMNS = ("id", "parent", "type", "levelid", "health", "speed", "r", "cooldown", "cost", "fps", "psd",
+UNIT_COLUMNS = ("id", "parent", "type", "levelid", "strength", "health", "speed", "r", "cooldown", "cost", "fps", "psd",
                 "air", "straight", "carrier", "raiseDead", "explodeStr", "explodeRadius", "ice", "stone",
                 "poisonImmun", "fire_dmg_only", "haste_buff", "invisible", "invisibleArea", "regen", "healer",
                 "summon", "blocktower", "debufftower", "dropChance", "fillColor", "special")

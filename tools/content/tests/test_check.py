@@ -107,7 +107,7 @@ MUTATIONS = [
      r"does not reach the goal"),
     ("spot without income_mult", lambda r: r.sub("nq/levels_normal/level_02_01.xml", r'<param name="income_mult" value="[^"]*"/>', ""),
      r"lacks income_mult"),
-    ("comma in a cell", lambda r: r.sub("nq/units_sheet.csv", r"^(2;-1;0;1;90;)64;", r"\g<1>6,4;"), r"',' in a cell"),
+    ("comma in a cell", lambda r: r.sub("nq/units_sheet.csv", r"^(2;-1;0;1;\d+;\d+;)64;", r"\g<1>6,4;"), r"',' in a cell"),
     ("CR line end", lambda r: r.sub("nq/towers_sheet.csv", r"^(10002;[^\n]*)\n", "\\1\r\n"), r"carriage return"),
     ("announced id without icon", lambda r: r.drop_layer("nq/data/message", "icons/id20000"),
      r"announced id 20000 has no icon"),
