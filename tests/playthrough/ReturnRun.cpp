@@ -57,8 +57,8 @@ constexpr float kLowerRmsShare = 0.8f;
 // Turns the lost device must present nothing, and turns it gets to come back.
 constexpr int kLostTurns = 10;
 constexpr int kResetTurns = 60;
-// Level 2 with nothing built loses within this (at double speed).
-constexpr int kLossTurns = 200 * kOneSecond;
+// Level 2 with nothing built is lost in its fourth wave, about 80 s at double speed.
+constexpr int kLossTurns = 120 * kOneSecond;
 
 Game* TheGame() { return Game::Get(); }
 
