@@ -3,6 +3,7 @@
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Framework/GameApplication.h"
+#include "Framework/Widget/DialogAnimEffects.h"
 #include "Framework/Widget/FrameManager.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
@@ -390,11 +391,12 @@ void Options(Driver& driver)
     script.Do("options: the music's RMS at full volume", [&driver, loudRms] { *loudRms = driver.LastSecondRms(); });
 
     driver.ClickLayer("options: options", "nq/main_menu", "button/b1_options/pos");
+    // The "pop" transition of data/game.xml plays it in.
     script.WaitUntil("options: the dialog opens with its effects", [] {
         const auto* dialog = ShownDialog<OptionsDialog>();
-        return dialog && dialog->mEffects != nullptr;
+        const auto* effects = dialog ? dynamic_cast<widget::DialogAnimEffects*>(dialog->mEffects) : nullptr;
+        return effects && effects->mState == widget::DialogAnimEffects::kShown;
     });
-    driver.WaitTurns("options: show effect settles", kShowEffectTurns);
     driver.Screenshot("options", PictureProbes(driver, "nq/options", "title"));
 
     // The thumb's place on screen: its holder, moved from the control's own
