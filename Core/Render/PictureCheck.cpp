@@ -164,7 +164,9 @@ bool CheckGif(const unsigned char* data, size_t size)
     const uint64_t table = GifTableBytes(data[10]);
     if (13 + table > size)
         return false;
-    constexpr unsigned kExtension = 0x21, kImage = 0x2C, kTrailer = 0x3B;
+    constexpr unsigned kExtension = 0x21, kImage = 0x2C, kTrailer = 0x3B, kGraphicControl = 0xF9;
+    // Length byte, four bytes of data and the empty sub-block that ends it.
+    constexpr size_t kGraphicControlBytes = 6;
     constexpr size_t kDescriptorBytes = 10;
     constexpr unsigned kMinCodeSize = 2, kMaxCodeSize = 8;
     size_t pos = size_t(13 + table);
@@ -175,8 +177,22 @@ bool CheckGif(const unsigned char* data, size_t size)
             return true;
         if (block == kExtension)
         {
+            if (size - pos < 2)
+                return false;
+            const unsigned label = data[pos + 1];
             pos += 2; // introducer and label
-            if (pos > size || !SkipSubBlocks(data, size, pos))
+            // The library reads a graphic control block as six fixed bytes
+            // whatever its length byte says: any other shape would make it
+            // read the rest of the file out of step with this walk.
+            if (label == kGraphicControl)
+            {
+                if (kGraphicControlBytes > size - pos || data[pos] != kGraphicControlBytes - 2 ||
+                    data[pos + kGraphicControlBytes - 1] != 0)
+                    return false;
+                pos += kGraphicControlBytes;
+                continue;
+            }
+            if (!SkipSubBlocks(data, size, pos))
                 return false;
             continue;
         }
