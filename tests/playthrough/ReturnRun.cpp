@@ -61,15 +61,13 @@ constexpr int kResetTurns = 60;
 // Level 2 with nothing built is lost in its fourth wave, about 80 s at double speed.
 constexpr int kLossTurns = 120 * kOneSecond;
 
-Game* TheGame() { return Game::Get(); }
-
 NQSplashScreens* Splash() { return dynamic_cast<NQSplashScreens*>(TopWindow()); }
 
 HUDLevelSelect* LevelSelect() { return dynamic_cast<HUDLevelSelect*>(TopWindow()); }
 
 HUDWindow* ConfirmOverlay()
 {
-    Game* game = TheGame();
+    Game* game = Game::Get();
     return game && game->GetRootBoard() ? game->GetRootBoard()->GetOverlay(GameWindow::kConfirmSlot) : nullptr;
 }
 
@@ -95,7 +93,7 @@ DialogType* ShownDialog()
 
 uint64_t Presents()
 {
-    Game* game = TheGame();
+    Game* game = Game::Get();
     auto* render = game ? dynamic_cast<render::RenderDX9*>(game->mRender) : nullptr;
     return render && render->GetDevice() ? d3d9test::Counters(render->GetDevice()).presents : 0;
 }
