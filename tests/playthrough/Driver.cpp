@@ -336,9 +336,11 @@ void Driver::Screenshot(const std::string& name, std::function<std::vector<Probe
             const std::optional<DisplayMapping> mapping = Mapping();
             const int matching = mapping ? MatchingProbes(shot, *mapping, chosen) : 0;
             const int needed = std::min(kProbesToMatch, int(chosen.size()));
+            const std::string count = std::to_string(matching) + " of " + std::to_string(chosen.size()) +
+                                      " probes match the content's picture";
             if (chosen.empty() || matching < needed)
-                return StepResult::Fail(std::to_string(matching) + " of " + std::to_string(chosen.size()) +
-                                        " probes match the content's picture");
+                return StepResult::Fail(count);
+            LogLine("screenshot " + name + ": " + count);
         }
         return StepResult::Done();
     });
