@@ -381,6 +381,15 @@ TEST_P(EveryNormalLevel, IsWonByThePlainPlayerInNormalMode)
 
 INSTANTIATE_TEST_SUITE_P(Content, EveryNormalLevel, testing::ValuesIn(NormalLevels()), LevelName);
 
+// The table above plays what the setup sheet ships.
+TEST_F(ContentBalanceTest, TheLevelTableCoversEveryNormalLevelOfTheSetup)
+{
+    StartBattle(kNormalMode, 0, 0);
+    ASSERT_EQ(map->mEpisodeSetup.size(), size_t(kEpisodes));
+    for (int episode = 0; episode < kEpisodes; ++episode)
+        EXPECT_EQ(map->GetLevelCount(episode), kNormalLevels) << "episode " << episode;
+}
+
 // The first level as its tutorial teaches it, in the new player's mode:
 // three dart towers at once, and when the second wave is over the tutorial's
 // gift of one upgrade's price spent on the first of them. Nothing else.
