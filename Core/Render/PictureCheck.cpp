@@ -80,10 +80,15 @@ bool CheckBmp(const unsigned char* data, size_t size)
         return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
+    // Run-length pictures are 8 or 4 bits deep by definition; the library
+    // reads the colour table of either by its stated count, whatever the depth.
+    constexpr uint32_t kRle8 = 1, kRle4 = 2, kMaxColours = 256;
+    if ((compression == kRle8 && bits != 8) || (compression == kRle4 && bits != 4) || colours > kMaxColours)
+        return false;
     if (bits <= 8)
     {
         const uint64_t count = colours ? colours : (1u << bits);
-        if (count > 256 || 14 + headerSize + count * (headerSize == 12 ? 3 : 4) > size)
+        if (14 + headerSize + count * (headerSize == 12 ? 3 : 4) > size)
             return false;
     }
     if (offset < 14 + headerSize || offset > size)
@@ -91,7 +96,7 @@ bool CheckBmp(const unsigned char* data, size_t size)
     uint64_t pixelBytes;
     if (compression == 0 || compression == 3)
         pixelBytes = (uint64_t(width) * bits + 31) / 32 * 4 * uint64_t(height);
-    else if (compression == 1 || compression == 2)
+    else if (compression == kRle8 || compression == kRle4)
         pixelBytes = imageSize;
     else
         return false;

@@ -116,7 +116,7 @@ class GameData:
         for s in self.spells:
             row = {k: v for k, v in s.items() if k not in ("look", "color", "slot", "name")}
             row["img"] = "data/ammo/a%d" % s["id"]
-            row["psd"] = spell_image(s)
+            row["psd"] = spell_psd(s)
             row["parent"] = -1
             row["type"] = 3
             rows.append(row)
@@ -167,6 +167,13 @@ class GameData:
 
 def spell_image(spell):
     return "nq/data/spells/" + spell["name"]
+
+
+def spell_psd(spell):
+    """The sheet's "psd" is relative to "nq/" (the set loader prefixes it);
+    the spell's own drawing names that text from the data root, where a
+    second copy of the animation stands (see gen_sprites.render_spell)."""
+    return spell_image(spell)[len("nq/"):]
 
 
 def map_image_name(episode, map_name):

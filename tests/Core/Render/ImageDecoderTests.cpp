@@ -353,6 +353,58 @@ TEST(PictureCheck, RefusesCutAndLyingFilesPromptly)
         EXPECT_EQ(render::CheckPictureStructure(c.kind, c.bytes.data(), c.bytes.size()), c.ok);
 }
 
+// The picture library reads a colour table by its stated count for any depth
+// a run-length header claims: the count and the depth must agree.
+TEST(PictureCheck, BmpRunLengthNeedsItsOwnDepthAndTableSize)
+{
+    // 2 x 1, 8 bits, run-length: a table of two colours, one run of two, end.
+    auto rle8 = [](uint16_t bits, uint32_t compression, uint32_t colours) {
+        Bytes b{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0};
+        auto put32 = [&b](uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                b.push_back(uint8_t(v >> (8 * i)));
+        };
+        auto put16 = [&b](uint16_t v) {
+            b.push_back(uint8_t(v));
+            b.push_back(uint8_t(v >> 8));
+        };
+        put32(40), put32(2), put32(1), put16(1), put16(bits), put32(compression), put32(4), put32(0), put32(0);
+        put32(colours), put32(0);
+        put32(0x000000FFu), put32(0x0000FF00u);
+        b.insert(b.end(), {2, 1, 0, 1});
+        return b;
+    };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        bool ok;
+    } cases[] = {
+        {"run-length 8 bits", rle8(8, 1, 2), true},
+        {"run-length 8 claiming 24 bits", rle8(24, 1, 2), false},
+        {"run-length 4 claiming 8 bits", rle8(8, 2, 2), false},
+        {"257 colours", rle8(8, 1, 257), false},
+        // Found by fuzzing: a 24-bit run-length header asking for a 2 GB table.
+        {"24-bit run-length, 1.6 G colours",
+         Bytes{0x42, 0x4D, 0x4E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x36, 0x00, 0x00, 0x00,
+               0x28, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x00,
+               0x18, 0x00, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x31, 0x00, 0x00, 0x00,
+               0x00, 0x01, 0x47, 0x49, 0x46, 0x38, 0x37, 0x61, 0x00, 0x00, 0x03, 0x00, 0x00, 0x18,
+               0x72, 0xFF},
+         false},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(render::CheckPictureStructure(render::PictureKind::Bmp, c.bytes.data(), c.bytes.size()), c.ok)
+            << c.what;
+        EXPECT_EQ(Decode(c.bytes, L".bmp").has_value(), c.ok) << c.what;
+    }
+    auto good = Decode(rle8(8, 1, 2), L".bmp");
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->pixels[0], 0xFF00FF00u);
+    EXPECT_EQ(good->pixels[1], 0xFF00FF00u);
+}
+
 // The picture library allocates what the header claims: a side longer than a
 // texture's is refused before it sees the bytes.
 TEST(PictureCheck, RefusesSidesLongerThanATexture)

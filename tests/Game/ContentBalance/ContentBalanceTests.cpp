@@ -54,6 +54,8 @@ constexpr int32_t kSupportLine = 40000;
 constexpr int32_t kDartLine = 10000;
 constexpr int kEpisodes = 3;
 constexpr int kNormalLevels = 6;
+// The plain player keeps at least half the lives.
+constexpr int32_t kMarginStars = 2;
 // The play the first level's tutorial teaches: a dart tower on spot #0 and
 // two more beside the road's bends.
 constexpr int kTutorialSpots[] = {0, 3, 10};
@@ -260,6 +262,13 @@ protected:
         UseBuiltContent();
     }
 
+    void TearDown() override
+    {
+        // The real library's atlases are pictures of the application's renderer.
+        render::ParticleSystem::Instance()->ReleaseTextures();
+        BattleTest::TearDown();
+    }
+
     // The fixture's data make way for the built data root: its folders are
     // linked, the strings file copied (a missing key is appended to it).
     void UseBuiltContent()
@@ -365,10 +374,21 @@ TEST_P(EveryNormalLevel, IsWonByThePlainPlayerInNormalMode)
     PlainPlayer player(*map);
     ASSERT_TRUE(PlayToEnd([&player] { player.Act(); })) << Summary();
     EXPECT_EQ(map->mScreenState, screen::kWon) << Summary();
+    // The margin: a person playing a little worse still wins.
+    EXPECT_GE(HUDLevelResultWindow::CountStars(map->mLives, map->mMaxLives), kMarginStars) << Summary();
     std::printf("level %d-%d: %s\n", GetParam().episode + 1, GetParam().level + 1, Summary().c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Content, EveryNormalLevel, testing::ValuesIn(NormalLevels()), LevelName);
+
+// The table above plays what the setup sheet ships.
+TEST_F(ContentBalanceTest, TheLevelTableCoversEveryNormalLevelOfTheSetup)
+{
+    StartBattle(kNormalMode, 0, 0);
+    ASSERT_EQ(map->mEpisodeSetup.size(), size_t(kEpisodes));
+    for (int episode = 0; episode < kEpisodes; ++episode)
+        EXPECT_EQ(map->GetLevelCount(episode), kNormalLevels) << "episode " << episode;
+}
 
 // The first level as its tutorial teaches it, in the new player's mode:
 // three dart towers at once, and when the second wave is over the tutorial's
@@ -392,6 +412,7 @@ TEST_F(ContentBalanceTest, TheFirstLevelIsWonWithThreeStarsByTheTutorialsPlay)
     EXPECT_EQ(first->GetProto(-1), upgrade);
     EXPECT_EQ(map->mScreenState, screen::kWon) << Summary();
     EXPECT_EQ(HUDLevelResultWindow::CountStars(map->mLives, map->mMaxLives), 3) << Summary();
+    std::printf("level 1-1, the tutorial's play: %s\n", Summary().c_str());
 }
 
 TEST_F(ContentBalanceTest, TheSecondLevelIsLostWhenNothingIsBuilt)
@@ -399,5 +420,6 @@ TEST_F(ContentBalanceTest, TheSecondLevelIsLostWhenNothingIsBuilt)
     StartBattle(kEasyMode, 0, 1);
     ASSERT_TRUE(PlayToEnd(nullptr)) << Summary();
     EXPECT_EQ(map->mScreenState, screen::kLost) << Summary();
+    std::printf("level 1-2, nothing built: %s\n", Summary().c_str());
 }
 } // namespace
