@@ -14,6 +14,7 @@
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQContextMenuItem.h"
+#include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
@@ -31,6 +32,7 @@
 
 #include <tinyxml2.h>
 
+#include <functional>
 #include <map>
 
 namespace playthrough
@@ -52,10 +54,14 @@ constexpr float kFirstSpotY = 563.0f;
 const std::vector<int> kSpotsAtOnce = {3, 2};
 const std::vector<int> kSpotsLater = {10};
 constexpr int32_t kTowerId = 10000;
+// Whatever the build ring offers first.
+constexpr int32_t kFirstChoice = 0;
 constexpr float kTowerPrice = 70.0f;
 constexpr int32_t kUpgradeId = 10001;
 // The tutorial's step that pauses for the upgrade.
 constexpr int kUpgradeStep = 4;
+// The tutorial's gem lies here for the player to tap.
+constexpr Point kGemPlace = {200.0f, 200.0f};
 constexpr const char* kProfileName = "Tester";
 // The tutorial steps of the first level, stored done.
 constexpr int kFirstLevelSteps[] = {0, 1, 2, 3, 4, 8};
@@ -141,6 +147,21 @@ std::vector<Probe> WonResultProbes(const std::string& root)
     return SelectProbes(source);
 }
 
+// The last second of the mix is louder than silence; with `track`, that is
+// the music started last.
+void CheckMusicAudible(Driver& driver, const std::string& name, const std::wstring& track = {})
+{
+    driver.GetScript().Check(name, [&driver, track](std::string& why) {
+        const std::vector<std::wstring>& music = driver.MusicStarted();
+        if (!track.empty() && (music.empty() || music.back() != track))
+            return why = "the last music started is not " + base::WideToUtf8(track), false;
+        if (driver.LastSecondRms() > kAudibleRms)
+            return true;
+        why = "the last second's RMS is " + std::to_string(driver.LastSecondRms());
+        return false;
+    });
+}
+
 void SplashIntroAndMenu(Driver& driver)
 {
     Script& script = driver.GetScript();
@@ -159,12 +180,7 @@ void SplashIntroAndMenu(Driver& driver)
     driver.WaitTurns("main menu: show effects", kShowEffectTurns);
     driver.Screenshot("main_menu", [&driver] { return LayoutProbes(driver.Config().layoutRoot, "nq/main_menu", "back"); });
     driver.WaitTurns("main menu: music for a second", kOneSecond + kOneSecond / 2);
-    script.Check("main menu: the music is audible", [&driver](std::string& why) {
-        if (driver.LastSecondRms() > kAudibleRms)
-            return true;
-        why = "the last second's RMS is " + std::to_string(driver.LastSecondRms());
-        return false;
-    });
+    CheckMusicAudible(driver, "main menu: the music is audible");
 }
 
 void ProfileName(Driver& driver)
@@ -225,7 +241,6 @@ void LevelStart(Driver& driver, int level)
     driver.Screenshot("unlock_message");
 }
 
-
 // What the run learns on its way and checks later.
 struct Ledger
 {
@@ -276,21 +291,27 @@ bool RingFullyOpen(int32_t kind)
 
 std::vector<Probe> MapProbes(Driver& driver) { return LevelProbes(driver.Config().layoutRoot); }
 
-// Taps the spot, waits for the build ring, and builds the tower `key` (0:
-// the ring's first choice); checks the price paid and the tower standing.
-void BuildTower(Driver& driver, const std::string& name, int spot, int32_t key, int turnLimit = kDefaultTurnLimit)
+// Taps the spot, waits for the build ring (then adds `whileOpen`'s steps),
+// and builds the tower `key` (kFirstChoice: the ring's first); checks the
+// price paid and the tower standing.
+void BuildTower(Driver& driver, const std::string& name, int spot, int32_t key,
+                const std::function<void()>& whileOpen = {})
 {
     Script& script = driver.GetScript();
-    driver.Click(name + ": tap the spot", Spot(spot), turnLimit);
+    driver.Click(name + ": tap the spot", Spot(spot));
     script.WaitUntil(name + ": the build ring opens", [] { return RingFullyOpen(NQContextMenu::kBuildRing); });
+    if (whileOpen)
+        whileOpen();
     script.Check(name + ": the ring offers the tower", [key](std::string& why) {
         const NQContextMenu* ring = Driver::Map()->mContextMenu;
-        const NQContextMenuItem* item = key ? FindRingItem(key) : (ring->mItems.empty() ? nullptr : ring->mItems[0]);
+        const NQContextMenuItem* item =
+            key != kFirstChoice ? FindRingItem(key) : (ring->mItems.empty() ? nullptr : ring->mItems[0]);
         if (!item)
             return why = "the ring has no item " + std::to_string(key), false;
         sLedger.buildKey = item->mKey;
         sLedger.buildPrice = item->mPrice;
         sLedger.spent = Economy()->mSpentGold;
+        sLedger.gold = Economy()->mGold;
         return true;
     });
     driver.Click(name + ": choose the tower", [] { return RingItem(sLedger.buildKey)(); });
@@ -345,31 +366,17 @@ void UnlockOk(Driver& driver)
 void FirstTower(Driver& driver)
 {
     Script& script = driver.GetScript();
-    driver.Click("first tower: tap spot #0", Spot(kFirstSpot));
-    script.WaitUntil("first tower: the build ring opens", [] { return RingFullyOpen(NQContextMenu::kBuildRing); });
-    driver.WaitTurns("first tower: the ring's effects", kShowEffectTurns);
-    driver.Screenshot("build_ring", [&driver] { return MapProbes(driver); });
-    script.Check("first tower: the first choice", [](std::string& why) {
-        const NQContextMenu* ring = Driver::Map()->mContextMenu;
-        if (ring->mItems.empty())
-            return why = "the ring is empty", false;
-        sLedger.buildKey = ring->mItems[0]->mKey;
-        sLedger.buildPrice = ring->mItems[0]->mPrice;
-        sLedger.gold = Economy()->mGold;
-        return true;
+    BuildTower(driver, "first tower", kFirstSpot, kFirstChoice, [&driver] {
+        driver.WaitTurns("first tower: the ring's effects", kShowEffectTurns);
+        driver.Screenshot("build_ring", [&driver] { return MapProbes(driver); });
     });
-    driver.Click("first tower: choose it", [] { return RingItem(sLedger.buildKey)(); });
-    script.Check("first tower: gold falls by its price, the tower stands", [](std::string& why) {
+    script.Check("first tower: gold fell by its price", [](std::string& why) {
         // The game is paused: nothing else moves the gold.
         const int32_t fell = sLedger.gold - Economy()->mGold;
-        if (fell != int32_t(sLedger.buildPrice))
-            return why = "gold fell by " + std::to_string(fell) + ", the price is " +
-                         std::to_string(sLedger.buildPrice),
-                   false;
-        const NQTower* tower = FindTowerOnSpot(kFirstSpot);
-        if (!tower || !tower->GetProto(-1) || tower->GetProto(-1)->id != sLedger.buildKey)
-            return why = "no tower on spot #0", false;
-        return true;
+        if (fell == int32_t(sLedger.buildPrice))
+            return true;
+        why = "gold fell by " + std::to_string(fell) + ", the price is " + std::to_string(sLedger.buildPrice);
+        return false;
     });
     driver.Click("first tower: play", HudButton(L"play_btn"));
     script.WaitUntil("first tower: the game runs", [] { return Speed() == 1.0f; });
@@ -393,6 +400,14 @@ void Gem(Driver& driver)
 {
     Script& script = driver.GetScript();
     script.WaitUntil("gem: the first kill drops one", [] { return LyingDrop()().has_value(); }, kBattleTurns);
+    script.Check("gem: it lies where the tutorial points", [](std::string& why) {
+        const std::optional<Point> drop = LyingDrop()();
+        const std::optional<Point> expected = LevelPoint(kGemPlace)();
+        if (drop && expected && drop->x == expected->x && drop->y == expected->y)
+            return true;
+        why = drop ? "it lies at " + std::to_string(drop->x) + ", " + std::to_string(drop->y) : "it is gone";
+        return false;
+    });
     script.Do("gem: count before", [] { sLedger.gems = Economy()->mGems; });
     driver.Click("gem: tap it", LyingDrop());
     script.Check("gem: one more", [](std::string& why) {
@@ -444,12 +459,18 @@ void Battle(Driver& driver)
                !map->mBullets->mBullets.empty();
     }, kBattleTurns);
     driver.Screenshot("battle", [&driver] { return MapProbes(driver); });
-    script.Check("battle: the level music is audible", [&driver](std::string& why) {
-        if (driver.LastSecondRms() > kAudibleRms)
+    script.Check("battle: the counters show the gems and the lives", [](std::string& why) {
+        const NQMap* map = Driver::Map();
+        const std::wstring gems = SlotText(map->mHud, L"text/crystals");
+        const std::wstring lives = SlotText(map->mHud, L"text/mana");
+        const std::wstring expectedLives =
+            std::to_wstring(int(map->mLives)) + L"/" + std::to_wstring(int(map->mMaxLives));
+        if (gems == std::to_wstring(map->mEconomy->mGems) && lives == expectedLives)
             return true;
-        why = "the last second's RMS is " + std::to_string(driver.LastSecondRms());
+        why = "the panel shows " + base::WideToUtf8(gems) + " gems and " + base::WideToUtf8(lives) + " lives";
         return false;
     });
+    CheckMusicAudible(driver, "battle: the level music plays, audibly", NQMap::GetMusicPath(0));
 }
 
 void Win(Driver& driver)
@@ -469,6 +490,13 @@ void Win(Driver& driver)
         const int32_t stars = HUDLevelResultWindow::CountStars(map->mLives, map->mMaxLives);
         if (stars != 3)
             return why = std::to_string(stars) + " stars", false;
+        // The window shows all three.
+        int shown = 0;
+        for (const NQFrameEntry* image : TopWindow()->mImages)
+            if (image->mShown && image->mName.rfind(L"star", 0) == 0)
+                ++shown;
+        if (shown != 3)
+            return why = "the window shows " + std::to_string(shown) + " stars", false;
         return true;
     });
     script.Check("win: the result texts", [](std::string& why) {

@@ -199,6 +199,7 @@ std::vector<Probe> LevelProbes(const std::string& layoutRoot, std::vector<Rect> 
         return {};
     AddLayoutRects(layoutRoot, "nq/ui", covers);
     AddLayoutRects(layoutRoot, "nq/data/tutorial", covers);
+    AddLayoutRects(layoutRoot, "nq/data/tutorial/skip", covers);
     covers.push_back({-kFar, -kFar, kFar, 2.0f * kFar});
     covers.push_back({kScreenWidth, -kFar, kFar, 2.0f * kFar});
     covers.push_back({-kFar, -kFar, 2.0f * kFar, kFar});

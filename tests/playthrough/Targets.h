@@ -33,10 +33,10 @@ Target ShopBuyButton(int index);
 // level id on the tower ring, 0 for sell), once the ring has opened fully.
 Target RingItem(int32_t key);
 
-// Probes of the level's picture, clear of the panel, the tutorial's hints,
-// `covers` and the screen's edges, and at least 80 units from every road
-// sample, spot, tower, enemy and drop. `covers` are logical. Empty outside
-// a level.
+// Probes of the level's picture, clear of the panel, the tutorial's hints
+// and skip button, `covers` (logical) and the screen's edges, and at least
+// 80 units from every road sample, spot, tower, enemy and drop. Empty
+// outside a level.
 std::vector<Probe> LevelProbes(const std::string& layoutRoot, std::vector<Rect> covers = {});
 
 // Read-only lookups.
