@@ -4,11 +4,6 @@
 #include "Game/Hud/HUDWindow.h"
 #include "Game/LocalStrings.h"
 
-std::wstring LocalText(const std::wstring& key)
-{
-    return LocalStrings::Instance()->Get(key);
-}
-
 std::wstring GetModeName(int32_t mode)
 {
     switch (mode)

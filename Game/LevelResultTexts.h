@@ -6,8 +6,6 @@
 
 class HUDWindow;
 
-// The localised text of the key.
-std::wstring LocalText(const std::wstring& key);
 // The difficulty's name for the mode; hardcore shows the empty key's text.
 std::wstring GetModeName(int32_t mode);
 // "gameName", then the score lines at 0, then the gems taken in the level.

@@ -107,3 +107,8 @@ void LocalStrings::AppendPlaceholder(const std::wstring& path, const std::wstrin
     handle.Write(line.data(), static_cast<uint32_t>(line.size()));
     handle.Close();
 }
+
+std::wstring LocalText(const std::wstring& key)
+{
+    return LocalStrings::Instance()->Get(key);
+}

@@ -33,3 +33,6 @@ public:
 private:
     Table mTable;
 };
+
+// The localised text of the key.
+std::wstring LocalText(const std::wstring& key);

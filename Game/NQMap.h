@@ -172,6 +172,8 @@ public:
     // the gems question is then open when gems can pay.
     NQTower* BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame);
     void SellTower(NQTower* tower);
+    // A loose effect started at the point; a library without it shows nothing.
+    void StartLooseEmitter(const char* name, float x, float y);
     // Opens the gems-for-gold question when the player's gems cover the
     // missing price; the caller records what waits for the answer.
     bool OfferGemsForGold(float price);

@@ -40,11 +40,6 @@ constexpr size_t kMaxProfiles = 5;
 constexpr int kTutorialSpotStep = 5;
 constexpr int kStepDone = 2;
 
-std::wstring L(const wchar_t* key)
-{
-    return LocalStrings::Instance()->Get(key);
-}
-
 // Loaded and pushed on the application's frame manager; a level without a
 // running application (built by a test) shows no dialog.
 void PushDialog(widget::Dialog* dialog)
@@ -365,7 +360,8 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
         }
         if (name == L"locked_d")
         {
-            hud.ShowModalMessage(L(L"HardcoreTitle"), L(L"HardcoreUnlockMessage"), screen::kLevelSelect);
+            hud.ShowModalMessage(LocalText(L"HardcoreTitle"), LocalText(L"HardcoreUnlockMessage"),
+                                 screen::kLevelSelect);
             if (map.mProgress)
                 map.mProgress->SetEpisodeVisited(map.mEpisode, kHardcoreMode,
                                                  map.GetHardcoreLevelCount(map.mEpisode));
@@ -453,7 +449,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
                 hud.ShowModalInput();
             }
             else
-                hud.ShowModalMessage(L(L"profiles_error"), L(L"profiles_maxcount"), screen::kProfiles);
+                hud.ShowModalMessage(LocalText(L"profiles_error"), LocalText(L"profiles_maxcount"), screen::kProfiles);
         }
         else if (name == L"back" || name == L"confirm")
         {

@@ -8,6 +8,7 @@
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
 #include "Game/LevelResultTexts.h"
+#include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQTowerSpecial.h"
 

@@ -38,18 +38,6 @@ constexpr int32_t kNoParent = -1;
 constexpr int kStatePlaying = 1;
 constexpr int kPositionMode = 0;
 
-void StartLooseEmitter(NQMap& map, const char* name, float x, float y)
-{
-    render::ParticleEmitter* emitter = render::ParticleSystem::Instance()->CreateEmitter(name);
-    // A library without the effect shows nothing.
-    if (!emitter)
-        return;
-    const float position[2] = {x, y};
-    emitter->SetPosition(position, kPositionMode);
-    emitter->SetState(kStatePlaying);
-    map.mLooseEmitters.push_back(emitter);
-}
-
 // The first live enemy whose aura of that kind reaches the tower.
 bool AuraReaches(const NQMap& map, const NQTower* tower, bool NQUnitValues::*flag, float radiusFactor)
 {
@@ -85,6 +73,18 @@ bool NQMap::OfferGemsForGold(float price)
     return true;
 }
 
+void NQMap::StartLooseEmitter(const char* name, float x, float y)
+{
+    render::ParticleEmitter* emitter = render::ParticleSystem::Instance()->CreateEmitter(name);
+    // A library without the effect shows nothing.
+    if (!emitter)
+        return;
+    const float position[2] = {x, y};
+    emitter->SetPosition(position, kPositionMode);
+    emitter->SetState(kStatePlaying);
+    mLooseEmitters.push_back(emitter);
+}
+
 NQTower* NQMap::BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame)
 {
     if (!proto || !spotFrame)
@@ -115,7 +115,7 @@ NQTower* NQMap::BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame)
     mTowers.push_back(tower);
     tower->SetProto(proto);
     PlaySoundTag(L"buildTower");
-    StartLooseEmitter(*this, "build", tower->mX, tower->mY);
+    StartLooseEmitter("build", tower->mX, tower->mY);
     return tower;
 }
 
@@ -148,7 +148,7 @@ void NQMap::SellTower(NQTower* tower)
     }
     tower->mBeam = nullptr;
     mBullets->RemoveTowerBullets(tower);
-    StartLooseEmitter(*this, "build", tower->mX, tower->mY);
+    StartLooseEmitter("build", tower->mX, tower->mY);
     PlaySoundTag(L"sellTower");
     if (tower->mDisabledSprite)
         RemoveSprite(*mHints, tower->mDisabledSprite);

@@ -3,8 +3,6 @@
 #include "Core/Base/DeleteAll.h"
 #include "Core/Base/Format.h"
 #include "Core/Math/MathFunctions.h"
-#include "Core/Render/ParticleEmitter.h"
-#include "Core/Render/ParticleSystem.h"
 #include "Game/CreateUpgradedProto.h"
 #include "Game/Game.h"
 #include "Game/GameMath.h"
@@ -51,8 +49,6 @@ constexpr float kUpgradeIconLift = 30.0f;
 constexpr float kUpgradeIconLife = 2.5f;
 constexpr float kUpgradeEffectDrop = 15.0f;
 constexpr int kUpgradeIconKind = 5;
-constexpr int kStatePlaying = 1;
-constexpr int kPositionMode = 0;
 constexpr float kPercent = 100.0f;
 constexpr const char* kBeamEffect = "t_line";
 constexpr const wchar_t* kDisabledSprite = L"nq/disabletower";
@@ -636,13 +632,7 @@ void NQTower::UpgradeTo(int32_t level, float price)
     Setup();
     GetSpriteExtent(target->spriteSet, mExtentW, mExtentH);
 
-    if (render::ParticleEmitter* emitter = render::ParticleSystem::Instance()->CreateEmitter("upgrade"))
-    {
-        const float position[2] = {mX, mY + kUpgradeEffectDrop};
-        emitter->SetPosition(position, kPositionMode);
-        emitter->SetState(kStatePlaying);
-        map->mLooseEmitters.push_back(emitter);
-    }
+    map->StartLooseEmitter("upgrade", mX, mY + kUpgradeEffectDrop);
     PlaySoundTag(L"upgradeTower");
     NQTutorial::Instance()->OnEvent(L"tower_upgraded");
 }

@@ -128,7 +128,8 @@ void Profiles::Load()
     m_keepDamagedFile = false;
 
     UserDataFileContainer* userData = UserDataFileContainer::Instance();
-    if (!userData->FileExists(kFileName))
+    // Without a user-data folder the bare name would be looked up elsewhere.
+    if (userData->GetRootPath().empty() || !userData->FileExists(kFileName))
     {
         StartFresh();
         SelectProfile(kDefaultProfileName);
@@ -260,6 +261,10 @@ int Profiles::WriteDocument()
     const size_t size = static_cast<size_t>(printer.CStrSize()) - 1; // without the terminator
 
     const std::wstring root = UserDataFileContainer::Instance()->GetRootPath();
+    // No folder (never set, or its container already gone at exit): the bare
+    // name would land in the current folder.
+    if (root.empty())
+        return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
     const std::wstring target = root + kFileName;
     const std::wstring temporary = target + L".tmp";
     const std::wstring damaged = target + L".corrupt";

@@ -80,10 +80,15 @@ bool CheckBmp(const unsigned char* data, size_t size)
         return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
+    // Run-length pictures are 8 or 4 bits deep by definition; the library
+    // reads the colour table of either by its stated count, whatever the depth.
+    constexpr uint32_t kRle8 = 1, kRle4 = 2, kMaxColours = 256;
+    if ((compression == kRle8 && bits != 8) || (compression == kRle4 && bits != 4) || colours > kMaxColours)
+        return false;
     if (bits <= 8)
     {
         const uint64_t count = colours ? colours : (1u << bits);
-        if (count > 256 || 14 + headerSize + count * (headerSize == 12 ? 3 : 4) > size)
+        if (14 + headerSize + count * (headerSize == 12 ? 3 : 4) > size)
             return false;
     }
     if (offset < 14 + headerSize || offset > size)
@@ -91,7 +96,7 @@ bool CheckBmp(const unsigned char* data, size_t size)
     uint64_t pixelBytes;
     if (compression == 0 || compression == 3)
         pixelBytes = (uint64_t(width) * bits + 31) / 32 * 4 * uint64_t(height);
-    else if (compression == 1 || compression == 2)
+    else if (compression == kRle8 || compression == kRle4)
         pixelBytes = imageSize;
     else
         return false;
@@ -114,17 +119,29 @@ bool CheckTga(const unsigned char* data, size_t size)
         return false;
     if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32)
         return false;
+    // The library reads a colour table for colour-mapped types whatever the
+    // map type says, and sizes it from the header's numbers: only a table
+    // that 8-bit indices can reach, in an entry size it knows, is read.
+    constexpr unsigned kMapped = 1, kMappedRle = 9;
+    constexpr uint64_t kMaxMapEntries = 256;
+    const uint64_t firstEntry = LE16(data + 3);
+    const bool mapped = imageType == kMapped || imageType == kMappedRle;
+    if (mapped && (mapType != 1 || bits != 8 || mapLength == 0 || firstEntry + mapLength > kMaxMapEntries))
+        return false;
+    if (mapType == 1 && mapLength > 0 && mapEntryBits != 15 && mapEntryBits != 16 && mapEntryBits != 24 &&
+        mapEntryBits != 32)
+        return false;
     const uint64_t map = mapType ? mapLength * ((mapEntryBits + 7) / 8) : 0;
     const uint64_t headers = 18 + idLength + map;
     if (headers > size)
         return false;
     switch (imageType)
     {
-    case 1:
+    case kMapped:
     case 2:
     case 3:
         return headers + width * height * ((bits + 7) / 8) <= size;
-    case 9:
+    case kMappedRle:
     case 10:
     case 11:
         return true;
@@ -164,7 +181,9 @@ bool CheckGif(const unsigned char* data, size_t size)
     const uint64_t table = GifTableBytes(data[10]);
     if (13 + table > size)
         return false;
-    constexpr unsigned kExtension = 0x21, kImage = 0x2C, kTrailer = 0x3B;
+    constexpr unsigned kExtension = 0x21, kImage = 0x2C, kTrailer = 0x3B, kGraphicControl = 0xF9;
+    // Length byte, four bytes of data and the empty sub-block that ends it.
+    constexpr size_t kGraphicControlBytes = 6;
     constexpr size_t kDescriptorBytes = 10;
     constexpr unsigned kMinCodeSize = 2, kMaxCodeSize = 8;
     size_t pos = size_t(13 + table);
@@ -175,8 +194,22 @@ bool CheckGif(const unsigned char* data, size_t size)
             return true;
         if (block == kExtension)
         {
+            if (size - pos < 2)
+                return false;
+            const unsigned label = data[pos + 1];
             pos += 2; // introducer and label
-            if (pos > size || !SkipSubBlocks(data, size, pos))
+            // The library reads a graphic control block as six fixed bytes
+            // whatever its length byte says: any other shape would make it
+            // read the rest of the file out of step with this walk.
+            if (label == kGraphicControl)
+            {
+                if (kGraphicControlBytes > size - pos || data[pos] != kGraphicControlBytes - 2 ||
+                    data[pos + kGraphicControlBytes - 1] != 0)
+                    return false;
+                pos += kGraphicControlBytes;
+                continue;
+            }
+            if (!SkipSubBlocks(data, size, pos))
                 return false;
             continue;
         }

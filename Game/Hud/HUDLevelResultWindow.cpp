@@ -28,11 +28,6 @@ constexpr float kPopInGrowth = 4.0f;
 constexpr float kLineTime = 1.0f;
 constexpr int kEmitterPlayToEnd = 2;
 
-std::wstring L(const std::wstring& key)
-{
-    return LocalStrings::Instance()->Get(key);
-}
-
 // The value a line shows at the phase clock t: the whole of it from one second on.
 int32_t CountedUp(int32_t finalValue, float t)
 {
@@ -126,9 +121,9 @@ HUDLevelResultWindow::HUDLevelResultWindow() : HUDWindow(kLayout)
         map->mEconomy->AddGems(award);
 
     record.stars = map->mScreenState == screen::kWon ? stars : 0;
-    SetText(L"gems", L(L"gems") + L": " + DecimalText(award));
+    SetText(L"gems", LocalText(L"gems") + L": " + DecimalText(award));
     const int32_t best = std::max(record.GetScore(), stored->high);
-    SetText(L"bestScore", L(L"game_best_score") + DecimalText(best));
+    SetText(L"bestScore", LocalText(L"game_best_score") + DecimalText(best));
 
     // The award went through the economy already; the record must not pay it again.
     record.gems = 0;
@@ -194,7 +189,7 @@ void HUDLevelResultWindow::Draw(render::Graphics* graphics)
             graphics->SetColor(1.0f, 1.0f, 1.0f, mTime * 2.0f);
         break;
     case kKillScore:
-        SetText(L"killScore", L(L"game_kill_score") + DecimalText(CountedUp(killScore, mTime)));
+        SetText(L"killScore", LocalText(L"game_kill_score") + DecimalText(CountedUp(killScore, mTime)));
         endLine(kLifeBonus);
         break;
     case kComboBonus:
@@ -202,11 +197,11 @@ void HUDLevelResultWindow::Draw(render::Graphics* graphics)
         endLine(kLifeBonus);
         break;
     case kLifeBonus:
-        SetText(L"lifeBonus", L(L"game_life_bonus") + DecimalText(CountedUp(lifeBonus, mTime)));
+        SetText(L"lifeBonus", LocalText(L"game_life_bonus") + DecimalText(CountedUp(lifeBonus, mTime)));
         endLine(kTotalScore);
         break;
     case kTotalScore:
-        SetText(L"totalScore", L(L"game_total_score") + DecimalText(CountedUp(lifeBonus + killScore, mTime)));
+        SetText(L"totalScore", LocalText(L"game_total_score") + DecimalText(CountedUp(lifeBonus + killScore, mTime)));
         endLine(kFinished);
         break;
     default:

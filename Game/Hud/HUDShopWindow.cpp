@@ -38,11 +38,6 @@ constexpr int32_t kResetDialogId = -1;
 
 using FooterHook = base::MemberDelegate2<HUDShopWindow, render::Graphics*, layer::Layer*, HVResultEnum>;
 
-std::wstring L(const std::wstring& key)
-{
-    return LocalStrings::Instance()->Get(key);
-}
-
 layer::Layer* RootBoardLayer()
 {
     Game* game = Game::Get();
@@ -100,7 +95,7 @@ HUDShopWindow::HUDShopWindow(bool fromLevel) : mFromLevel(fromLevel ? 1 : 0)
         map->mScreenState = screen::kShop;
     if (Game* game = Game::Get(); game && game->GetRootBoard())
         SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontLarge));
-    SetText(kCaptionSlot, L(L"shop"));
+    SetText(kCaptionSlot, LocalText(L"shop"));
 
     mCurrentTab = 0;
     mList = new layer::Layer;
@@ -120,7 +115,7 @@ HUDShopWindow::HUDShopWindow(bool fromLevel) : mFromLevel(fromLevel ? 1 : 0)
     InitImageLayerFromContainer(mFooter, mLayoutContainer, L"back_footer", 0.0f, 0.0f);
 
     const base::ImageInfo* caption = FindContainerImage(mLayoutContainer, L"text/caption");
-    mCaption = MakeText(L(L"shop"), kCaptionWidth, caption ? caption->x : 0.0f,
+    mCaption = MakeText(LocalText(L"shop"), kCaptionWidth, caption ? caption->x : 0.0f,
                         caption ? caption->y - kCaptionLift : 0.0f);
     const base::ImageInfo* gems = FindContainerImage(mLayoutContainer, L"text/gems");
     mGems = MakeText(std::wstring(), kGemsWidth, gems ? gems->x + gems->w / 2.0f : 0.0f,
@@ -231,7 +226,8 @@ std::wstring HUDShopWindow::Click(int x, int y)
     {
         NQMap* map = Game::GetMap();
         if (map && map->mHud)
-            map->mHud->ShowModalDialog(L(L"reset_upgrades_title"), L(L"reset_upgrades_message"), kResetDialogId);
+            map->mHud->ShowModalDialog(LocalText(L"reset_upgrades_title"), LocalText(L"reset_upgrades_message"),
+                                       kResetDialogId);
         if (map)
             map->mScreenState = screen::kResetUpgrades;
     }

@@ -70,11 +70,6 @@ std::wstring UpgradeKey(int32_t id, const std::wstring& suffix)
     return L"upgrade_" + std::to_wstring(id) + suffix;
 }
 
-std::wstring L(const std::wstring& key)
-{
-    return LocalStrings::Instance()->Get(key);
-}
-
 layer::TextLayer* MakeText(int font, float width, float x, float y)
 {
     auto* text = new layer::TextLayer(LayerFont(font), std::wstring(), width, 0.0f, kTextLayoutOption, true);
@@ -123,7 +118,7 @@ HUDUpgradePlate::HUDUpgradePlate(file::ImageContainer* layout, NQUpgrade* upgrad
     mPlate->AddChild(mIcon);
 
     mName = MakeText(GameWindow::kFontNormal, kTextWidth, plateWidth / 2.0f, kNameY);
-    SetText(mName, L(UpgradeKey(mUpgradeId, L"_name")), true);
+    SetText(mName, LocalText(UpgradeKey(mUpgradeId, L"_name")), true);
     mPlate->AddChild(mName);
 
     mClearStar = MakePicture(layout, L"item_plate/stars/clear_star", origin);
@@ -227,7 +222,7 @@ void HUDUpgradePlate::Refresh()
         mBuyInactive->mVisible = false;
         mPrice->mVisible = false;
         mGem->mVisible = false;
-        SetText(mStepText, L(UpgradeKey(mUpgradeId, L"_complete")), true);
+        SetText(mStepText, LocalText(UpgradeKey(mUpgradeId, L"_complete")), true);
         return;
     }
 
@@ -243,7 +238,7 @@ void HUDUpgradePlate::Refresh()
     mPrice->mColor = affordable ? math::Point4{1.0f, 1.0f, 1.0f, 1.0f}
                                 : math::Point4{kShortColour[0], kShortColour[1], kShortColour[2], 1.0f};
     mPrice->mTintAmount = 1.0f;
-    SetText(mStepText, L(UpgradeKey(mUpgradeId, L"_step" + std::to_wstring(next))), true);
+    SetText(mStepText, LocalText(UpgradeKey(mUpgradeId, L"_step" + std::to_wstring(next))), true);
 }
 
 bool HUDUpgradePlate::HitTestBuy(int x, int y) const

@@ -62,22 +62,12 @@ HVResultEnum TMessageBox::Load()
         return HVResultEnum(result);
     }
 
-    mFirstButton = new VessikButton;
-    if (const HVResultEnum result = mFirstButton->Load(mContainer, kNormalPicture, kActivePicture, kShadowPicture);
+    if (const HVResultEnum result = AddButton(mFirstButton, mAction.empty() ? kSingleButtonX : kCancelButtonX);
         result != HV_OK)
-    {
-        // Never a child: it goes at once.
-        delete mFirstButton;
-        mFirstButton = nullptr;
-        MarkLoadFailed(kNormalPicture);
         return result;
-    }
-    mFirstButton->mButtonListener = this;
-    AddChild(mFirstButton, nullptr);
 
     if (mAction.empty())
     {
-        mFirstButton->gui::GameControl::SetPosition(kSingleButtonX, kButtonY, 0.0f);
         layer::TextLayer* label = nullptr;
         if (const int result = AddText(kCancelLabel, L"b1_ok", labelFont, &label); result != HV_OK)
         {
@@ -88,29 +78,36 @@ HVResultEnum TMessageBox::Load()
         return HV_OK;
     }
 
-    mFirstButton->gui::GameControl::SetPosition(kCancelButtonX, kButtonY, 0.0f);
     if (const int result = AddText(kCancelLabel, L"b1_cancel", labelFont, nullptr); result != HV_OK)
     {
         MarkLoadFailed(kCancelLabel);
         return HVResultEnum(result);
     }
-    mSecondButton = new VessikButton;
-    if (const HVResultEnum result = mSecondButton->Load(mContainer, kNormalPicture, kActivePicture, kShadowPicture);
-        result != HV_OK)
-    {
-        delete mSecondButton;
-        mSecondButton = nullptr;
-        MarkLoadFailed(kNormalPicture);
+    if (const HVResultEnum result = AddButton(mSecondButton, kConfirmButtonX); result != HV_OK)
         return result;
-    }
-    mSecondButton->mButtonListener = this;
-    mSecondButton->gui::GameControl::SetPosition(kConfirmButtonX, kButtonY, 0.0f);
-    AddChild(mSecondButton, nullptr);
     if (const int result = AddText(kOkLabel, L"b1_ok", labelFont, nullptr); result != HV_OK)
     {
         MarkLoadFailed(kOkLabel);
         return HVResultEnum(result);
     }
+    return HV_OK;
+}
+
+HVResultEnum TMessageBox::AddButton(VessikButton*& button, float x)
+{
+    button = new VessikButton;
+    if (const HVResultEnum result = button->Load(mContainer, kNormalPicture, kActivePicture, kShadowPicture);
+        result != HV_OK)
+    {
+        // Never a child: it goes at once.
+        delete button;
+        button = nullptr;
+        MarkLoadFailed(kNormalPicture);
+        return result;
+    }
+    button->mButtonListener = this;
+    button->gui::GameControl::SetPosition(x, kButtonY, 0.0f);
+    AddChild(button, nullptr);
     return HV_OK;
 }
 

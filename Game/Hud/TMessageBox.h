@@ -35,4 +35,9 @@ public:
     // The closing button (ok alone, or cancel), then the confirming one.
     VessikButton* mFirstButton = nullptr;
     VessikButton* mSecondButton = nullptr;
+
+private:
+    // A button of the box's pictures centred at (x, kButtonY), made a child and
+    // heard by the box; null when its pictures fail to load.
+    HVResultEnum AddButton(VessikButton*& button, float x);
 };

@@ -11,21 +11,6 @@
 
 namespace frameworktest
 {
-namespace
-{
-class CaptureOutput : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { LogLines().push_back(text); }
-};
-} // namespace
-
-std::vector<std::wstring>& LogLines()
-{
-    static std::vector<std::wstring> lines;
-    return lines;
-}
-
 void ApplicationTest::SetUp()
 {
     Events().clear();
@@ -65,7 +50,7 @@ TestApplication* ApplicationTest::Make(const std::vector<std::wstring>& argument
     application->mArguments = arguments;
     EXPECT_EQ(application->PreInit(), HV_OK);
     application->mExeFolder = data.Wide();
-    base::MainLog::Instance()->AddTextOutput(new CaptureOutput);
+    base::MainLog::Instance()->AddTextOutput(new hvtest::LogCapture);
     return application;
 }
 

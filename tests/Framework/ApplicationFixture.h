@@ -3,8 +3,8 @@
 // The test application started in this process on a temporary data root and
 // user-data folder, with the window on the offscreen driver, the renderer
 // on the Direct3D 9 stand-in and the monitors supplied.
-#include "Core/Base/LogOutput.h"
 #include "TestApplication.h"
+#include "support/LogCapture.h"
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 
@@ -19,7 +19,7 @@
 namespace frameworktest
 {
 // Every log entry written since the application's start.
-std::vector<std::wstring>& LogLines();
+using hvtest::LogLines;
 
 class ApplicationTest : public testing::Test
 {

@@ -64,7 +64,8 @@ bool IsRectangleLayer(const std::string& root, const std::string& imageAndLayer)
 }
 
 std::vector<Probe> LayoutProbes(const std::string& root, const std::string& image, const std::string& layer,
-                                const std::vector<Rect>& covers)
+                                const std::vector<Rect>& covers, const std::vector<Point>& keepAway,
+                                float keepAwayDistance)
 {
     const std::vector<LayoutLayer> layers = ReadLayout(root, image);
     for (size_t i = 0; i < layers.size(); ++i)
@@ -78,6 +79,8 @@ std::vector<Probe> LayoutProbes(const std::string& root, const std::string& imag
         source.placed = layers[i].rect;
         source.picture = &picture;
         source.covers = covers;
+        source.keepAway = keepAway;
+        source.keepAwayDistance = keepAwayDistance;
         for (size_t later = i + 1; later < layers.size(); ++later)
             source.covers.push_back(layers[later].rect);
         return SelectProbes(source);

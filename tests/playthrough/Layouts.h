@@ -26,8 +26,10 @@ std::optional<Rect> FindLayerRect(const std::vector<LayoutLayer>& layers, const 
 bool IsRectangleLayer(const std::string& root, const std::string& imageAndLayer);
 // Probes of the layout's picture layer `root`, clear of every layer after it
 // (pictures, buttons and text places alike) and of `covers`; empty when the
-// picture cannot be read.
+// picture cannot be read. On a map, the probes also keep `keepAwayDistance`
+// from every point of `keepAway`.
 std::vector<Probe> LayoutProbes(const std::string& root, const std::string& image, const std::string& layer,
-                                const std::vector<Rect>& covers = {});
+                                const std::vector<Rect>& covers = {}, const std::vector<Point>& keepAway = {},
+                                float keepAwayDistance = 0.0f);
 inline Point Centre(const Rect& rect) { return {rect.x + rect.width / 2.0f, rect.y + rect.height / 2.0f}; }
 } // namespace playthrough

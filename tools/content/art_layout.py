@@ -38,8 +38,8 @@ def r_hudbar(w, h, p, rng):
 
 
 # The HUD bar: counter icons and dividers (picture x), matching the text places of "nq/ui".
-HUD_ICONS = (14, 136, 266, 386)
-HUD_DIVIDERS = (130, 262, 382)
+HUD_ICONS = (10, 156, 342, 516)
+HUD_DIVIDERS = (148, 334, 508)
 
 
 def r_spellbar(w, h, p, rng):

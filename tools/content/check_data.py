@@ -15,6 +15,7 @@ SHEETS = ("nq/units_sheet.csv", "nq/towers_sheet.csv", "nq/ammo_sheet.csv")
 PRELOADED = ("nq/units/t1units", "nq/units/t2units", "nq/units/t3units", "nq/towers/artillery",
              "nq/towers/dart", "nq/towers/cannon", "nq/towers/support", "nq/data/ui_parts")
 FIXED_UNITS = (0, 11, 39)
+TICKING_ABILITIES = ("haste_buff", "invisibleArea", "invisible", "regen", "healer", "summon")
 LOBBED_AMMO = 2003
 FIRE_AMMO = (2001, 2002, 2003)
 BOOST_SPELL = 3004
@@ -166,6 +167,11 @@ def check_sheets(cc, data):
                         cc.error(*where, "spell %d: %s must be above 0" % (rid, col))
         elif row.get("img"):
             cc.error(*where, "row %d: unit and tower rows have no img" % rid)
+        if rel == "nq/units_sheet.csv":
+            # An ability modifier ticks every cooldown: 0 would tick every frame.
+            ticking = [c for c in TICKING_ABILITIES if num(row.get(c), 0) != 0]
+            if ticking and num(row.get("cooldown"), 0) <= 0:
+                cc.error(*where, "unit %d: %s needs a cooldown above 0" % (rid, ticking[0]))
         for col in ("onFire", "onAmmo", "onHit"):
             name = row.get(col, "")
             if not name:
@@ -205,11 +211,15 @@ def check_sprites(cc, data):
         psd = row.get("psd", "")
         if rel == "nq/ammo_sheet.csv":
             if psd:
-                path = psd if psd.startswith("nq/") else "nq/" + psd
-                if 3000 < rid < 4000 and not psd.startswith("nq/"):
-                    cc.error(*where, "spell %d: psd must start with nq/" % rid)
-                image = cc.image(path, where)
-                if image is not None:
+                if psd.startswith("nq/"):
+                    cc.error(*where, "row %d: psd is relative to nq/, the set loader prefixes it" % rid)
+                    psd = psd[len("nq/"):]
+                # A cast spell draws the psd text itself, from the data root.
+                paths = ["nq/" + psd] + ([psd] if 3000 < rid < 4000 else [])
+                for path in paths:
+                    image = cc.image(path, where)
+                    if image is None:
+                        continue
                     if not [l for l in image.in_group("") if l.is_picture]:
                         cc.error(*where, "image %s has no root frames" % path)
                     if not image.in_group("s_point"):

@@ -7,9 +7,9 @@ from content import paths
 
 TOWER_COLUMNS = ("id", "parent", "type", "strength", "cooldown", "speed", "r", "psd", "ammoid", "rotating",
                  "tierUpdates", "tierK", "tierCost", "cost", "require", "levelid", "level", "fps",
-                 "teleportEnemy", "goldIncome", "health", "boostTower", "showInvisible", "stars", "onFire",
+                 "teleportEnemy", "goldIncome", "health", "boostTower", "showInvisible", "air", "stars", "onFire",
                  "addons")
-UNIT_COLUMNS = ("id", "parent", "type", "levelid", "health", "speed", "r", "cooldown", "cost", "fps", "psd",
+UNIT_COLUMNS = ("id", "parent", "type", "levelid", "strength", "health", "speed", "r", "cooldown", "cost", "fps", "psd",
                 "air", "straight", "carrier", "raiseDead", "explodeStr", "explodeRadius", "ice", "stone",
                 "poisonImmun", "fire_dmg_only", "haste_buff", "invisible", "invisibleArea", "regen", "healer",
                 "summon", "blocktower", "debufftower", "dropChance", "fillColor", "special")
@@ -116,7 +116,7 @@ class GameData:
         for s in self.spells:
             row = {k: v for k, v in s.items() if k not in ("look", "color", "slot", "name")}
             row["img"] = "data/ammo/a%d" % s["id"]
-            row["psd"] = spell_image(s)
+            row["psd"] = spell_psd(s)
             row["parent"] = -1
             row["type"] = 3
             rows.append(row)
@@ -167,6 +167,13 @@ class GameData:
 
 def spell_image(spell):
     return "nq/data/spells/" + spell["name"]
+
+
+def spell_psd(spell):
+    """The sheet's "psd" is relative to "nq/" (the set loader prefixes it);
+    the spell's own drawing names that text from the data root, where a
+    second copy of the animation stands (see gen_sprites.render_spell)."""
+    return spell_image(spell)[len("nq/"):]
 
 
 def map_image_name(episode, map_name):

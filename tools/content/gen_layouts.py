@@ -1,12 +1,12 @@
 """Screen layouts and the single pictures (loading screen, income icon)."""
-from content import art_layout, draw, framework, gamedata, pictures
+from content import art_layout, draw, framework, gamedata, labels, pictures
 
 MESSAGE_ICON = 96
 
 
-# Preview samples: the text a slot shows (by string key), to judge sizes.
+# Preview samples: the text a slot shows (by string key), to judge sizes. The
+# HUD, the level result and the unlock message show their widest labels.
 SAMPLES = {
-    "nq/ui": {"crystals": "120", "mana": "25/25", "coins": "1250", "waves": "@game_wave 3/6"},
     "nq/data/mm": {"caption": "convertCristallToMoneyDialogTitle", "message": "progress_confirm_text"},
     "nq/data/ingame": {"caption": "ingame_caption"},
     "nq/main_menu": {"greet": "@greet_1 Warden"},
@@ -16,12 +16,10 @@ SAMPLES = {
     "nq/level_select": {"episode": "episode0", "gems": "42"},
     "nq/shop": {"caption": "shop", "gems": "42"},
     "nq/gem_shop": {"caption": "gemShopTitle", "caption_gems": "gemShopTitle2", "b_01_text": "@gemShopBuyFor $0.99"},
-    "nq/data/message": {"caption": "unlock_caption", "message": "unlock_3001", "button": "unlock_button"},
-    "nq/ui_levelresult": {"levelResult": "game_win", "levelName": "@episode0 1 - 3", "gameName": "game_caption",
-                          "killScore": "@game_kill_score 1840", "goldBonus": "@gems 3", "lifeBonus": "@game_life_bonus 250",
-                          "totalScore": "@game_total_score 2090", "bestScore": "@game_best_score 2090", "gems": "@gems 3"},
+    "nq/data/message": {"message": "unlock_3001"},
+    # The result leaves the gold bonus empty.
+    "nq/ui_levelresult": {"goldBonus": ""},
 }
-LARGE_SLOTS = ("caption", "levelResult")
 
 
 def sample(layout_path, slot, strings):
@@ -32,7 +30,7 @@ def sample(layout_path, slot, strings):
     return strings.get(key, key)
 
 
-def render_layout(env, layout, lines, extra, strings=None):
+def render_layout(env, layout, lines, extra, strings=None, shown=None):
     image = pictures.LayeredImage(layout["path"])
     rng = env.rng("layout/" + layout["path"])
     for name, recipe, x, y, w, h, params in list(layout["layers"]) + list(extra):
@@ -50,11 +48,11 @@ def render_layout(env, layout, lines, extra, strings=None):
             im = im.resize((w, h))
         image.picture(name, im, x, y, jpeg=recipe in art_layout.JPEG_RECIPES)
     out = image.output()
-    out["preview:layouts/%s.png" % layout["path"].replace("/", "_")] = compose(image, strings or {})
+    out["preview:layouts/%s.png" % layout["path"].replace("/", "_")] = compose(image, strings or {}, shown or {})
     return out
 
 
-def compose(image, strings=None):
+def compose(image, strings=None, shown=None):
     """The layout as the program places its layers: pictures in listing order,
     over-buttons' pictures at their positions, text places with a sample."""
     import io
@@ -89,8 +87,8 @@ def compose(image, strings=None):
                    anchor="mm")
         elif parts[0] == "text" or (image.path == "nq/data/tutorial" and parts[-1] == "text"):
             d.rectangle([x, y, x + w, y + h], outline=(255, 80, 200, 160))
-            big = parts[-1] in LARGE_SLOTS
-            text = sample(image.path, parts[-1], strings)
+            big = parts[-1] in labels.LARGE_SLOTS
+            text = (shown or {}).get(parts[-1]) or sample(image.path, parts[-1], strings)
             # the tutorial's hints use the 32 px sans font, windows 42 px serif and 80 px for captions
             tf = draw.font(32, False, False) if image.path == "nq/data/tutorial" else draw.font(80 if big else 42, True, True)
             if image.path == "nq/data/tutorial":
@@ -147,12 +145,27 @@ def generate(ctx):
     icons = {}
     for i in announced:
         icons[i] = icon_layer(data, i)
+    shown = widest_labels(data)
     for layout in layouts:
         extra = []
         if layout["path"] == "nq/data/message":
             extra = [["icons/id%d" % i, "icon", 464, 262, MESSAGE_ICON, MESSAGE_ICON, icons[i]] for i in announced]
-        ctx.job("layout/" + layout["path"], render_layout, layout, tuple(data.towers), tuple(extra), data.strings)
+        ctx.job("layout/" + layout["path"], render_layout, layout, tuple(data.towers), tuple(extra), data.strings,
+                shown.get(layout["path"], {}))
     ctx.job("pictures/singles", render_singles)
+
+
+def widest_labels(data):
+    """{layout: {slot: text}}: the longest of each label's texts."""
+    episodes = data.levels["episode"]
+    texts = labels.label_texts(data.strings, [ep["index"] for ep in episodes],
+                               max(max(len(ep["level"]), len(ep["hardcore"])) for ep in episodes),
+                               max(len(l["waves"]) for ep in episodes for l in ep["level"] + ep["hardcore"]))
+    shown = {}
+    for (path, slot), candidates in sorted(texts.items()):
+        if candidates:
+            shown.setdefault(path, {})[slot] = max(candidates, key=len)
+    return shown
 
 
 def announced_ids(data):

@@ -8,7 +8,7 @@ WAVE_RE = re.compile(r"^t=(\d+)\s+s=(\d+)(?:\s+k=([0-9.]+))?:\s*(.+)$")
 ENTRY_RE = re.compile(r"^(\d+)(?:\^(\d+))?x(\d+)(?:@(\d+))?$")
 DEFAULT_SPACING = 60
 LANES = (-65, -20, -110, -45, -90, 0, -130)   # lane coordinates, within [-130, 0]
-WIPE_AWARD = 10
+WIPE_AWARD = 20
 FX_ANCHORS = 3
 # Spot bonuses by position in the spot list: a few spots boost the range or the income.
 RANGE_BOOST_SPOT, INCOME_BOOST_SPOT = 3, 6

@@ -35,6 +35,11 @@ def render_spell(env, spell):
         image.picture("%02d" % i, im)
     image.rect("s_point/0", 64, 64)
     out = image.output()
+    # The sheet's set loader opens "nq/" + psd, the cast spell draws psd itself
+    # from the data root: the animation stands at both places.
+    folder = gamedata.spell_image(spell) + "/"
+    for rel in [r for r in out if r.startswith(folder)]:
+        out[rel[len("nq/"):]] = out[rel]
     base = "nq/data/spells/buttons/" + spell["name"]
     on, off = art_ui.spell_button(spell["color"], spell["look"], False), art_ui.spell_button(spell["color"], spell["look"], True)
     out[base + ".png"] = pictures.png_bytes(on)

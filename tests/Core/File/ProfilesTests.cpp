@@ -227,6 +227,35 @@ TEST_F(ProfilesTest, DestructionSaves)
     EXPECT_NE(userFolder.Read("profiles.xml").find("AtExit"), std::string::npos);
 }
 
+// Without a user-data folder the store lives in memory: a file of that name
+// in the current folder is neither read nor replaced, by a save or at exit.
+TEST_F(ProfilesTest, WithoutAUserDataFolderNothingIsReadOrWritten)
+{
+    // A fresh container has no folder.
+    base::testing::TeardownSingletonsNow();
+    dir.Write("profiles.xml", kSample);
+    Store()->Load();
+    EXPECT_EQ(Store()->GetProfileNames(), std::vector<std::wstring>{kDefault});
+    Store()->SelectProfile(L"Unsaved");
+    EXPECT_NE(Store()->Save(), tinyxml2::XML_SUCCESS);
+    base::testing::TeardownSingletonsNow();
+    EXPECT_EQ(dir.Read("profiles.xml"), kSample);
+    EXPECT_FALSE(dir.Has("profiles.xml.tmp"));
+}
+
+// The container torn down before the store (a dependency cycle keeps the order
+// they were made in) takes the folder with it: the exit save writes nowhere.
+TEST_F(ProfilesTest, AUserDataFolderGoneBeforeTheExitSaveIsNotReplacedByTheCurrentFolder)
+{
+    LoadWith(kSample);
+    Store()->SelectProfile(L"AtExit");
+    base::SingletoneBase::AddDependency(file::UserDataFileContainer::Instance(), Store());
+    base::testing::TeardownSingletonsNow();
+    EXPECT_EQ(userFolder.Read("profiles.xml"), kSample);
+    EXPECT_FALSE(dir.Has("profiles.xml"));
+    EXPECT_FALSE(dir.Has("profiles.xml.tmp"));
+}
+
 TEST_F(ProfilesTest, AFailedSaveLeavesTheFileAlone)
 {
     LoadWith(kSample);

@@ -1,10 +1,9 @@
 #include "Core/Base/ImageInfo.h"
-#include "Core/Base/Log.h"
-#include "Core/Base/LogOutput.h"
 #include "Core/File/ImageFileInfo.h"
 #include "Core/File/PsdFile.h"
 #include "Core/File/PsdFolder.h"
 #include "FileTestSupport.h"
+#include "support/LogCapture.h"
 #include "support/PackBuilder.h"
 
 #include <cstdint>
@@ -80,33 +79,11 @@ TEST_F(PsdFolderTest, ReadsLayersUntilTheFirstNamelessOne)
     EXPECT_EQ(bare->index, 0);
 }
 
-std::vector<std::wstring>& LogLines()
-{
-    // Outlives the log, which still writes while it shuts down.
-    static auto* lines = new std::vector<std::wstring>;
-    return *lines;
-}
-
-class LogCapture : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { LogLines().push_back(text); }
-};
-
-int CountLinesWith(const std::wstring& text)
-{
-    int count = 0;
-    for (const std::wstring& line : LogLines())
-        count += line.find(text) != std::wstring::npos;
-    return count;
-}
-
 // Scaled coordinates beyond the int range saturate; the layer stays and one
 // line names the layout.
 TEST_F(PsdFolderTest, CoordinatesBeyondTheIntRangeAreClamped)
 {
-    base::MainLog::Instance()->AddTextOutput(new LogCapture);
-    LogLines().clear();
+    hvtest::CaptureLog();
     struct Case
     {
         const char* scale;
@@ -129,7 +106,7 @@ TEST_F(PsdFolderTest, CoordinatesBeyondTheIntRangeAreClamped)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(std::string(c.scale) + " " + c.attributes);
-        LogLines().clear();
+        hvtest::LogLines().clear();
         Files()->imageScale = std::stof(c.scale);
         std::unique_ptr<file::ImageContainer> image =
             OpenWith(std::string("<Layers><Layer name=\"big\" ") + c.attributes +
@@ -142,7 +119,7 @@ TEST_F(PsdFolderTest, CoordinatesBeyondTheIntRangeAreClamped)
         EXPECT_EQ(big->y, c.y);
         EXPECT_EQ(big->w, c.w);
         EXPECT_EQ(big->h, c.h);
-        EXPECT_EQ(CountLinesWith(L"ui/layers.xml"), c.logged ? 1 : 0);
+        EXPECT_EQ(hvtest::CountLogLinesWith(L"ui/layers.xml"), c.logged ? 1 : 0);
     }
 }
 

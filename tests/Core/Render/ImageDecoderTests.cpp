@@ -353,6 +353,98 @@ TEST(PictureCheck, RefusesCutAndLyingFilesPromptly)
         EXPECT_EQ(render::CheckPictureStructure(c.kind, c.bytes.data(), c.bytes.size()), c.ok);
 }
 
+// The picture library reads a colour table by its stated count for any depth
+// a run-length header claims: the count and the depth must agree.
+TEST(PictureCheck, BmpRunLengthNeedsItsOwnDepthAndTableSize)
+{
+    // 2 x 1, 8 bits, run-length: a table of two colours, one run of two, end.
+    auto rle8 = [](uint16_t bits, uint32_t compression, uint32_t colours) {
+        Bytes b{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0};
+        auto put32 = [&b](uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                b.push_back(uint8_t(v >> (8 * i)));
+        };
+        auto put16 = [&b](uint16_t v) {
+            b.push_back(uint8_t(v));
+            b.push_back(uint8_t(v >> 8));
+        };
+        put32(40), put32(2), put32(1), put16(1), put16(bits), put32(compression), put32(4), put32(0), put32(0);
+        put32(colours), put32(0);
+        put32(0x000000FFu), put32(0x0000FF00u);
+        b.insert(b.end(), {2, 1, 0, 1});
+        return b;
+    };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        bool ok;
+    } cases[] = {
+        {"run-length 8 bits", rle8(8, 1, 2), true},
+        {"run-length 8 claiming 24 bits", rle8(24, 1, 2), false},
+        {"run-length 4 claiming 8 bits", rle8(8, 2, 2), false},
+        {"257 colours", rle8(8, 1, 257), false},
+        // Found by fuzzing: a 24-bit run-length header asking for a 2 GB table.
+        {"24-bit run-length, 1.6 G colours",
+         Bytes{0x42, 0x4D, 0x4E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x36, 0x00, 0x00, 0x00,
+               0x28, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x00,
+               0x18, 0x00, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x31, 0x00, 0x00, 0x00,
+               0x00, 0x01, 0x47, 0x49, 0x46, 0x38, 0x37, 0x61, 0x00, 0x00, 0x03, 0x00, 0x00, 0x18,
+               0x72, 0xFF},
+         false},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(render::CheckPictureStructure(render::PictureKind::Bmp, c.bytes.data(), c.bytes.size()), c.ok)
+            << c.what;
+        EXPECT_EQ(Decode(c.bytes, L".bmp").has_value(), c.ok) << c.what;
+    }
+    auto good = Decode(rle8(8, 1, 2), L".bmp");
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->pixels[0], 0xFF00FF00u);
+    EXPECT_EQ(good->pixels[1], 0xFF00FF00u);
+}
+
+// The picture library reads the colour table of a colour-mapped picture by the
+// header's numbers even when the header says there is no table.
+TEST(PictureCheck, TgaColourTablesReachableByTheirIndices)
+{
+    // 2 x 1, top-left origin, 8-bit indices into a table of `entries` 24-bit colours.
+    auto mapped = [](uint8_t mapType, uint8_t imageType, uint16_t first, uint16_t entries, uint8_t indexBits) {
+        Bytes b{0, mapType, imageType, uint8_t(first), uint8_t(first >> 8), uint8_t(entries), uint8_t(entries >> 8), 24,
+                0, 0, 0, 0, 2, 0, 1, 0, indexBits, 0x20};
+        for (uint16_t i = 0; i < entries; ++i)
+            b.insert(b.end(), {uint8_t(i * 40), 0, uint8_t(255 - i * 40)}); // blue, green, red
+        b.insert(b.end(), {1, 0});
+        return b;
+    };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        bool ok;
+    } cases[] = {
+        {"two colours", mapped(1, 1, 0, 2, 8), true},
+        {"mapped without a table", mapped(0, 1, 0, 2, 8), false},
+        {"table of no colours", mapped(1, 1, 0, 0, 8), false},
+        {"16-bit indices", mapped(1, 1, 0, 2, 16), false},
+        {"table past index 255", mapped(1, 1, 255, 2, 8), false},
+        // Found by fuzzing: run-length mapped, no table, a 4 GB allocation.
+        {"run-length mapped without a table", Bytes{0x00, 0x00, 0x09, 0x04, 0x02, 0x47, 0x90, 0x10, 0x90, 0x90,
+               0x90, 0x00, 0x02, 0x00, 0x00, 0x15, 0x0F, 0x0F, 0xC2, 0xE6}, false},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(render::CheckPictureStructure(render::PictureKind::Tga, c.bytes.data(), c.bytes.size()), c.ok)
+            << c.what;
+        EXPECT_EQ(Decode(c.bytes, L".tga").has_value(), c.ok) << c.what;
+    }
+    auto good = Decode(mapped(1, 1, 0, 2, 8), L".tga");
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->pixels[0], 0xFFD70028u) << std::hex << good->pixels[0]; // entry 1
+    EXPECT_EQ(good->pixels[1], 0xFFFF0000u) << std::hex << good->pixels[1]; // entry 0
+}
+
 // The picture library allocates what the header claims: a side longer than a
 // texture's is refused before it sees the bytes.
 TEST(PictureCheck, RefusesSidesLongerThanATexture)
@@ -451,6 +543,18 @@ TEST(PictureCheck, GifFramesLieInsideTheScreenAndBlocksInsideTheFile)
                                     0x44, 0x1A, 0x00, 0x00, 0x03, 0x00, 0x02, 0x00, 0x00, 0x02, 0x04, 0x44, 0xA8,
                                     0x31, 0x28, 0x00, 0x3B, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x44, 0xA8, 0x31, 0x28,
                                     0x00, 0x3B},
+         false},
+        {"graphic control of 5 bytes", with(kFrame - 6, {5}), false},
+        {"graphic control not ended", with(kFrame - 1, {1}), false},
+        // Found by fuzzing: a graphic control that runs on as a 20-byte
+        // sub-block hides an interlaced frame the library reads out of step.
+        {"graphic control run on", Bytes{0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x02, 0x00, 0x81, 0x00, 0x00,
+                                    0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x22, 0x00, 0x00, 0x00, 0xFF, 0x21,
+                                    0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x14, 0x2C, 0x00, 0x00, 0x01, 0x47, 0x49,
+                                    0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x03, 0x00, 0x04, 0x00, 0x00, 0x00, 0x04,
+                                    0x44, 0x1A, 0x00, 0x00, 0x03, 0x00, 0x02, 0x11, 0x20, 0x00, 0x00, 0x02, 0x04,
+                                    0x44, 0xA8, 0x31, 0x28, 0x00, 0xBB, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x44, 0xA8,
+                                    0x32, 0x28, 0x00, 0x3B},
          false},
     };
     for (const Case& c : cases)

@@ -2,9 +2,6 @@
 // the walk of the library's folders, the prototypes it keeps, and the files
 // it cannot use.
 
-#include "Core/Base/Log.h"
-#include "Core/Base/LogOutput.h"
-#include "Core/Base/LookupMiss.h"
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
@@ -12,6 +9,8 @@
 #include "MagicFake/MagicFake.h"
 #include "PictureFixtures.h"
 #include "RecordingRender.h"
+#include "support/LogCapture.h"
+#include "support/LookupMissRecorder.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,27 +26,13 @@ using magicfake::Fake;
 using magicfake::Folder;
 using Calls = std::vector<std::string>;
 
-std::vector<std::wstring>& LogLines()
-{
-    // Outlives the log, which still writes while it shuts down.
-    static auto* lines = new std::vector<std::wstring>;
-    return *lines;
-}
-
-class Capture : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { LogLines().push_back(text); }
-};
-
 class ParticleSystemTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
         fake.Reset();
-        base::MainLog::Instance()->AddTextOutput(new Capture);
-        LogLines().clear();
+        hvtest::CaptureLog();
         folder.Write("fx/effects.ptc", kText);
         system()->mFolder = "fx/";
     }
@@ -60,13 +45,6 @@ protected:
         for (const auto& entry : system()->mEmitters)
             names.push_back(entry.first);
         return names;
-    }
-    static int LoggedLines(const std::wstring& part)
-    {
-        int n = 0;
-        for (const std::wstring& line : LogLines())
-            n += line.find(part) != std::wstring::npos;
-        return n;
     }
 
     static constexpr const char* kText = "<particles version=\"1\"/>";
@@ -193,7 +171,7 @@ TEST_F(ParticleSystemTest, AFileThatCannotBeUsedLoadsNothingAndSaysSoOnce)
 
     system()->Load("missing", nullptr);
     EXPECT_TRUE(fake.calls.empty());
-    EXPECT_EQ(LoggedLines(L"fx/missing"), 1);
+    EXPECT_EQ(hvtest::CountLogLinesWith(L"fx/missing"), 1);
 
     for (int handle : {0, -3})
     {
@@ -201,7 +179,7 @@ TEST_F(ParticleSystemTest, AFileThatCannotBeUsedLoadsNothingAndSaysSoOnce)
         fake.fileHandle = handle;
         system()->Load("effects", nullptr);
         EXPECT_EQ(fake.calls, Calls{"OpenFileInMemory"});
-        EXPECT_EQ(LoggedLines(L"fx/effects"), handle == 0 ? 1 : 2);
+        EXPECT_EQ(hvtest::CountLogLinesWith(L"fx/effects"), handle == 0 ? 1 : 2);
     }
     EXPECT_TRUE(system()->mEmitters.empty());
     EXPECT_TRUE(system()->mAtlases.empty());
@@ -230,30 +208,13 @@ TEST_F(ParticleSystemTest, AtlasIndicesStayAlignedWhenAPictureDoesNotLoad)
 
 namespace
 {
-std::vector<std::pair<base::LookupMissKind, std::wstring>> sMisses;
-void RecordMiss(base::LookupMissKind kind, const std::wstring& name) { sMisses.emplace_back(kind, name); }
-// Records the misses reported while it lives.
-struct MissRecorder
-{
-    MissRecorder()
-    {
-        sMisses.clear();
-        base::SetLookupMissObserver(&RecordMiss);
-    }
-    ~MissRecorder() { base::SetLookupMissObserver(nullptr); }
-};
-} // namespace
-
-namespace
-{
 TEST_F(ParticleSystemTest, AnUnknownEffectIsReportedAsALookupMiss)
 {
     fake.root = {Folder("level", {Effect("build")})};
     system()->Load("effects.ptc", nullptr);
-    const MissRecorder recorder;
+    const hvtest::LookupMissRecorder recorder;
     delete system()->CreateEmitter("build");
     EXPECT_EQ(system()->CreateEmitter("fog_01"), nullptr);
-    EXPECT_EQ(sMisses, (std::vector<std::pair<base::LookupMissKind, std::wstring>>{
-                           {base::LookupMissKind::Emitter, L"fog_01"}}));
+    EXPECT_EQ(recorder.Misses(), (hvtest::LookupMisses{{base::LookupMissKind::Emitter, L"fog_01"}}));
 }
 } // namespace

@@ -4,8 +4,6 @@
 #include "BalanceSamples.h"
 #include "LevelFixture.h"
 
-#include "Core/Base/Log.h"
-#include "Core/Base/LogOutput.h"
 #include "Core/File/Profiles.h"
 #include "Game/CreateUpgradedProto.h"
 #include "Game/NQMap.h"
@@ -15,6 +13,7 @@
 #include "Game/NQUnlockTable.h"
 #include "Game/NQUpgrade.h"
 #include "Game/NQUpgradeTable.h"
+#include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -29,18 +28,6 @@
 namespace
 {
 using Ids = std::vector<int32_t>;
-
-std::vector<std::wstring>& LogLines()
-{
-    static std::vector<std::wstring> lines;
-    return lines;
-}
-
-class LogCapture : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { LogLines().push_back(text); }
-};
 
 // Level records with stars, one per (episode, level) of the current mode.
 std::string LevelsXml(const std::vector<std::array<int, 3>>& episodeLevelStars, int mode = 0)
@@ -77,8 +64,7 @@ protected:
     void SetUp() override
     {
         LevelTest::SetUp();
-        base::MainLog::Instance()->AddTextOutput(new LogCapture);
-        LogLines().clear();
+        hvtest::CaptureLog();
     }
 
     void WriteSamples()
@@ -111,14 +97,6 @@ protected:
         LoadProfiles(gametest::ProfilesXml(0, 0, kBothBought));
         BuildLevel();
         GoTo(0, 0);
-    }
-
-    int CountLogLinesWith(const std::wstring& part) const
-    {
-        int count = 0;
-        for (const std::wstring& line : LogLines())
-            count += line.find(part) != std::wstring::npos ? 1 : 0;
-        return count;
     }
 };
 
@@ -520,9 +498,9 @@ TEST_F(BalanceLevelTest, UnknownIdGivesNullAndOneLogLine)
 {
     WriteSamples();
     BuildLevel();
-    LogLines().clear();
+    hvtest::LogLines().clear();
     EXPECT_EQ(CreateUpgradedProto(3004), nullptr);
-    EXPECT_EQ(CountLogLinesWith(L"3004"), 1);
+    EXPECT_EQ(hvtest::CountLogLinesWith(L"3004"), 1);
 }
 
 TEST_F(BalanceLevelTest, ProgressAsksTheLevelForSetupAndUpgradeIds)

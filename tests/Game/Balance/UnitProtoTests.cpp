@@ -1,10 +1,10 @@
 // Prototypes from sheet rows: typed reads with their defaults, the special
 // columns, copies, and the database's search order.
-#include "Core/Base/LookupMiss.h"
 #include "Game/ConvertSheetToXml.h"
 #include "Game/NQUnitDatabase.h"
 #include "Game/NQUnitProto.h"
 
+#include "support/LookupMissRecorder.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -240,30 +240,13 @@ TEST_F(Database, MissingSectionsGiveNothing)
 
 namespace
 {
-std::vector<std::pair<base::LookupMissKind, std::wstring>> sMisses;
-void RecordMiss(base::LookupMissKind kind, const std::wstring& name) { sMisses.emplace_back(kind, name); }
-// Records the misses reported while it lives.
-struct MissRecorder
-{
-    MissRecorder()
-    {
-        sMisses.clear();
-        base::SetLookupMissObserver(&RecordMiss);
-    }
-    ~MissRecorder() { base::SetLookupMissObserver(nullptr); }
-};
-} // namespace
-
-namespace
-{
 TEST_F(Database, APrototypeNotFoundIsReportedAsALookupMiss)
 {
     Build("id;parent\n10000;-1\n10001;10000\n", "id;parent\n50;-1\n", "");
     NQUnitDatabase database(Data());
-    const MissRecorder recorder;
+    const hvtest::LookupMissRecorder recorder;
     EXPECT_NE(database.FindProto(10001), nullptr);
     EXPECT_EQ(database.FindProto(10002), nullptr);
-    EXPECT_EQ(sMisses, (std::vector<std::pair<base::LookupMissKind, std::wstring>>{
-                           {base::LookupMissKind::Proto, L"10002"}}));
+    EXPECT_EQ(recorder.Misses(), (hvtest::LookupMisses{{base::LookupMissKind::Proto, L"10002"}}));
 }
 } // namespace

@@ -1,7 +1,7 @@
 // One whole battle step of a busy level: hundreds of walking enemies, dozens
 // of firing towers of every kind with their real effects, and three map
 // areas that outlast the run.
-#include "BattleFixture.h"
+#include "BenchmarkBattle.h"
 
 #include "Game/DotModifierArea.h"
 #include "Game/FireSplashModifier.h"
@@ -16,21 +16,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <iterator>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace
 {
 namespace towers = gametest::towers;
 namespace units = gametest::units;
 
-constexpr float kFrame = 1.0f / 60.0f;
-constexpr float kHealth = 1.0e9f;
 constexpr float kForever = 1.0e9f;
 constexpr int kWarmUpSteps = 600;
 constexpr int kStepsPerRound = 600;
-constexpr int kFirstLinks = 6;
 constexpr int kSpotColumns = 16;
 constexpr int kSpotCount = 64;
 
@@ -38,22 +34,16 @@ constexpr int kSpotCount = 64;
 constexpr int kKinds[] = {towers::kCannon,     towers::kArrow,     towers::kCannon + 2,   towers::kMagic,
                           towers::kMagic + 1, towers::kBank,      towers::kMagic + 2,   towers::kArrow + 100};
 
-class BusyLevel : public gametest::BattleTest
+class BusyLevel : public gametest::BenchmarkBattle
 {
 public:
-    void TestBody() override {}
-    void Open() { SetUp(); }
-    void Close() { TearDown(); }
-
     void Fill(int enemies, int towerCount)
     {
         std::string spots;
         for (int i = 0; i < kSpotCount; ++i)
             spots += gametest::SpotXml(60.0f + float(i % kSpotColumns) * 60.0f, 330.0f + float(i / kSpotColumns) * 50.0f,
                                        {{"radius_mult", 1}, {"damage_mult", 1}, {"income_mult", 1}});
-        StartBattleOn(gametest::WithSpots(gametest::LongRoadLevelXml(gametest::WaveXml(
-                                              "timeout=\"100000\" spawn=\"1\"", gametest::EntryXml(units::kTank, 0.0f))),
-                                          spots));
+        StartLongRoad(spots);
         map->mEconomy->mGold = 1000000;
         for (int i = 0; i < towerCount; ++i)
         {
@@ -64,50 +54,20 @@ public:
         PlaceMapModifier(new FireSplashModifier("", 1.0f, kForever, nullptr, 300, 400, 150))->mPeriod = 1.0f;
         PlaceMapModifier(new MapImpassableArea(kForever, 900, 400, 60));
         PlaceMapModifier(new DotModifierArea(600, 400, 150, 1.0f, kForever));
-        const float lanes[] = {0.0f, -32.5f, -65.0f, -97.5f, -130.0f};
         for (int i = 0; i < enemies; ++i)
-        {
-            NQEnemy* enemy = SpawnNow(units::kTank, lanes[i % 5]);
-            enemy->mHealth = kHealth;
-            enemy->mRouteIndex = i % kFirstLinks;
-            enemy->mProgress = float(i % 97) / 97.0f;
-            mStarts.push_back({enemy->mRouteIndex, enemy->mProgress});
-        }
-    }
-
-    void PutBack()
-    {
-        const std::vector<NQEnemy*>& enemies = Enemies();
-        for (size_t i = 0; i < enemies.size() && i < mStarts.size(); ++i)
-        {
-            enemies[i]->mRouteIndex = mStarts[i].first;
-            enemies[i]->mProgress = mStarts[i].second;
-            enemies[i]->mHealth = kHealth;
-        }
+            SpawnWalker(units::kTank);
     }
 
     void OneStep() { Step(kFrame); }
 
-    size_t EnemyModifiers() const
-    {
-        size_t count = 0;
-        for (const NQEnemy* enemy : Enemies())
-            count += enemy->mModifiers.size();
-        return count;
-    }
-
-    size_t EnemyCount() const { return Enemies().size(); }
     size_t TowerCount() const { return map->mTowers.size(); }
     size_t BulletCount() const { return map->mBullets->mBullets.size(); }
-    size_t Modifiers() const { return map->mModifiers.size() + EnemyModifiers(); }
+    size_t Modifiers() const { return map->mModifiers.size() + EnemyModifierCount(); }
 
     size_t Effects() const
     {
         return map->mEffects.size() + map->mDepthEffects.size() + map->mLooseEmitters.size() + map->mParticles.size();
     }
-
-private:
-    std::vector<std::pair<int32_t, float>> mStarts;
 };
 
 void BusyLevelStep(benchmark::State& state)

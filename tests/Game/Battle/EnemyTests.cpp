@@ -1,5 +1,5 @@
 // Enemies: the walk, the life cycle, enemies spawned during play and bad data.
-#include "BattleFixture.h"
+#include "QuietBattleFixture.h"
 
 #include "Game/Hud/NQFloatingIcons.h"
 #include "Game/NQEnemy.h"
@@ -23,7 +23,6 @@
 
 namespace
 {
-using gametest::BattleTest;
 using gametest::EntryXml;
 using gametest::WaveXml;
 namespace units = gametest::units;
@@ -31,23 +30,9 @@ namespace units = gametest::units;
 // A binary fraction: sums of it are exact.
 constexpr float kStep = 0.0625f;
 
-class EnemyTest : public BattleTest
+class EnemyTest : public gametest::QuietBattleTest
 {
 protected:
-    void SetUp() override
-    {
-        BattleTest::SetUp();
-        StartBattleOn(QuietLevelXml());
-    }
-
-    // An enemy of the unit standing at (x, 400).
-    NQEnemy* At(int unit, float x)
-    {
-        NQEnemy* enemy = SpawnNow(unit);
-        enemy->mX = enemy->mDrawX = x;
-        return enemy;
-    }
-
     // n updates of the enemy alone.
     static void Run(NQEnemy* enemy, int n, float dt = kStep)
     {

@@ -1,6 +1,6 @@
 // The modifier rule, offering, every tick of the enemy and map modifiers, and
 // the lifetimes of what modifiers point at.
-#include "BattleFixture.h"
+#include "QuietBattleFixture.h"
 
 #include "Core/Math/MathFunctions.h"
 #include "Game/AreaDamageModifier.h"
@@ -33,7 +33,6 @@
 
 namespace
 {
-using gametest::BattleTest;
 namespace units = gametest::units;
 
 class CountingModifier : public NQModifier
@@ -44,23 +43,9 @@ public:
     std::vector<float> ticks;
 };
 
-class ModifierTest : public BattleTest
+class ModifierTest : public gametest::QuietBattleTest
 {
 protected:
-    void SetUp() override
-    {
-        BattleTest::SetUp();
-        StartBattleOn(QuietLevelXml());
-    }
-
-    // An enemy of the unit standing at (x, 400).
-    NQEnemy* At(int unit, float x)
-    {
-        NQEnemy* enemy = SpawnNow(unit);
-        enemy->mX = enemy->mDrawX = x;
-        return enemy;
-    }
-
     template <class T>
     static T* Find(NQEnemy* enemy)
     {

@@ -289,5 +289,30 @@ TEST_F(OptionsTest, AConfirmedRestartClosesTheBoxAndBothWindowsInTheSameClick)
         EXPECT_EQ(Top(), nullptr) << Narrow(c.action);
     }
 }
+
+// The buttons are the box's children: deleted once whether its owner deletes
+// the box directly (never shown) or the frame manager clears and deletes it.
+TEST_F(OptionsTest, ALoadedBoxFreesEachButtonOnce)
+{
+    for (const bool shown : {false, true})
+    {
+        for (const wchar_t* action : {L"", L"levels"})
+        {
+            auto* box = new TMessageBox(L"progress_confirm_text", action);
+            ASSERT_EQ(box->Load(), HV_OK) << Narrow(action);
+            ASSERT_NE(box->mFirstButton, nullptr);
+            EXPECT_EQ(box->mSecondButton != nullptr, *action != L'\0');
+            if (!shown)
+            {
+                delete box;
+                continue;
+            }
+            frames.PushDialog(box, false);
+            ASSERT_EQ(Top(), box);
+            EXPECT_EQ(frames.CloseAll(true, true), HV_OK);
+            EXPECT_EQ(Top(), nullptr);
+        }
+    }
+}
 } // namespace
 } // namespace gametest

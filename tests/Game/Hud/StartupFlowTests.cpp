@@ -44,11 +44,11 @@ protected:
         };
     }
 
-    // One frame: the game's update, then the screens drawn as the level draws them.
+    // One frame: the game's update, then the level's drawing.
     void Frame()
     {
         Board()->Update(kFrame);
-        Record([&](render::Graphics* g) { Map()->mHud->DrawWindows(g, HUDWindow::kScreenLayer); });
+        Record([&](render::Graphics* g) { Map()->Draw(g); });
         for (HUDWindow* window : Map()->mHud->mWindows)
         {
             if (dynamic_cast<NQSplashScreens*>(window))

@@ -4,8 +4,6 @@
 #include "FrontEndFixture.h"
 #include "LevelFixture.h"
 
-#include "Core/Base/Log.h"
-#include "Core/Base/LogOutput.h"
 #include "Core/File/Profiles.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
@@ -21,6 +19,7 @@
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
 #include "Game/NQScreenState.h"
+#include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -32,18 +31,6 @@ namespace gametest
 {
 namespace
 {
-std::vector<std::wstring>& LogLines()
-{
-    static std::vector<std::wstring> lines;
-    return lines;
-}
-
-class LogCapture : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { LogLines().push_back(text); }
-};
-
 struct StepSpec
 {
     int id;
@@ -116,8 +103,7 @@ protected:
     void SetUp() override
     {
         FrontEndTest::SetUp();
-        base::MainLog::Instance()->AddTextOutput(new LogCapture);
-        LogLines().clear();
+        hvtest::CaptureLog();
         WriteLayout("nq/data/tutorial", HintLayers());
         WriteLayout("nq/data/tutorial/skip",
                     {{"button/b4_over", kSkipX, kSkipY, kSkipW, kSkipH, 0xFF808080u, 0},
@@ -146,14 +132,6 @@ protected:
              step = step->NextSiblingElement("step"))
             states[step->IntAttribute("id")] = step->IntAttribute("state");
         return states;
-    }
-
-    int CountLogLinesWith(const std::wstring& part) const
-    {
-        int count = 0;
-        for (const std::wstring& line : LogLines())
-            count += line.find(part) != std::wstring::npos ? 1 : 0;
-        return count;
     }
 };
 
@@ -467,7 +445,7 @@ TEST_F(TutorialTest, AStepWithoutShowIsLeftOutWithOneLogLine)
     ASSERT_EQ(tutorial->mSteps.size(), 2u);
     EXPECT_EQ(tutorial->mSteps[0]->mId, 1);
     EXPECT_EQ(tutorial->mSteps[1]->mId, 3);
-    EXPECT_EQ(CountLogLinesWith(L"tutorial step 1 "), 1);
+    EXPECT_EQ(hvtest::CountLogLinesWith(L"tutorial step 1 "), 1);
 }
 
 TEST_F(TutorialTest, IncompleteElementsReadAsEmptyAndAreSkipped)

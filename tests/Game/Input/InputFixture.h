@@ -9,6 +9,7 @@
 #include "Core/Render/Image.h"
 #include "Game/AttributedText.h"
 #include "Game/Game.h"
+#include "Game/Hud/HUDLevelResultWindow.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQContextMenuItem.h"
@@ -17,9 +18,11 @@
 #include "Game/NQScreenState.h"
 #include "Game/NQSpot.h"
 #include "Game/NQTower.h"
+#include "Game/NQTowerSpecial.h"
 #include "Game/NQUnlockTable.h"
 #include "QuadRecorder.h"
 #include "RecordingHud.h"
+#include "WindowText.h"
 
 #include <cmath>
 #include <memory>
@@ -175,6 +178,23 @@ protected:
     }
 
     RecordingTutorial& Tutorial() const { return *tutorial; }
+
+    // The result window the level pushed last, or null.
+    HUDLevelResultWindow* PushedResultWindow() const
+    {
+        const auto& pending = Hud()->mPendingWindows;
+        return pending.empty() ? nullptr : dynamic_cast<HUDLevelResultWindow*>(pending.back());
+    }
+
+    static std::wstring Text(const HUDWindow& window, const std::wstring& slot) { return TextOf(window, slot); }
+
+    // A drop in that state among the level's drops.
+    void AddDrop(int state)
+    {
+        auto* drop = new NQTowerSpecial;
+        drop->mState = state;
+        map->mDrops->push_back(drop);
+    }
 
     AttributedText::FontHandle font;
     std::vector<std::unique_ptr<render::Image>> pictures;

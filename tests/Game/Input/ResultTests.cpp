@@ -25,27 +25,6 @@ namespace units = gametest::units;
 
 class ResultTest : public InputTest
 {
-protected:
-    HUDLevelResultWindow* PushedResultWindow() const
-    {
-        const auto& pending = Hud()->mPendingWindows;
-        return pending.empty() ? nullptr : dynamic_cast<HUDLevelResultWindow*>(pending.back());
-    }
-
-    static std::wstring Text(const HUDWindow& window, const std::wstring& slot)
-    {
-        for (const auto& text : window.mTexts)
-            if (text.first == slot)
-                return text.second;
-        return L"<unset>";
-    }
-
-    void AddDrop(int state)
-    {
-        auto* drop = new NQTowerSpecial;
-        drop->mState = state;
-        map->mDrops->push_back(drop);
-    }
 };
 
 TEST_F(ResultTest, LastLivesLostEndTheLevelOnce)

@@ -1,35 +1,18 @@
 #include "LevelFileFixture.h"
 
-#include "Core/Base/Log.h"
-#include "Core/Base/LogOutput.h"
 #include "Game/FindById.h"
 #include "Game/NQLinkLanes.h"
 #include "Game/NQPoint.h"
+#include "support/LogCapture.h"
 
 #include <algorithm>
 
 namespace leveltest
 {
-namespace
-{
-std::vector<std::wstring>& LogLines()
-{
-    // Outlives the log, which still writes while it shuts down.
-    static auto* lines = new std::vector<std::wstring>;
-    return *lines;
-}
-
-class Capture : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { LogLines().push_back(text); }
-};
-} // namespace
-
 void LevelFileTest::SetUp()
 {
     gametest::LevelTest::SetUp();
-    base::MainLog::Instance()->AddTextOutput(new Capture);
+    hvtest::CaptureLog();
     BuildLevel();
     ClearLog();
 }
@@ -42,13 +25,9 @@ bool LevelFileTest::ReadLevel(const std::string& text)
     return read;
 }
 
-int LevelFileTest::Logged(const std::wstring& text) const
-{
-    return int(std::count_if(LogLines().begin(), LogLines().end(),
-                             [&text](const std::wstring& line) { return line.find(text) != std::wstring::npos; }));
-}
+int LevelFileTest::Logged(const std::wstring& text) const { return hvtest::CountLogLinesWith(text); }
 
-void LevelFileTest::ClearLog() { LogLines().clear(); }
+void LevelFileTest::ClearLog() { hvtest::LogLines().clear(); }
 
 NQPoint* LevelFileTest::Point(int32_t id) const { return FindById(*map->mPoints, id); }
 

@@ -216,6 +216,29 @@ TEST_F(LevelDrawTest, HealthBar)
     enemy->mState = NQEnemy::kWalking;
 }
 
+// The level is the HUD's one painter: the panel and both window layers once a
+// frame, in the world and on the menu screens alike, and nothing before the
+// level's pictures are loaded.
+TEST_F(LevelDrawTest, TheHudDrawsOnceAFrameInEveryState)
+{
+    const std::vector<std::string> once = {"HUD.Draw", "HUD.DrawWindows 0", "HUD.DrawWindows 1"};
+    for (const NQScreenState state : {screen::kPlaying, screen::kWon, screen::kMainMenu, screen::kGemShop})
+    {
+        map->mScreenState = state;
+        gametest::CallLog().clear();
+        DrawLevel();
+        std::vector<std::string> calls;
+        for (const gametest::LoggedCall& call : gametest::CallsStarting("HUD.Draw"))
+            calls.push_back(call.call);
+        EXPECT_EQ(calls, once) << state;
+    }
+    map->mResourcesLoaded = false;
+    gametest::CallLog().clear();
+    DrawLevel();
+    map->mResourcesLoaded = true;
+    EXPECT_EQ(gametest::CountCalls("HUD.Draw"), 0);
+}
+
 TEST_F(LevelDrawTest, AFinishedRingGoesInTheSameFrame)
 {
     map->mContextMenu = new NQContextMenu;

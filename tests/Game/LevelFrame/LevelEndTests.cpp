@@ -33,27 +33,6 @@ protected:
         LocalStrings::Instance()->Load(L"nq/strings_extra.csv");
     }
 
-    HUDLevelResultWindow* PushedResultWindow() const
-    {
-        const auto& pending = Hud()->mPendingWindows;
-        return pending.empty() ? nullptr : dynamic_cast<HUDLevelResultWindow*>(pending.back());
-    }
-
-    static std::wstring Text(const HUDWindow& window, const std::wstring& slot)
-    {
-        for (const auto& text : window.mTexts)
-            if (text.first == slot)
-                return text.second;
-        return L"<unset>";
-    }
-
-    void AddDrop(int state)
-    {
-        auto* drop = new NQTowerSpecial;
-        drop->mState = state;
-        map->mDrops->push_back(drop);
-    }
-
     // A level already cleared with three stars: the result window pays no star gems.
     void StoreThreeStars() const
     {

@@ -1,6 +1,6 @@
 // One frame of the running level: NQMap::Update and NQMap::Draw (recording
 // only) with 300 enemies, 40 towers, 100 decorations and 50 beams.
-#include "BattleFixture.h"
+#include "BenchmarkBattle.h"
 #include "QuadRecorder.h"
 
 #include "Game/NQDecorationSet.h"
@@ -21,20 +21,16 @@ namespace
 namespace units = gametest::units;
 namespace towers = gametest::towers;
 
-constexpr float kFrame = 1.0f / 60.0f;
-constexpr float kHealth = 1.0e9f;
+constexpr float kFrame = gametest::BenchmarkBattle::kFrame;
 constexpr int kEnemies = 300;
 constexpr int kTowers = 40;
 constexpr int kDecorations = 100;
 constexpr int kBeams = 50;
 constexpr int kFramesPerRound = 300;
 
-class BenchmarkLevel : public gametest::BattleTest
+class BenchmarkLevel : public gametest::BenchmarkBattle
 {
 public:
-    void TestBody() override {}
-    void Open() { SetUp(); }
-    void Close() { TearDown(); }
     void Step() { map->Update(kFrame); }
     void Draw()
     {
@@ -46,20 +42,12 @@ public:
         std::string spots;
         for (int i = 0; i < kTowers; ++i)
             spots += gametest::SpotXml(60.0f + 24.0f * float(i), i % 2 ? 250.0f : 520.0f);
-        StartBattleOn(gametest::WithSpots(
-            gametest::LongRoadLevelXml(gametest::WaveXml("timeout=\"100000\" spawn=\"1\"",
-                                                         gametest::EntryXml(units::kTank, 0.0f))),
-            spots));
+        StartLongRoad(spots);
         map->mEconomy->mGold = 1000000;
         for (int i = 0; i < kTowers; ++i)
             BuildOn(i, i % 2 ? towers::kArrow : towers::kCannon);
-        const float lanes[] = {0.0f, -32.5f, -65.0f, -97.5f, -130.0f};
         for (int i = 0; i < kEnemies; ++i)
-        {
-            NQEnemy* enemy = SpawnNow(units::kTank, lanes[i % 5]);
-            enemy->mHealth = kHealth;
-        }
-        PutBack();
+            SpawnWalker(units::kTank);
         for (int i = 0; i < kDecorations; ++i)
         {
             auto* frame = new NQFrameEntry;
@@ -72,16 +60,10 @@ public:
                 new NQBeamParticle(float(i * 20), 100.0f, Enemies()[size_t(i)], "t_line"));
     }
 
-    // The walkers back to their starts, long before any reaches the goal.
+    // The walkers back to their starts, and the level still running.
     void PutBack()
     {
-        const std::vector<NQEnemy*>& enemies = Enemies();
-        for (size_t i = 0; i < enemies.size(); ++i)
-        {
-            enemies[i]->mRouteIndex = int32_t(i % 6);
-            enemies[i]->mProgress = float(i % 97) / 97.0f;
-            enemies[i]->mHealth = kHealth;
-        }
+        BenchmarkBattle::PutBack();
         map->mLives = map->mMaxLives;
         map->mScreenState = screen::kPlaying;
     }

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -133,6 +135,42 @@ TEST_F(TowerDrawTest, ShadowOffsets)
                      std::fabs(quad.CentreY() - y) < 0.5f;
         EXPECT_EQ(found, 1);
     }
+}
+
+// The world list: ground shadows in queue order, then the ground bodies
+// (towers and walkers) by depth, then the flyers' shadows and bodies.
+TEST_F(TowerDrawTest, WorldOrderOfShadowsBodiesAndFlyers)
+{
+    NQTower* tower = BuildOn(0, towers::kCannon);
+    ASSERT_NE(tower, nullptr);
+    // Walkers below and above the tower's anchor, spawned lower one first; a flyer highest.
+    NQEnemy* low = EnemyAt(gametest::units::kGrunt, 150.0f, tower->mAnchorY + 60.0f);
+    NQEnemy* high = EnemyAt(gametest::units::kGrunt, 650.0f, tower->mAnchorY - 60.0f);
+    NQEnemy* flyer = EnemyAt(gametest::units::kWyvern, 850.0f, tower->mAnchorY - 200.0f);
+    ASSERT_TRUE(low && high && flyer);
+    math::Transform2D unused;
+    const render::Texture* towerTexture = gametest::TextureOf(tower->PlaceCurrentFrame(unused)->mPicture);
+    const auto screenX = [&](float x) { return x * map->mZoom + map->mViewOffsetX; };
+    std::vector<std::string> order;
+    for (const RecordedQuad& quad : Recorder()->Record([&](render::Graphics* g) { map->Draw(g); }))
+    {
+        if (quad.texture == towerTexture)
+        {
+            order.push_back("tower");
+            continue;
+        }
+        for (const auto& [name, enemy] : {std::pair<const char*, NQEnemy*>{"low", low}, {"high", high}, {"flyer", flyer}})
+        {
+            if (std::fabs(quad.CentreX() - screenX(enemy->mDrawX)) > 40.0f)
+                continue;
+            const bool shadow = quad.texture == gametest::TextureOf(enemy->mShadow);
+            order.push_back(std::string(name) + (shadow ? " shadow" : ""));
+        }
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"low shadow", "high shadow", "high", "tower", "low", "flyer shadow",
+                                               "flyer"}));
+    for (const auto& queue : map->mDrawQueues)
+        EXPECT_TRUE(queue.empty());
 }
 
 // A booster's bonus shows as the boost mark in the very frame that gives it.

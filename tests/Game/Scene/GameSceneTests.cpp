@@ -2,6 +2,7 @@
 // the frame saved as a PNG beside the test program.
 #include "DX9/RenderFixture.h"
 #include "DataRootFixture.h"
+#include "DeviceGame.h"
 #include "FakeGameServices.h"
 #include "PictureFixtures.h"
 
@@ -21,7 +22,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
@@ -43,16 +43,6 @@ public:
     HVResultEnum InitGame() override { return HV_OK; }
     HVResultEnum UpdateGame(float) override { return HV_OK; }
 };
-
-std::string ProgramFolder()
-{
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    const std::string exe(path, size_t(n));
-    return exe.substr(0, exe.find_last_of('/'));
-}
 
 class GameSceneTest : public rendertest::RenderDX9Test
 {
@@ -175,7 +165,7 @@ TEST_F(GameSceneTest, ButtonsASpriteAndAPriceLookRightAndAreSaved)
     for (uint32_t& p : opaque)
         p |= kOpaque;
     const auto png = fixtures::MakePng(kWidth, kHeight, opaque);
-    std::ofstream(ProgramFolder() + "/game_scene.png", std::ios::binary)
+    std::ofstream(gametest::ProgramFolder() + "/game_scene.png", std::ios::binary)
         .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
 } // namespace

@@ -98,11 +98,11 @@ TEST_F(GemShopTest, TheTitleFollowsTheGemsWithinAFrame)
 {
     SetGems(12);
     HUDBuyGemScreen screen;
-    EXPECT_EQ(Text(screen, L"caption"), L"Gem shop");
-    EXPECT_EQ(Text(screen, L"caption_gems"), L"You have 12 gems");
+    EXPECT_EQ(TextOf(screen, L"caption"), L"Gem shop");
+    EXPECT_EQ(TextOf(screen, L"caption_gems"), L"You have 12 gems");
     Map()->mEconomy->AddGems(335);
     screen.Update(0.016f);
-    EXPECT_EQ(Text(screen, L"caption_gems"), L"You have 347 gems");
+    EXPECT_EQ(TextOf(screen, L"caption_gems"), L"You have 347 gems");
 }
 
 TEST_F(GemShopTest, OnlyTheSecondPackDrawsTheBadge)

@@ -116,12 +116,12 @@ TEST_F(LevelResultTest, StarsGemsAndStoredResultTable)
             EXPECT_EQ(StarShown(window, i), i < c.stars) << i;
         EXPECT_EQ(map->mEconomy->mGems, 7 + c.gems);
         EXPECT_EQ(StoredGems(), 7 + c.gems);
-        EXPECT_EQ(Text(window, L"gems"), L"Gems: " + std::to_wstring(c.gems));
+        EXPECT_EQ(TextOf(window, L"gems"), L"Gems: " + std::to_wstring(c.gems));
         const NQLevelRecord after = Stored(kLevel, c.mode);
         EXPECT_EQ(after.stars, c.starsAfter);
         EXPECT_EQ(after.high, c.highAfter);
         EXPECT_EQ(after.gems, 0);
-        EXPECT_EQ(Text(window, L"bestScore"), L"Best:" + std::to_wstring(c.highAfter));
+        EXPECT_EQ(TextOf(window, L"bestScore"), L"Best:" + std::to_wstring(c.highAfter));
         // The window pops in from nothing.
         EXPECT_EQ(window.mScale, 0.0f);
         EXPECT_EQ(window.mState, HUDLevelResultWindow::kPopIn);
@@ -157,7 +157,7 @@ TEST_F(LevelResultTest, EpisodeBonusIsPaidOnceAndOneWindowLate)
     {
         HUDLevelResultWindow window;
         EXPECT_EQ(map->mEconomy->mGems, 113);
-        EXPECT_EQ(Text(window, L"gems"), L"Gems: 100");
+        EXPECT_EQ(TextOf(window, L"gems"), L"Gems: 100");
         EXPECT_TRUE(map->mProgress->GetEventFlag(kEpisode + 1));
     }
     // Never twice.
@@ -249,15 +249,15 @@ TEST_F(LevelResultTest, CountUpReachesEachFinalValueInTheFrameItsLineEnds)
         int guard = 0;
         while (window.mState == phase && guard++ < 100)
         {
-            last = Text(window, line.slot);
+            last = TextOf(window, line.slot);
             Frame(window);
         }
         // The frame that ended the line wrote the final value.
-        EXPECT_EQ(Text(window, line.slot), line.prefix + std::to_wstring(line.finalValue));
-        EXPECT_NE(last, Text(window, line.slot));
+        EXPECT_EQ(TextOf(window, line.slot), line.prefix + std::to_wstring(line.finalValue));
+        EXPECT_NE(last, TextOf(window, line.slot));
         EXPECT_EQ(window.mState, line.phaseAfter);
     }
-    EXPECT_EQ(Text(window, L"goldBonus"), L"<unset>");
+    EXPECT_EQ(TextOf(window, L"goldBonus"), L"<unset>");
     EXPECT_EQ(window.mScale, 1.0f);
 
     // Finished: nothing changes any more.
@@ -281,11 +281,11 @@ TEST_F(LevelResultTest, WithoutKillsTheKillLineIsSkippedAndTheComboSlotEmptied)
     window.Update(0.05f);
     EXPECT_EQ(window.mState, HUDLevelResultWindow::kComboBonus);
     Record([&](render::Graphics* g) { window.Draw(g); });
-    EXPECT_EQ(Text(window, L"goldBonus"), L"");
+    EXPECT_EQ(TextOf(window, L"goldBonus"), L"");
     window.Update(0.05f);
     EXPECT_EQ(window.mState, HUDLevelResultWindow::kLifeBonus);
     // Only the draw of the frame that entered phase 1 wrote the line.
-    EXPECT_EQ(Text(window, L"killScore"), L"Kills:0");
+    EXPECT_EQ(TextOf(window, L"killScore"), L"Kills:0");
 }
 
 TEST_F(LevelResultTest, ThePopInFadesWithTwiceThePhaseClock)

@@ -131,14 +131,6 @@ void ShopTest::SetUp()
     WriteLayout("nq/shop", ShopLayers());
 }
 
-std::wstring ShopTest::Text(const HUDWindow& window, const std::wstring& slot)
-{
-    for (const auto& text : window.mTexts)
-        if (text.first == slot)
-            return text.second;
-    return L"<unset>";
-}
-
 void ShopTest::SetGems(int gems)
 {
     Map()->mEconomy->mGems = gems;

@@ -4,11 +4,10 @@
 // fixture layouts of the three screens, their strings and a fixture upgrade
 // table, with the profile in memory and the level's values set directly.
 #include "FrontEndFixture.h"
+#include "WindowText.h"
 
 #include <string>
 #include <vector>
-
-class HUDWindow;
 
 namespace gametest
 {
@@ -41,8 +40,6 @@ class ShopTest : public FrontEndTest
 protected:
     void SetUp() override;
 
-    // The text last set on the slot, or "<unset>".
-    static std::wstring Text(const HUDWindow& window, const std::wstring& slot);
     // The player's gems, in the economy and the stored total alike.
     void SetGems(int gems);
     int StoredGems() const;

@@ -121,7 +121,7 @@ TEST_F(ShopFlowTest, AWonLevelCountsUpBuysAStepAndShowsTheGemShop)
         Record([&](render::Graphics* g) { Hud()->DrawWindows(g, HUDWindow::kScreenLayer); });
     }
     EXPECT_EQ(result->mState, HUDLevelResultWindow::kFinished);
-    EXPECT_EQ(Text(*result, L"totalScore"), L"Total:2040");
+    EXPECT_EQ(TextOf(*result, L"totalScore"), L"Total:2040");
 
     // "done" opens the shop after the level.
     Tap(Centre(*result->FindButton(L"done")).first, Centre(*result->FindButton(L"done")).second);

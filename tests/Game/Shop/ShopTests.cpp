@@ -341,7 +341,7 @@ TEST_F(ShopWindowTest, TheLeavingButtonFitsWhereTheShopWasOpenedFrom)
         EXPECT_EQ(Shown(shop, L"return_ac"), fromLevel);
         EXPECT_FALSE(Shown(shop, L"gem_shop"));
         EXPECT_EQ(Map()->mScreenState, screen::kShop);
-        EXPECT_EQ(Text(shop, L"caption"), L"Shop");
+        EXPECT_EQ(TextOf(shop, L"caption"), L"Shop");
         EXPECT_EQ(shop.mCaption->GetText(), L"Shop");
         EXPECT_EQ(shop.mGems->GetText(), L"1000");
         // The hidden gem shop button still answers by the shop's form when shown.

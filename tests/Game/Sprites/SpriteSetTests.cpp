@@ -1,13 +1,13 @@
 // Sprite sets cut from layered images, and the cache that keeps them.
 #include "GameTestFixture.h"
 
-#include "Core/Base/LookupMiss.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQResources.h"
 #include "Game/NQSpriteSet.h"
+#include "support/LookupMissRecorder.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -203,32 +203,15 @@ TEST_F(SpriteSetTest, FindFrameNeverLoads)
 
 namespace
 {
-std::vector<std::pair<base::LookupMissKind, std::wstring>> sMisses;
-void RecordMiss(base::LookupMissKind kind, const std::wstring& name) { sMisses.emplace_back(kind, name); }
-// Records the misses reported while it lives.
-struct MissRecorder
-{
-    MissRecorder()
-    {
-        sMisses.clear();
-        base::SetLookupMissObserver(&RecordMiss);
-    }
-    ~MissRecorder() { base::SetLookupMissObserver(nullptr); }
-};
-} // namespace
-
-namespace
-{
 TEST_F(SpriteSetTest, AFrameNotFoundIsReportedAsALookupMiss)
 {
     data->WriteLayeredImage("nq/ui", gametest::SpriteSetLayers());
     Cache()->GetSpriteSet(L"nq/ui");
-    const MissRecorder recorder;
+    const hvtest::LookupMissRecorder recorder;
     EXPECT_NE(Cache()->FindFrame(L"nq/ui", L"idle", L"idle/i1"), nullptr);
     EXPECT_EQ(Cache()->FindFrame(L"nq/ui", L"idle", L"i1"), nullptr);
     EXPECT_EQ(Cache()->FindFrame(L"nq/none", L"idle", L"idle/i1"), nullptr);
-    EXPECT_EQ(sMisses, (std::vector<std::pair<base::LookupMissKind, std::wstring>>{
-                           {base::LookupMissKind::Frame, L"nq/ui:idle:i1"},
-                           {base::LookupMissKind::Frame, L"nq/none:idle:idle/i1"}}));
+    EXPECT_EQ(recorder.Misses(), (hvtest::LookupMisses{{base::LookupMissKind::Frame, L"nq/ui:idle:i1"},
+                                                      {base::LookupMissKind::Frame, L"nq/none:idle:idle/i1"}}));
 }
 } // namespace

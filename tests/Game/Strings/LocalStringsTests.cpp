@@ -1,9 +1,9 @@
 #include "DataRootFixture.h"
 
-#include "Core/Base/LookupMiss.h"
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/File/FileManager.h"
 #include "Game/LocalStrings.h"
+#include "support/LookupMissRecorder.h"
 #include "support/PackBuilder.h"
 
 #include <gtest/gtest.h>
@@ -159,31 +159,14 @@ TEST_F(LocalStringsTest, AnUnwritableLooseFileTakesNothing)
 
 namespace
 {
-std::vector<std::pair<base::LookupMissKind, std::wstring>> sMisses;
-void RecordMiss(base::LookupMissKind kind, const std::wstring& name) { sMisses.emplace_back(kind, name); }
-// Records the misses reported while it lives.
-struct MissRecorder
-{
-    MissRecorder()
-    {
-        sMisses.clear();
-        base::SetLookupMissObserver(&RecordMiss);
-    }
-    ~MissRecorder() { base::SetLookupMissObserver(nullptr); }
-};
-} // namespace
-
-namespace
-{
 TEST_F(LocalStringsTest, AMissingKeyIsReportedAsALookupMissOncePerRun)
 {
     data->Write(kStrings, "quit;Quit\n");
-    const MissRecorder recorder;
+    const hvtest::LookupMissRecorder recorder;
     LocalStrings* strings = LocalStrings::Instance();
     strings->Get(L"quit");
     strings->Get(L"zz");
     strings->Get(L"zz");
-    EXPECT_EQ(sMisses, (std::vector<std::pair<base::LookupMissKind, std::wstring>>{
-                           {base::LookupMissKind::String, L"zz"}}));
+    EXPECT_EQ(recorder.Misses(), (hvtest::LookupMisses{{base::LookupMissKind::String, L"zz"}}));
 }
 } // namespace

@@ -1,7 +1,10 @@
 #include "BattleData.h"
 
 #include "DataRootFixture.h"
+#include "PictureFixtures.h"
+#include "support/HlslSamples.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -13,7 +16,7 @@ namespace
 // Columns of the units sheet, in order.
 constexpr const char* kUnitColumns =
     "id;parent;type;levelid;health;speed;r;cost;fps;air;straight;carrier;raiseDead;explodeStr;explodeRadius;"
-    "haste_buff;invisible;invisibleArea;regen;healer;summon;cooldown;ammoid;onFire;dropChance;strength;psd\n";
+    "haste_buff;invisible;invisibleArea;regen;healer;summon;cooldown;ammoid;onFire;dropChance;strength;fillColor;psd\n";
 
 struct UnitRow
 {
@@ -42,6 +45,8 @@ struct UnitRow
     const char* onFire = "";
     int dropChance = 0;
     float strength = 1.0f;
+    // AARRGGBB; empty: white.
+    const char* fillColor = "";
     const char* psd = "units/walker";
 };
 
@@ -87,6 +92,7 @@ std::string Row(const UnitRow& u)
     add(u.onFire);
     add(std::to_string(u.dropChance));
     add(Cell(u.strength));
+    add(u.fillColor);
     out += u.psd;
     return out + "\n";
 }
@@ -193,6 +199,11 @@ std::vector<UnitRow> Units()
     unit(kStrong).strength = 2.5f;
     unit(kWeak).strength = 0.5f;
     {
+        UnitRow& u = unit(kLopsided);
+        u.fillColor = kLopsidedFill;
+        u.psd = "units/lopsided";
+    }
+    {
         // The portal's numbers: cooldown is its duration, speed its period.
         UnitRow& u = unit(kSummonProto);
         u.cooldown = 3.0f;
@@ -214,6 +225,29 @@ void Frames(std::vector<FixtureLayer>& layers, const std::string& group, int cou
 {
     for (int i = 0; i < count; ++i)
         layers.push_back({group + "/f" + std::to_string(i), 2 * i, i, w, h, 0xFF808080u});
+}
+
+// A frame picture whose left columns carry the mark colour, the rest white.
+std::string LopsidedPng()
+{
+    std::vector<uint32_t> pixels(size_t(kLopsidedWidth) * size_t(kLopsidedHeight), 0xFFFFFFFFu);
+    for (int y = 0; y < kLopsidedHeight; ++y)
+        for (int x = 0; x < kLopsidedMarkWidth; ++x)
+            pixels[size_t(y) * size_t(kLopsidedWidth) + size_t(x)] = kLopsidedMark;
+    const fixtures::Bytes png = fixtures::MakePng(kLopsidedWidth, kLopsidedHeight, pixels);
+    return std::string(png.begin(), png.end());
+}
+
+void WriteLopsidedSet(const DataRoot& data)
+{
+    std::vector<FixtureLayer> layers = {{"origin", int(kRootX), int(kRootY), 2, 2, 0xFFFFFFFFu}};
+    for (const char* group : {"walk", "death", "special"})
+        for (int i = 0; i < kLopsidedFrames; ++i)
+            layers.push_back({std::string(group) + "/f" + std::to_string(i), 0, 0, kLopsidedWidth, kLopsidedHeight});
+    data.WriteLayeredImage("nq/units/lopsided", layers);
+    for (const FixtureLayer& layer : layers)
+        if (layer.name != "origin")
+            data.Write("nq/units/lopsided/" + layer.name + ".png", LopsidedPng());
 }
 
 std::vector<FixtureLayer> WalkerLayers(bool special, bool death, bool root = true)
@@ -438,6 +472,49 @@ void WriteTowerSets(const DataRoot& data)
 }
 } // namespace
 
+std::vector<FixtureLayer> UiPartsLayers()
+{
+    std::vector<FixtureLayer> parts = {
+        {"shadows/wywern_shadow", 0, 0, 30, 10, 0x80000000u},
+        {"shadows/dragon_shadow", 0, 0, 40, 12, 0x80000000u},
+        {"shadows/money_shadow", 0, 0, 16, 6, 0x80000000u},
+    };
+    Frames(parts, "mob_dot", 2, 8, 8);
+    Frames(parts, "mob_heal", 3, 8, 8);
+    return parts;
+}
+
+std::vector<FixtureLayer> InterfaceLayers(const std::vector<std::string>& leftOut)
+{
+    std::vector<std::string> names = {"brush", "power_buff", "lvl2", "lvl3", "sell", "buy", "context_gem",
+                                      "context_money", "bar", "radius", "l1", "l2", "l3", "wave_hint",
+                                      "immune", "money", "radius_boost", "radius_unboost", "power_boost",
+                                      "power_unboost", "acid_01", "beam_01", "aoe_01", "burn_01", "dazed_01",
+                                      "hammer_01", "money_01", "portal_01", "wing_01", "might_01", "might_02",
+                                      "showInvisible_01"};
+    for (int i = 1; i <= 12; ++i)
+    {
+        char tower[16];
+        std::snprintf(tower, sizeof(tower), "tower_%02d", i);
+        names.push_back(tower);
+    }
+    std::vector<FixtureLayer> layers;
+    uint32_t shade = 0;
+    for (const std::string& name : names)
+    {
+        if (std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end())
+            continue;
+        // A colour of its own for each picture.
+        const uint32_t argb = 0xFF000000u | ((shade * 0x2F1D3Bu) & 0xFFFFFFu);
+        ++shade;
+        int size = kInterfacePictureSize;
+        if (name == "radius")
+            size = kRadiusPictureSize;
+        layers.push_back({"ui/" + name, 0, 0, size, size, argb});
+    }
+    return layers;
+}
+
 std::string BattleEffectsLibrary()
 {
     return "<particles version=\"1\"><atlas file=\"fx_atlas0.png\"/>"
@@ -473,15 +550,12 @@ void WriteBattleData(const DataRoot& data)
     data.WriteLayeredImage("nq/units/walker", WalkerLayers(true, true));
     data.WriteLayeredImage("nq/units/nospecial", WalkerLayers(false, true));
     data.WriteLayeredImage("nq/units/nodeath", WalkerLayers(true, false, false));
+    WriteLopsidedSet(data);
+    // The enemy shader tints by "color2".
+    data.Write("nq/Shaders/MobShader/DX/VS.hlsl", hlsl::kTexturedVs);
+    data.Write("nq/Shaders/MobShader/DX/PS.hlsl", hlsl::kEnemyPs);
 
-    std::vector<FixtureLayer> parts = {
-        {"shadows/wywern_shadow", 0, 0, 30, 10, 0x80000000u},
-        {"shadows/dragon_shadow", 0, 0, 40, 12, 0x80000000u},
-        {"shadows/money_shadow", 0, 0, 16, 6, 0x80000000u},
-    };
-    Frames(parts, "mob_dot", 2, 8, 8);
-    Frames(parts, "mob_heal", 3, 8, 8);
-    data.WriteLayeredImage("nq/data/ui_parts", parts);
+    data.WriteLayeredImage("nq/data/ui_parts", UiPartsLayers());
     WriteTowerSets(data);
 }
 

@@ -4,6 +4,7 @@
 // balance sheets, the setup sheet, an empty upgrades file, the units of every
 // ability the battles read, their sprite sets, the interface parts (shadows,
 // damage and heal marks), a particle library and the fixture levels.
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 namespace gametest
 {
 class DataRoot;
+struct FixtureLayer;
 
 // Text of a wave entry (unit, timeline x, layout y) and of a wave (its
 // attributes as written, e.g. "timeout=\"5\" spawn=\"1\"").
@@ -44,6 +46,7 @@ constexpr int kLostShaman = 83; // summons through 91, whose portal effect the l
 constexpr int kDropper = 84;     // dropChance 100
 constexpr int kStrong = 85;      // strength 2.5
 constexpr int kWeak = 86;        // strength 0.5
+constexpr int kLopsided = 87;    // the lopsided set below, tinted by kLopsidedFill
 constexpr int kSummonProto = 90;
 constexpr int kLostSummonProto = 91;
 } // namespace units
@@ -79,11 +82,33 @@ constexpr float kWalkerFps = 10.0f;
 constexpr float kRootX = 10.0f;
 constexpr float kRootY = 20.0f;
 
+// The lopsided set "units/lopsided": the walker's root frame; "walk", "death"
+// and "special" of 3 frames each, every frame 40 x 50 at (0, 0), white but
+// for its 10 leftmost columns in the mark colour.
+constexpr int kLopsidedFrames = 3;
+constexpr int kLopsidedWidth = 40;
+constexpr int kLopsidedHeight = 50;
+constexpr int kLopsidedMarkWidth = 10;
+constexpr uint32_t kLopsidedMark = 0xFFFF0000u;
+constexpr const char* kLopsidedFill = "ff00ffff";
+
 // The particle library: "active", "active_btn", "mg_00", "damage_h",
 // "portal_fx" and "blow_bub". It lacks "lost_portal" on purpose.
 std::string BattleEffectsLibrary();
 // Without "t_line", "build", "upgrade", "trail", "hammer" and "portal_1".
 std::string LeanEffectsLibrary();
+
+// The interface parts "nq/data/ui_parts" of the battle data: the shadows and
+// the "mob_dot" and "mob_heal" marks.
+std::vector<FixtureLayer> UiPartsLayers();
+// The level's interface pictures as layers of the "ui" group (the set
+// "nq/ui" once written into "nq/data/ui_parts"): every picture the level and
+// its ring, badges and floating icons look up, each a solid square of its own
+// colour, "radius" as wide as the range circle; the names in `leftOut`
+// (without "ui/") are missing.
+constexpr int kInterfacePictureSize = 20;
+constexpr int kRadiusPictureSize = 336;
+std::vector<FixtureLayer> InterfaceLayers(const std::vector<std::string>& leftOut = {});
 
 // Sheets, setup sheet, upgrades, sprite sets and interface parts.
 void WriteBattleData(const DataRoot& data);

@@ -35,6 +35,7 @@
 #include "Game/NQWaveManager.h"
 #include "Game/NQWaveProto.h"
 #include "Game/SpriteList.h"
+#include "DeviceGame.h"
 #include "QuadRecorder.h"
 
 #include <algorithm>
@@ -69,6 +70,11 @@ void BattleTest::SetUp()
     WriteBattleData(*data);
     data->Write("nq/fx/fx2.ptc", BattleEffectsLibrary());
     render::ParticleSystem::Instance()->Load("fx2.ptc", application->mRender);
+    if (DeviceGame* device = Device())
+    {
+        ASSERT_TRUE(device->IsReady());
+        ASSERT_TRUE(device->LoadMobShader());
+    }
     game::testing::SetEffectObserver([this](const std::string& name, float x, float y, const NQEffectList& list) {
         effects.push_back({name, x, y, map && &list == &map->mEffects ? "anchor" : "front"});
     });
@@ -111,7 +117,38 @@ void BattleTest::Step(float dt)
     ++framesStepped;
     map->Update(dt);
     // The drawing places the drops where they are shown.
-    Recorder()->Record([this](render::Graphics* g) { map->Draw(g); });
+    DrawFrame();
+}
+
+void BattleTest::DrawFrame()
+{
+    DrawWith([this](render::Graphics* g) { map->Draw(g); });
+}
+
+void BattleTest::DrawWith(const std::function<void(render::Graphics*)>& draw)
+{
+    if (DeviceGame* device = Device())
+    {
+        EXPECT_EQ(device->DrawFrame(draw, kGroundColour), HV_OK);
+        return;
+    }
+    Recorder()->Record(draw);
+}
+
+bool BattleTest::ReadFrame()
+{
+    pixels.clear();
+    DeviceGame* device = Device();
+    return device && device->ReadBackBuffer(pixels, frameWidth, frameHeight) && !pixels.empty();
+}
+
+uint32_t BattleTest::Pixel(float x, float y) const
+{
+    const int px = int(std::floor(x));
+    const int py = int(std::floor(y));
+    if (px < 0 || py < 0 || uint32_t(px) >= frameWidth || uint32_t(py) >= frameHeight)
+        return kOutside;
+    return pixels[size_t(py) * frameWidth + size_t(px)] & 0xFFFFFFu;
 }
 
 void BattleTest::UpdateParticles(float sdt)
@@ -185,7 +222,7 @@ bool BattleTest::ChooseOnRing(float x, float y, int kind, int key)
     {
         ring->Update(NQContextMenu::kFadeSeconds * 2.0f);
         // The items stand where the drawing lays them out.
-        Recorder()->Record([&](render::Graphics* g) { map->DrawContextMenu(g); });
+        DrawWith([&](render::Graphics* g) { map->DrawContextMenu(g); });
         for (const NQContextMenuItem* item : ring->mItems)
         {
             if (item->mKey != key)

@@ -8,6 +8,7 @@
 #include "LevelFixture.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ class NQModifier;
 class NQSpell;
 class NQTower;
 class NQWaveManager;
+
+namespace render
+{
+class Graphics;
+}
 
 namespace gametest
 {
@@ -48,8 +54,17 @@ protected:
     // Writes the level (normal mode, episode 0, level 0) and starts it.
     NQMap* StartBattleOn(const std::string& xml, int mode = 1, uint32_t seed = kDefaultSeed);
 
-    // One battle step of dt raw seconds.
+    // One battle step of dt raw seconds: the level's update, then its drawing.
     void Step(float dt);
+    // The level's drawing alone: into the quad recorder, or with onDevice a
+    // whole frame on the device over the ground colour.
+    void DrawFrame();
+    // Any drawing, the same way.
+    void DrawWith(const std::function<void(render::Graphics*)>& draw);
+    // With onDevice: the last frame's back buffer into `pixels`.
+    bool ReadFrame();
+    // RGB of a pixel of the last read; kOutside beyond it.
+    uint32_t Pixel(float x, float y) const;
     // n frames of the harness's frame time.
     void StepFrames(int frames);
     // Steps until the level is won or lost (screen state not 0) or the limit;
@@ -110,8 +125,15 @@ protected:
     // Step 18 of the frame: stopped particles deleted, the others updated.
     void UpdateParticles(float sdt);
 
+    static constexpr uint32_t kGroundColour = 0xFF203020u;
+    static constexpr uint32_t kOutside = 0xDEADBEEFu;
+
     float frameTime = kFrameTime;
     int framesStepped = 0;
     std::vector<PlacedEffect> effects;
+    // ARGB, top row first.
+    std::vector<uint32_t> pixels;
+    uint32_t frameWidth = 0;
+    uint32_t frameHeight = 0;
 };
 } // namespace gametest

@@ -1,5 +1,8 @@
 #include "GameTestFixture.h"
 
+#include "DeviceGame.h"
+
+#include "Core/App/Window.h"
 #include "Core/Base/SingletoneRegistry.h"
 #include "Game/NQResources.h"
 
@@ -18,15 +21,41 @@ void GameTest::TearDown()
     NQResources::Instance()->DeleteSpriteSets();
     base::testing::TeardownSingletonsNow();
     application = nullptr;
+    mRecorder = nullptr;
+    mDevice = nullptr;
+    // The renderer went with the game; its window goes after it.
+    mWindow.reset();
     services.reset();
     profiles.reset();
     data.reset();
 }
 
-GameTestApplication* GameTest::StartApplication()
+framework::GameApplication* GameTest::StartApplication()
 {
-    if (!application)
-        application = new GameTestApplication;
+    if (application)
+        return application;
+    if (onDevice)
+    {
+        mWindow = MakeHiddenWindow();
+        mDevice = new DeviceGame(mWindow.get());
+        application = mDevice;
+        return application;
+    }
+    auto* recording = new GameTestApplication;
+    mRecorder = recording->Recorder();
+    application = recording;
     return application;
+}
+
+QuadRecorder* GameTest::Recorder()
+{
+    StartApplication();
+    return mRecorder;
+}
+
+DeviceGame* GameTest::Device()
+{
+    StartApplication();
+    return mDevice;
 }
 } // namespace gametest

@@ -50,16 +50,6 @@ void AddOverPictures(std::vector<FixtureLayer>& layers)
 }
 } // namespace
 
-std::wstring TextOf(const HUDWindow& window, const std::wstring& slot)
-{
-    for (const auto& [name, text] : window.mTexts)
-    {
-        if (name == slot)
-            return text;
-    }
-    return L"<none>";
-}
-
 std::vector<FixtureLayer> MainMenuLayers()
 {
     std::vector<FixtureLayer> layers = {

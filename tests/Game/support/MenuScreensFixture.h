@@ -9,6 +9,7 @@
 // a move then a press, a release is NQMap::OnMouseUp; every event is followed
 // by one HUD update, so windows pushed by it take part from the next event.
 #include "FrontEndFixture.h"
+#include "WindowText.h"
 
 #include "Framework/Widget/FrameManager.h"
 
@@ -25,8 +26,6 @@ std::vector<FixtureLayer> ProfilesLayers();
 // One "plates/chapter_0<n>" per episode up to `chapters`, without `missingChapter` (1-based; 0 none).
 std::vector<FixtureLayer> EpisodeSelectLayers(int chapters, int missingChapter = 0);
 std::vector<FixtureLayer> LevelSelectLayers();
-// The text a window shows in the slot; "<none>" when it has none.
-std::wstring TextOf(const HUDWindow& window, const std::wstring& slot);
 
 // The modal windows' layout "nq/data/mm": the name input's field, the message
 // box's back and text, "cancel" and "ok" ("ok" at 420, 300, 160 x 80).

@@ -35,13 +35,6 @@ NQMap* Level()
         if (chdir(previous) != 0)
             abort();
         free(previous);
-        // The profile store saves into the current folder at exit: back to
-        // the scratch one first (this runs before the singletons go).
-        static std::string scratch = folder;
-        std::atexit([] {
-            if (chdir(scratch.c_str()) != 0)
-                return;
-        });
         return level;
     }();
     return map;

@@ -9,15 +9,6 @@
 
 namespace rendertest
 {
-namespace
-{
-class CaptureOutput : public base::LogOutput
-{
-public:
-    void Write(const std::wstring& text) override { LogLines().push_back(text); }
-};
-} // namespace
-
 HVResultEnum PixelImage::Decode(uint32_t pitch, void* destination, render::HitMask* mask)
 {
     auto* bytes = static_cast<unsigned char*>(destination);
@@ -29,13 +20,6 @@ HVResultEnum PixelImage::Decode(uint32_t pitch, void* destination, render::HitMa
             mask->Set(uint32_t(x + y * mWidth), (p >> 24) >= 10);
         }
     return HV_OK;
-}
-
-std::vector<std::wstring>& LogLines()
-{
-    // Outlives the log, which still writes while it shuts down at exit.
-    static auto* lines = new std::vector<std::wstring>;
-    return *lines;
 }
 
 int CountLog(const std::wstring& text)
@@ -59,7 +43,7 @@ void RenderDX9Test::SetUp()
     static bool attached = false;
     if (!attached)
     {
-        base::MainLog::Instance()->AddTextOutput(new CaptureOutput);
+        base::MainLog::Instance()->AddTextOutput(new hvtest::LogCapture);
         attached = true;
     }
     LogLines().clear();

@@ -7,6 +7,7 @@
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/ImageData.h"
 #include "QuadDraw.h"
+#include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ private:
 };
 
 // Every log entry since the test began.
-std::vector<std::wstring>& LogLines();
+using hvtest::LogLines;
 int CountLog(const std::wstring& text);
 
 class RenderDX9Test : public testing::Test
