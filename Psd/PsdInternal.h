@@ -18,13 +18,29 @@ constexpr int PSDR_MAX_CHANNELS = 56;
 
 psdr_status psdr_read_sections(psdr_image* image);
 
-// Memory and file wrappers.
+// Memory and file wrappers. Blocks of a huge page or more start on one and ask
+// for huge pages; freed, a few of them are kept for the next load.
+constexpr size_t PSDR_HUGE_PAGE = size_t(2) << 20;
 void* psdr_mem_alloc(size_t size);
 // Contents left unset: for buffers whose every byte the caller writes.
 void* psdr_mem_alloc_unset(size_t size);
 void* psdr_mem_realloc(void* block, size_t size);
 void psdr_mem_free(void* block);
 void psdr_mem_release(void* block);
+// A kept block of `size` bytes up to twice that, or null.
+void* psdr_cache_take(size_t size);
+// Keeps a freed block; false when it is not kept and must be freed.
+bool psdr_cache_keep(void* block);
+// At most this many kept blocks and bytes: room for what a load of a 2048 x 2048
+// document of four layers frees, its five images and the planes and payloads.
+constexpr int PSDR_CACHE_BLOCKS = 8;
+constexpr size_t PSDR_CACHE_BYTES = size_t(128) << 20;
+struct psdr_cache_state {
+    int blocks;
+    size_t bytes;
+};
+psdr_cache_state psdr_cache_current();
+
 FILE* psdr_file_open(const char* path);
 int64_t psdr_file_size(FILE* file);
 size_t psdr_file_read(void* buffer, size_t count, FILE* file);

@@ -15,17 +15,12 @@ constexpr int32_t kBufferSize = 4096;
 
 // Images and planes of megabytes were faulted in 4 KiB at a time on their
 // first writes, about two-thirds of a load; on huge pages they take 512
-// times fewer faults, taken here at once by the zeroing.
-constexpr size_t kHugePage = size_t(2) << 20;
-}  // namespace
-
-namespace {
-
-// Blocks of a huge page or more start on one and ask for huge pages.
+// times fewer faults. A block kept from an earlier load takes none.
 void* alloc_large(size_t size) {
-    const size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
+    if (void* kept = psdr_cache_take(size)) return kept;
+    const size_t rounded = (size + PSDR_HUGE_PAGE - 1) & ~(PSDR_HUGE_PAGE - 1);
     if (rounded < size) return nullptr;
-    void* block = std::aligned_alloc(kHugePage, rounded);
+    void* block = std::aligned_alloc(PSDR_HUGE_PAGE, rounded);
     // Only advice: without huge pages the block works the same.
     if (block) madvise(block, rounded, MADV_HUGEPAGE);
     return block;
@@ -34,21 +29,25 @@ void* alloc_large(size_t size) {
 }  // namespace
 
 void* psdr_mem_alloc(size_t size) {
-    if (size < kHugePage) return std::calloc(1, size ? size : 1);
+    if (size < PSDR_HUGE_PAGE) return std::calloc(1, size ? size : 1);
     void* block = alloc_large(size);
     if (block) std::memset(block, 0, size);
     return block;
 }
 
 void* psdr_mem_alloc_unset(size_t size) {
-    if (size < kHugePage) return std::malloc(size ? size : 1);
+    if (size < PSDR_HUGE_PAGE) return std::malloc(size ? size : 1);
     return alloc_large(size);
 }
 
 void* psdr_mem_realloc(void* block, size_t size) { return std::realloc(block, size); }
-void psdr_mem_free(void* block) { std::free(block); }
+
+void psdr_mem_free(void* block) {
+    if (!psdr_cache_keep(block)) std::free(block);
+}
+
 void psdr_mem_release(void* block) {
-    if (block) std::free(block);
+    if (block) psdr_mem_free(block);
 }
 
 FILE* psdr_file_open(const char* path) { return std::fopen(path, "rb"); }

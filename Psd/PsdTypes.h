@@ -244,3 +244,6 @@ struct psdr_image {
 psdr_status psdr_load(psdr_image** out, const char* path);
 psdr_status psdr_load_tagged(const char* path, psdr_image** out, psdr_load_tag tag);
 psdr_status psdr_free(psdr_image* image);
+// Gives back the large blocks kept from earlier loads for the next one (they
+// also go back at exit): for a program done loading documents for a while.
+void psdr_release_cache();
