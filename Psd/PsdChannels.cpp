@@ -101,6 +101,7 @@ psdr_status combine_planes(psdr_image* image, psdr_layer* layer, const Payload* 
     planes.width = int(w);
     planes.height = int(h);
     planes.depth = 8;
+    planes.streamed = psdr_streamed(p);
     psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
                  image->indexed_colour_count, image->transparent_index, true, pixels);
     return PSDR_OK;
@@ -162,6 +163,7 @@ psdr_status combine_rows(psdr_image* image, psdr_layer* layer) {
     planes.width = int(w);
     planes.height = 1;
     planes.depth = 8;
+    planes.streamed = psdr_streamed(w * h);
 
     psdr_rows decoders[PSDR_MAX_CHANNELS];
     bool whole = true;
@@ -255,6 +257,7 @@ psdr_status read_planes(psdr_image* image, psdr_layer* layer) {
         planes.width = int(w);
         planes.height = int(h);
         planes.depth = depth;
+        planes.streamed = psdr_streamed(size_t(w * h));
         // A mode and depth without a combiner leave the pixels transparent black.
         if (!psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
                           image->indexed_colour_count, image->transparent_index, true, layer->pixels))

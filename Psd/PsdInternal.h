@@ -174,7 +174,12 @@ struct psdr_planes {
     int width;            // for the depth-1 bitmap rows
     int height;
     int depth;            // 8 or 16 (1 for the bitmap)
+    bool streamed;        // the picture is large: pixels written past the caches
 };
+// A picture this large cannot stay in the caches until the caller reads it;
+// stores that go past them also skip reading the memory they overwrite.
+constexpr size_t PSDR_STREAMED_PICTURE = size_t(2) << 20;
+inline bool psdr_streamed(size_t pixels) { return pixels >= PSDR_STREAMED_PICTURE / sizeof(uint32_t); }
 // Fills `pixels` for the colour mode; false when the mode and depth have no combiner.
 bool psdr_combine(const psdr_planes& planes, int colour_mode, const uint32_t* table,
                   int table_size, int indexed_count, int transparent_index, bool indexed_checks,

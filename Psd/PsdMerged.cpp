@@ -151,6 +151,7 @@ psdr_status psdr_read_image_data(psdr_image* image) {
         planes.width = w;
         planes.height = h;
         planes.depth = depth;
+        planes.streamed = psdr_streamed(count);
         // A mode and depth without a combiner leave the pixels transparent black.
         if (!psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
                           image->indexed_colour_count, image->transparent_index, true,

@@ -199,29 +199,49 @@ uint32_t Expected(const ModeCase& c, const std::vector<Bytes>& planes, size_t i,
 }  // namespace
 
 // Eight-bit colour goes through whole blocks of pixels and a tail: every
-// length packs each pixel alike, with and without alpha.
+// length packs each pixel alike, with and without alpha, written through the
+// caches or past them from any start.
 TEST(PsdChannels, RgbEightBitBlocksAndTails) {
     for (size_t n : {size_t(1), size_t(15), size_t(16), size_t(17), size_t(47), size_t(100)}) {
         const Bytes r = Ramp(n, 1), g = Ramp(n, 2), b = Ramp(n, 3), a = Ramp(n, 4);
-        for (bool alpha : {true, false}) {
-            psdr_planes planes{};
-            planes.c[0] = r.data();
-            planes.c[1] = g.data();
-            planes.c[2] = b.data();
-            planes.alpha = alpha ? a.data() : nullptr;
-            planes.count = n;
-            planes.width = int(n);
-            planes.height = 1;
-            planes.depth = 8;
-            std::vector<uint32_t> pixels(n + 1, 0xDEADBEEF);
-            ASSERT_TRUE(psdr_combine(planes, 3, nullptr, 0, 0, 0, false, pixels.data()));
-            for (size_t i = 0; i < n; ++i)
-                ASSERT_EQ(pixels[i], uint32_t(alpha ? a[i] : 255) << 24 | uint32_t(r[i]) << 16 |
-                                         uint32_t(g[i]) << 8 | b[i])
-                    << n << " " << i << " " << alpha;
-            EXPECT_EQ(pixels[n], 0xDEADBEEFu) << "nothing past the pixels";
-        }
+        for (bool alpha : {true, false})
+            for (bool streamed : {false, true})
+                for (size_t start : {0, 1, 3}) {
+                    psdr_planes planes{};
+                    planes.c[0] = r.data();
+                    planes.c[1] = g.data();
+                    planes.c[2] = b.data();
+                    planes.alpha = alpha ? a.data() : nullptr;
+                    planes.count = n;
+                    planes.width = int(n);
+                    planes.height = 1;
+                    planes.depth = 8;
+                    planes.streamed = streamed;
+                    std::vector<uint32_t> buffer(start + n + 1, 0xDEADBEEF);
+                    uint32_t* pixels = buffer.data() + start;
+                    ASSERT_TRUE(psdr_combine(planes, 3, nullptr, 0, 0, 0, false, pixels));
+                    for (size_t i = 0; i < n; ++i)
+                        ASSERT_EQ(pixels[i], uint32_t(alpha ? a[i] : 255) << 24 | uint32_t(r[i]) << 16 |
+                                                 uint32_t(g[i]) << 8 | b[i])
+                            << n << " " << i << " " << alpha << " " << streamed << " " << start;
+                    EXPECT_EQ(pixels[n], 0xDEADBEEFu) << "nothing past the pixels";
+                    EXPECT_EQ(buffer[0], start > 0 ? 0xDEADBEEFu : pixels[0]) << "nothing before them";
+                }
     }
+}
+
+// Layers large enough to be written past the caches, rows starting at every
+// alignment: each compression gives the planes' pixels.
+TEST(PsdChannels, LargeLayersGiveEveryPixel) {
+    const int w = 1021, h = 520;
+    ASSERT_TRUE(psdr_streamed(size_t(w) * size_t(h)));
+    for (int compression : {0, 1, 2, 3})
+        for (bool alpha : {true, false}) {
+            const Layer l = RgbLayer(0, 0, w, h, "large", unsigned(compression) + 30, alpha, compression);
+            Image img;
+            ASSERT_EQ(Load(RgbDocument(uint32_t(w), uint32_t(h), {l}).Bytes_(), &img.p), PSDR_OK);
+            EXPECT_TRUE(PixelsOf(img->layers[0]) == RgbPixels(l)) << compression << " " << alpha;
+        }
 }
 
 TEST(PsdChannels, CombinersForEveryModeAndDepth) {
