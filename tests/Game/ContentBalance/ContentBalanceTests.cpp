@@ -54,6 +54,10 @@ constexpr int32_t kSupportLine = 40000;
 constexpr int32_t kDartLine = 10000;
 constexpr int kEpisodes = 3;
 constexpr int kNormalLevels = 6;
+constexpr int kHardcoreLevels = 3;
+constexpr int kHardcoreMode = 3;
+// The strong play builds this many towers before it upgrades.
+constexpr size_t kStrongTowersFirst = 4;
 // The plain player keeps at least half the lives.
 constexpr int32_t kMarginStars = 2;
 // The play the first level's tutorial teaches: a dart tower on spot #0 and
@@ -381,13 +385,44 @@ TEST_P(EveryNormalLevel, IsWonByThePlainPlayerInNormalMode)
 
 INSTANTIATE_TEST_SUITE_P(Content, EveryNormalLevel, testing::ValuesIn(NormalLevels()), LevelName);
 
+std::vector<LevelCase> HardcoreLevels()
+{
+    std::vector<LevelCase> levels;
+    for (int episode = 0; episode < kEpisodes; ++episode)
+        for (int level = 0; level < kHardcoreLevels; ++level)
+            levels.push_back({episode, level});
+    return levels;
+}
+
+class EveryHardcoreLevel : public ContentBalanceTest, public testing::WithParamInterface<LevelCase>
+{
+};
+
+// One life: a single leak loses. The plain player's way with every tower of
+// the level's unlocks, upgraded as soon as a few stand, holds the road.
+TEST_P(EveryHardcoreLevel, IsWonByAStrongPlay)
+{
+    StartBattle(kHardcoreMode, GetParam().episode, GetParam().level);
+    ASSERT_GT(map->mWaveManager->GetWaveCount(), 0) << "no waves";
+    PlainPlayer player(*map);
+    player.towersFirst = kStrongTowersFirst;
+    ASSERT_TRUE(PlayToEnd([&player] { player.Act(); })) << Summary();
+    EXPECT_EQ(map->mScreenState, screen::kWon) << Summary();
+    std::printf("hardcore %d-%d: %s\n", GetParam().episode + 1, GetParam().level + 1, Summary().c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Content, EveryHardcoreLevel, testing::ValuesIn(HardcoreLevels()), LevelName);
+
 // The table above plays what the setup sheet ships.
-TEST_F(ContentBalanceTest, TheLevelTableCoversEveryNormalLevelOfTheSetup)
+TEST_F(ContentBalanceTest, TheLevelTablesCoverEveryLevelOfTheSetup)
 {
     StartBattle(kNormalMode, 0, 0);
     ASSERT_EQ(map->mEpisodeSetup.size(), size_t(kEpisodes));
     for (int episode = 0; episode < kEpisodes; ++episode)
+    {
         EXPECT_EQ(map->GetLevelCount(episode), kNormalLevels) << "episode " << episode;
+        EXPECT_EQ(map->GetHardcoreLevelCount(episode), kHardcoreLevels) << "episode " << episode;
+    }
 }
 
 // The first level as its tutorial teaches it, in the new player's mode:
