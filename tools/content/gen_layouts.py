@@ -2,6 +2,10 @@
 from content import art_layout, draw, framework, gamedata, labels, pictures
 
 MESSAGE_ICON = 96
+# The shop centres its caption on the corner of "text/caption", this much
+# above it; the window's own copy, centred in the place, lies under the header.
+CORNER_CAPTIONS = (("nq/shop", "caption"),)
+CAPTION_LIFT = 10
 
 
 # Preview samples: the text a slot shows (by string key), to judge sizes. The
@@ -93,7 +97,11 @@ def compose(image, strings=None, shown=None):
             tf = draw.font(32, False, False) if image.path == "nq/data/tutorial" else draw.font(80 if big else 42, True, True)
             if image.path == "nq/data/tutorial":
                 text = strings.get("tut_" + parts[0][4:], text)
-            d.multiline_text((x + w / 2, y + h / 2), wrap(text, tf, w),
+            centre, width = (x + w / 2, y + h / 2), w
+            if (image.path, parts[-1]) in CORNER_CAPTIONS:
+                # drawn on its own layer, centred on the place's corner
+                centre, width = (x, y - CAPTION_LIFT), labels.SHOP_CAPTION_WRAP
+            d.multiline_text(centre, wrap(text, tf, width),
                              font=tf, fill=(255, 255, 255, 255), anchor="mm", align="center")
         elif parts[-1] != "label":
             d.rectangle([x, y, x + max(1, w), y + max(1, h)], outline=(255, 80, 200, 255))
