@@ -13,7 +13,8 @@ CAPTION_LIFT = 10
 SAMPLES = {
     "nq/data/mm": {"caption": "convertCristallToMoneyDialogTitle", "message": "progress_confirm_text"},
     "nq/data/ingame": {"caption": "ingame_caption"},
-    "nq/main_menu": {"greet": "@greet_1 Warden"},
+    # the greeting is made of two texts around the player's name
+    "nq/main_menu": {"greet": ("greet_1", "'Warden", "greet_2")},
     "nq/data/profiles": {"caption": "profiles_caption", "select": "profiles_select", "header": "profile_edit_caption",
                          "profile1": "default_player", "profile2": "empty_profile"},
     "nq/episode_select": {"caption": "episodes_caption", "levelName": "episode1", "stars": "27"},
@@ -28,9 +29,13 @@ SAMPLES = {
 
 def sample(layout_path, slot, strings):
     key = SAMPLES.get(layout_path, {}).get(slot, slot)
+    if isinstance(key, tuple):
+        return "".join(k[1:] if k.startswith("'") else strings.get(k, k) for k in key)
     if key.startswith("@"):
         word, _, rest = key[1:].partition(" ")
-        return strings.get(word, word) + " " + rest
+        text = strings.get(word, word)
+        # a format takes the sample as its argument, another text is followed by it
+        return text.replace("%s", rest) if "%s" in text else text + " " + rest
     return strings.get(key, key)
 
 
@@ -110,16 +115,19 @@ def compose(image, strings=None, shown=None):
 
 
 def wrap(text, font, width):
-    """Greedy word wrap at the slot's width, as the program's text box does."""
-    lines, line = [], ""
-    for word in text.split(" "):
-        trial = (line + " " + word).strip()
-        if line and font.getlength(trial) > width:
-            lines.append(line)
-            line = word
-        else:
-            line = trial
-    lines.append(line)
+    """Greedy word wrap at the slot's width, as the program's text box does,
+    after the line breaks written in the text."""
+    lines = []
+    for given in labels.lines_of(text):
+        line = ""
+        for word in given.split(" "):
+            trial = (line + " " + word).strip()
+            if line and font.getlength(trial) > width:
+                lines.append(line)
+                line = word
+            else:
+                line = trial
+        lines.append(line)
     return "\n".join(lines)
 
 
