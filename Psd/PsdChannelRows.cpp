@@ -3,7 +3,6 @@
 // there, or refuses (errors, runs across rows, anything unusual): the caller
 // then decodes whole planes, which reports exactly what went wrong.
 
-#include <climits>
 #include <cstring>
 
 #include "Psd/PsdInternal.h"
@@ -22,14 +21,7 @@ bool psdr_rows_start(psdr_rows* r, int compression, const uint8_t* data, size_t 
         if (rows > size / 2) return false;
         r->offset = rows * 2;
         return true;
-    case 2:
-    case 3:
-        if (size > UINT_MAX || rows * width > UINT_MAX) return false;
-        r->z.next_in = const_cast<Bytef*>(data);
-        r->z.avail_in = uInt(size);
-        if (inflateInit(&r->z) != Z_OK) return false;
-        r->zip_open = true;
-        return true;
+    // Zip inflates whole planes, much faster than a row at a time.
     default: return false;
     }
 }
@@ -44,7 +36,7 @@ bool psdr_rows_next(psdr_rows* r, uint8_t* row, size_t room) {
         if (n < width) std::memset(row + n, 0, width - n);
         break;
     }
-    case 1: {
+    default: {
         const size_t count = size_t(r->data[2 * r->row]) << 8 | r->data[2 * r->row + 1];
         if (count > r->size - r->offset) return false;
         if (!psdr_unpack_rle_row(r->data + r->offset, count, r->size - r->offset, row, width, room))
@@ -52,25 +44,7 @@ bool psdr_rows_next(psdr_rows* r, uint8_t* row, size_t room) {
         r->offset += count;
         break;
     }
-    default: {
-        r->z.next_out = row;
-        r->z.avail_out = uInt(width);
-        while (!r->zip_ended && r->z.avail_out > 0) {
-            const int status = inflate(&r->z, Z_PARTIAL_FLUSH);
-            if (status == Z_STREAM_END) r->zip_ended = true;
-            else if (status != Z_OK) return false;
-        }
-        if (r->z.avail_out > 0) std::memset(row + (width - r->z.avail_out), 0, r->z.avail_out);
-        if (r->compression == 3)
-            for (size_t i = 1; i < width; ++i) row[i] = uint8_t(row[i] + row[i - 1]);
-        break;
-    }
     }
     ++r->row;
     return true;
-}
-
-void psdr_rows_end(psdr_rows* r) {
-    if (r->zip_open) inflateEnd(&r->z);
-    r->zip_open = false;
 }

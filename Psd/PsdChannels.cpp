@@ -135,6 +135,10 @@ psdr_status combine_rows(psdr_image* image, psdr_layer* layer) {
         if (failure != PSDR_OK) break;
     }
     if (failure != PSDR_OK) return combine_planes(image, layer, payloads, read, failure, nullptr);
+    // Zip channels inflate as whole planes.
+    for (int i = 0; i < count; ++i)
+        if (payloads[i].present && payloads[i].compression >= 2)
+            return combine_planes(image, layer, payloads, count, PSDR_OK, nullptr);
 
     auto* pixels = static_cast<uint32_t*>(psdr_alloc_unset(image, w * h * sizeof(uint32_t)));
     if (!pixels) return combine_planes(image, layer, payloads, count, PSDR_NO_MEMORY, nullptr);
@@ -160,13 +164,11 @@ psdr_status combine_rows(psdr_image* image, psdr_layer* layer) {
     planes.depth = 8;
 
     psdr_rows decoders[PSDR_MAX_CHANNELS];
-    int started = 0;
     bool whole = true;
-    for (; whole && started < count; ++started)
-        if (payloads[started].present)
-            whole = psdr_rows_start(&decoders[started], payloads[started].compression,
-                                    image->compressed_scratch + payloads[started].offset,
-                                    payloads[started].size, h, w);
+    for (int i = 0; whole && i < count; ++i)
+        if (payloads[i].present)
+            whole = psdr_rows_start(&decoders[i], payloads[i].compression,
+                                    image->compressed_scratch + payloads[i].offset, payloads[i].size, h, w);
     for (size_t y = 0; whole && y < h; ++y) {
         for (int i = 0; whole && i < count; ++i)
             if (payloads[i].present) whole = psdr_rows_next(&decoders[i], row_of(i), stride);
@@ -174,8 +176,6 @@ psdr_status combine_rows(psdr_image* image, psdr_layer* layer) {
             psdr_combine(planes, image->colour_mode, image->colour_table, image->colour_table_size,
                          image->indexed_colour_count, image->transparent_index, true, pixels + y * w);
     }
-    for (int i = 0; i < started; ++i)
-        if (payloads[i].present) psdr_rows_end(&decoders[i]);
     psdr_mem_free(rows);
     if (!whole) return combine_planes(image, layer, payloads, count, PSDR_OK, pixels);
     return PSDR_OK;

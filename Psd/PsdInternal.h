@@ -2,8 +2,6 @@
 
 // Operations shared between the decoder's sections. Not for callers of the decoder.
 
-#include <zlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -143,15 +141,11 @@ struct psdr_rows {
     size_t width;
     size_t row;
     size_t offset; // run-length: where the next row's runs start
-    z_stream z;
-    bool zip_open;
-    bool zip_ended;
 };
 bool psdr_rows_start(psdr_rows* r, int compression, const uint8_t* data, size_t size, size_t rows,
                      size_t width);
 // `room` bytes may be written at `row`, at least its width.
 bool psdr_rows_next(psdr_rows* r, uint8_t* row, size_t room);
-void psdr_rows_end(psdr_rows* r);
 
 psdr_status psdr_layer_mask8(psdr_image* image, psdr_layer* layer);
 psdr_status psdr_layer_mask16(psdr_image* image, psdr_layer* layer);

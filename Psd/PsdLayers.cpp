@@ -347,8 +347,9 @@ psdr_status psdr_read_layer_mask_section(psdr_image* image) {
         psdr_limit_pop(image);
         return PSDR_OK;
     }
+    // The scratch stays for the image data, which reuses its mapped pages;
+    // the load frees it at its end.
     psdr_status status = psdr_read_layer_info(image);
-    psdr_free_scratch(image);
     if (status == PSDR_OK) status = psdr_read_global_mask(image);
     if (status != PSDR_OK) {
         psdr_limit_pop(image);
@@ -364,7 +365,6 @@ psdr_status psdr_read_layer_mask_section(psdr_image* image) {
             // Its records replace the ones read so far.
             free_layer_array(image);
             last = psdr_read_layer_info(image);
-            psdr_free_scratch(image);
             continue;
         }
         const int64_t block = psdr_stream_u32(image);
@@ -376,7 +376,6 @@ psdr_status psdr_read_layer_mask_section(psdr_image* image) {
             while (psdr_bytes_left(image) >= 4) last = psdr_read_pattern(image);
         psdr_limit_pop(image);
     }
-    psdr_free_scratch(image);
     psdr_limit_pop(image);
     return last;
 }

@@ -73,6 +73,8 @@ psdr_status psdr_read_sections(psdr_image* image) {
             image->section_state = 5;
             break;
         default:
+            // Scratch kept from section to section goes with the load.
+            psdr_free_scratch(image);
             return PSDR_OK;
         }
         if (status != PSDR_OK) return status;

@@ -75,12 +75,15 @@ psdr_status decode_planes(psdr_image* image, int compression, size_t p, size_t n
     const int64_t left = psdr_file_remaining(image);
     const size_t rows = size_t(image->height) * n;
     if (compression == 1 && int64_t(rows * 2) > left) return PSDR_READ_ERROR;
-    uint8_t* data = static_cast<uint8_t*>(psdr_alloc(image, size_t(left)));
+    // The layers' payload scratch when it has room: its pages are mapped
+    // already. Read over at once; only the bytes read are decoded.
+    const bool reuse = image->compressed_scratch && image->compressed_scratch_capacity >= size_t(left);
+    uint8_t* data = reuse ? image->compressed_scratch : static_cast<uint8_t*>(psdr_alloc_unset(image, size_t(left)));
     if (!data) return PSDR_NO_MEMORY;
     const size_t got = size_t(psdr_stream_read(image, data, left));
     psdr_status status = psdr_decode_plane(data, got, compression, rows, size_t(image->width),
                                            image->depth, image->channel_scratch, total);
-    psdr_mem_free(data);
+    if (!reuse) psdr_mem_free(data);
     return status;
 }
 
@@ -102,12 +105,20 @@ psdr_status psdr_read_image_data(psdr_image* image) {
     // The row table must be there before the planes are sized for it.
     if (compression == 1 && int64_t(size_t(h) * n * 2) > psdr_file_remaining(image))
         return PSDR_READ_ERROR;
-    // Scratch left by "Lr16" or patterns is replaced, not leaked.
-    psdr_free_scratch(image);
+    // The layers' planes scratch is reused when it has room (its pages are
+    // mapped already); one too small is replaced, not leaked.
+    if (total > 0 && (!image->channel_scratch || image->channel_scratch_capacity < total)) {
+        psdr_mem_release(image->channel_scratch);
+        image->channel_scratch = static_cast<uint8_t*>(psdr_alloc_unset(image, total));
+        image->channel_scratch_capacity = image->channel_scratch ? total : 0;
+    }
     if (total > 0) {
-        image->channel_scratch = static_cast<uint8_t*>(psdr_alloc(image, total));
-        if (!image->channel_scratch) return PSDR_NO_MEMORY;
-        image->channel_scratch_capacity = total;
+        if (!image->channel_scratch) {
+            psdr_free_scratch(image);
+            return PSDR_NO_MEMORY;
+        }
+        // Raw data may stop short and leave zeros; the decoders write every byte.
+        if (compression == 0) std::memset(image->channel_scratch, 0, total);
         psdr_status status = decode_planes(image, compression, p, n);
         if (status != PSDR_OK) {
             psdr_free_scratch(image);

@@ -119,17 +119,29 @@ bool CheckTga(const unsigned char* data, size_t size)
         return false;
     if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32)
         return false;
+    // The library reads a colour table for colour-mapped types whatever the
+    // map type says, and sizes it from the header's numbers: only a table
+    // that 8-bit indices can reach, in an entry size it knows, is read.
+    constexpr unsigned kMapped = 1, kMappedRle = 9;
+    constexpr uint64_t kMaxMapEntries = 256;
+    const uint64_t firstEntry = LE16(data + 3);
+    const bool mapped = imageType == kMapped || imageType == kMappedRle;
+    if (mapped && (mapType != 1 || bits != 8 || mapLength == 0 || firstEntry + mapLength > kMaxMapEntries))
+        return false;
+    if (mapType == 1 && mapLength > 0 && mapEntryBits != 15 && mapEntryBits != 16 && mapEntryBits != 24 &&
+        mapEntryBits != 32)
+        return false;
     const uint64_t map = mapType ? mapLength * ((mapEntryBits + 7) / 8) : 0;
     const uint64_t headers = 18 + idLength + map;
     if (headers > size)
         return false;
     switch (imageType)
     {
-    case 1:
+    case kMapped:
     case 2:
     case 3:
         return headers + width * height * ((bits + 7) / 8) <= size;
-    case 9:
+    case kMappedRle:
     case 10:
     case 11:
         return true;

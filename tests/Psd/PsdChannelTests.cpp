@@ -101,6 +101,70 @@ TEST(PsdChannels, ZipAndPrediction) {
     EXPECT_EQ(psdr_inflate(junk.data(), junk.size(), big.data(), 64), PSDR_ZIP_ERROR);
 }
 
+// The zip decoder inflates whole planes at once and hands whatever that
+// refuses to a streaming inflate: streams of every shape give the plane and
+// the verdict they always did.
+TEST(PsdChannels, ZipStreamShapes) {
+    const Bytes ramp = Ramp(3000, 5);
+    const Bytes stream = ZipEncode(ramp);
+    auto with = [&](auto change) {
+        Bytes b = stream;
+        change(b);
+        return b;
+    };
+    auto head = [&](size_t n) { return Bytes(ramp.begin(), ramp.begin() + std::ptrdiff_t(n)); };
+    struct Case {
+        const char* what;
+        Bytes data;
+        size_t plane;
+        psdr_status want;
+        Bytes pixels; // the plane on success
+    } cases[] = {
+        {"exactly the plane", stream, ramp.size(), PSDR_OK, ramp},
+        {"shorter than the plane", stream, ramp.size() + 100, PSDR_OK, [&] {
+             Bytes b = ramp;
+             b.resize(ramp.size() + 100, 0);
+             return b;
+         }()},
+        {"longer than the plane", stream, 1000, PSDR_OK, head(1000)},
+        {"bytes after the stream", with([](Bytes& b) { b.insert(b.end(), {1, 2, 3, 4}); }), ramp.size(), PSDR_OK,
+         ramp},
+        {"its checksum lost, the plane full", with([](Bytes& b) { b.resize(b.size() - 4); }), ramp.size(), PSDR_OK,
+         ramp},
+        {"its checksum lost, the plane not full", with([](Bytes& b) { b.resize(b.size() - 4); }),
+         ramp.size() + 1, PSDR_ZIP_ERROR, {}},
+        {"a wrong checksum", with([](Bytes& b) { b.back() ^= 1; }), ramp.size(), PSDR_ZIP_ERROR, {}},
+        {"a wrong header check", with([](Bytes& b) { b[1] ^= 1; }), ramp.size(), PSDR_ZIP_ERROR, {}},
+        {"a preset dictionary", with([](Bytes& b) {
+             const int flags = (b[1] & 0xC0) | 0x20;
+             b[1] = uint8_t(flags + (31 - (b[0] * 256 + flags) % 31) % 31);
+         }),
+         ramp.size(), PSDR_ZIP_ERROR, {}},
+        {"cut in its middle", Bytes(stream.begin(), stream.begin() + 40), ramp.size(), PSDR_ZIP_ERROR, {}},
+    };
+    for (const Case& c : cases) {
+        Bytes plane(c.plane, 0xEE);
+        ASSERT_EQ(psdr_inflate(c.data.data(), c.data.size(), plane.data(), plane.size()), c.want) << c.what;
+        if (c.want == PSDR_OK) {
+            EXPECT_EQ(plane, c.pixels) << c.what;
+        }
+    }
+}
+
+// A plane of megabytes, as documents have, comes out exactly as it went in.
+TEST(PsdChannels, ZipLargePlane) {
+    Bytes plane(size_t(3) << 20);
+    uint32_t s = 7;
+    for (size_t i = 0; i < plane.size(); ++i) {
+        s = s * 1103515245u + 12345u;
+        plane[i] = (i / 4096) % 3 == 0 ? uint8_t(s >> 16) : uint8_t(i / 8191);
+    }
+    const Bytes stream = ZipEncode(plane);
+    Bytes out(plane.size(), 0xEE);
+    ASSERT_EQ(psdr_inflate(stream.data(), stream.size(), out.data(), out.size()), PSDR_OK);
+    EXPECT_TRUE(out == plane);
+}
+
 namespace {
 
 struct ModeCase {

@@ -267,7 +267,11 @@ void TutorialSkipped(Driver& driver)
                 return step->mState == NQTutorialStep::kActive;
         return false;
     });
-    driver.WaitTurns("tutorial: hint show effects", kShowEffectTurns);
+    // The level's name banner goes first: it is drawn over the confirmation.
+    script.WaitUntil("tutorial: the level's banner has gone", [] {
+        Game* game = Game::Get();
+        return game && game->GetRootBoard() && !game->GetRootBoard()->GetOverlay(GameWindow::kBannerSlot);
+    }, 10 * kOneSecond);
     driver.ClickLayer("tutorial: skip", "nq/data/tutorial/skip", "button/b4_normal");
     script.WaitUntil("tutorial: the confirmation opens",
                      [] { return dynamic_cast<HUDConfirmTutorialCancelDialog*>(ConfirmOverlay()) != nullptr; });

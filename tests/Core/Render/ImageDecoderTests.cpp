@@ -405,6 +405,46 @@ TEST(PictureCheck, BmpRunLengthNeedsItsOwnDepthAndTableSize)
     EXPECT_EQ(good->pixels[1], 0xFF00FF00u);
 }
 
+// The picture library reads the colour table of a colour-mapped picture by the
+// header's numbers even when the header says there is no table.
+TEST(PictureCheck, TgaColourTablesReachableByTheirIndices)
+{
+    // 2 x 1, top-left origin, 8-bit indices into a table of `entries` 24-bit colours.
+    auto mapped = [](uint8_t mapType, uint8_t imageType, uint16_t first, uint16_t entries, uint8_t indexBits) {
+        Bytes b{0, mapType, imageType, uint8_t(first), uint8_t(first >> 8), uint8_t(entries), uint8_t(entries >> 8), 24,
+                0, 0, 0, 0, 2, 0, 1, 0, indexBits, 0x20};
+        for (uint16_t i = 0; i < entries; ++i)
+            b.insert(b.end(), {uint8_t(i * 40), 0, uint8_t(255 - i * 40)}); // blue, green, red
+        b.insert(b.end(), {1, 0});
+        return b;
+    };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        bool ok;
+    } cases[] = {
+        {"two colours", mapped(1, 1, 0, 2, 8), true},
+        {"mapped without a table", mapped(0, 1, 0, 2, 8), false},
+        {"table of no colours", mapped(1, 1, 0, 0, 8), false},
+        {"16-bit indices", mapped(1, 1, 0, 2, 16), false},
+        {"table past index 255", mapped(1, 1, 255, 2, 8), false},
+        // Found by fuzzing: run-length mapped, no table, a 4 GB allocation.
+        {"run-length mapped without a table", Bytes{0x00, 0x00, 0x09, 0x04, 0x02, 0x47, 0x90, 0x10, 0x90, 0x90,
+               0x90, 0x00, 0x02, 0x00, 0x00, 0x15, 0x0F, 0x0F, 0xC2, 0xE6}, false},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(render::CheckPictureStructure(render::PictureKind::Tga, c.bytes.data(), c.bytes.size()), c.ok)
+            << c.what;
+        EXPECT_EQ(Decode(c.bytes, L".tga").has_value(), c.ok) << c.what;
+    }
+    auto good = Decode(mapped(1, 1, 0, 2, 8), L".tga");
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->pixels[0], 0xFFD70028u) << std::hex << good->pixels[0]; // entry 1
+    EXPECT_EQ(good->pixels[1], 0xFFFF0000u) << std::hex << good->pixels[1]; // entry 0
+}
+
 // The picture library allocates what the header claims: a side longer than a
 // texture's is refused before it sees the bytes.
 TEST(PictureCheck, RefusesSidesLongerThanATexture)
