@@ -125,7 +125,7 @@ def r_glyph(w, h, p, rng):
 
 def r_shadow(w, h, p, rng):
     c = draw.Canvas(w, h)
-    c.rounded(6, 10, w - 6, h - 2, min(w, h) / 2.6, (20, 12, 6, 120))
+    c.rounded(6, 10, w - 6, h - 2, min(w, h) / 2.6, (20, 12, 6, p.get("alpha", 120)))
     return c.result().filter(ImageFilter.GaussianBlur(3))
 
 
@@ -212,6 +212,15 @@ def r_levelplate(w, h, p, rng):
         art_ui.glyph(c, "lock", w / 2, h / 2, w * 0.26, (70, 64, 58))
     if kind == "super":
         c.paste(art_ui.draw_canvas(draw.star(36)), w / 2 - 18, 6)
+    return c.result()
+
+
+def r_seal(w, h, p, rng):
+    """A round berry seal for the "new" mark; its text is drawn over it."""
+    c = draw.Canvas(w, h)
+    c.ellipse(0, 0, w, h, draw.shade(draw.BERRY, 0.5) + (255,))
+    c.ellipse(3, 3, w - 3, h - 3, draw.shade(draw.BERRY, 1.25) + (255,))
+    c.ellipse(6, 6, w - 6, h - 6, draw.BERRY + (255,))
     return c.result()
 
 

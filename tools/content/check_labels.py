@@ -1,6 +1,6 @@
-"""Every label of the HUD, the level result and the unlock message fits its
-text place on one line in its font: the program's text box breaks a line
-that is too wide, inside a word when the word alone is too wide."""
+"""Every label fits its place on one line in its font: the program's text box
+breaks a line that is too wide, inside a word when the word alone is too
+wide, and some labels are drawn without any break."""
 import re
 
 from content import labels
@@ -9,6 +9,8 @@ STRINGS = "nq/strings_en.csv"
 SETUP = "nq/setup_sheet.csv"
 LEVEL_FOLDERS = ("nq/levels_normal", "nq/levels_hardcore")
 FONT_FOLDER = "nq/data/fonts/"
+# Layouts whose buttons are over-buttons with a label place each.
+OVER_BUTTON_LAYOUTS = ("nq/data/mm", "nq/data/ingame", "nq/main_menu", "nq/data/profiles")
 
 
 def read_text(cc, rel):
@@ -17,12 +19,25 @@ def read_text(cc, rel):
 
 
 def read_strings(cc):
+    """key -> (text, line number)."""
     text = read_text(cc, STRINGS) or ""
     strings = {}
-    for line in text.split("\n"):
+    for number, line in enumerate(text.split("\n"), 1):
         key, _, value = line.partition(";")
-        strings.setdefault(key.strip(" \t"), value)
+        strings.setdefault(key.strip(" \t"), (value, number))
     return strings
+
+
+def over_buttons(cc):
+    found = {}
+    for layout in OVER_BUTTON_LAYOUTS:
+        image = cc.image(layout, (layout, 0))
+        if image is None:
+            continue
+        found[layout] = sorted(l.name.split("/")[1] for l in image.layers
+                               if len(l.name.split("/")) == 3 and l.name.startswith("button/")
+                               and l.name.endswith("/label"))
+    return found
 
 
 def read_episodes(cc):
@@ -47,11 +62,12 @@ def most_waves(cc):
 
 
 def check(cc):
-    strings = read_strings(cc)
+    numbered = read_strings(cc)
+    strings = {key: text for key, (text, _) in numbered.items()}
     episodes, most_levels = read_episodes(cc)
     texts = labels.label_texts(strings, episodes, most_levels, most_waves(cc))
     fonts = {}
-    for name in (labels.WINDOW_FONT, labels.LARGE_FONT):
+    for name in sorted({labels.WINDOW_FONT, labels.LARGE_FONT, labels.STEP_FONT, labels.HEADING_FONT} | set(labels.TAB_FONTS)):
         data = cc.fs.read(FONT_FOLDER + name + ".fnt")
         if data is None:
             return  # the font check reports the missing font
@@ -63,9 +79,37 @@ def check(cc):
         place = image.layer("text/" + slot)
         if place is None:
             continue  # the contract check reports the missing place
-        font = labels.font_for(slot)
+        font = labels.font_for(slot, layout)
         for text in candidates:
             width = fonts[font].width(text)
             if width > place.w:
                 cc.error(image.xml, place.line, "text/%s: \"%s\" is %d px wide in %s, its place %d"
                          % (slot, text, width, font, place.w))
+
+    check_fixed(cc, numbered, fonts)
+
+
+def check_fixed(cc, numbered, fonts):
+    strings = {key: text for key, (text, _) in numbered.items()}
+    for label in labels.fixed_labels(strings, over_buttons(cc)):
+        width, source = label.width, "%d" % label.width if isinstance(label.width, int) else None
+        if not isinstance(width, int):
+            image = cc.image(width[0], (width[0], 0))
+            place = image.layer(width[1]) if image else None
+            if place is None:
+                continue  # the contract check reports the missing place
+            width, source = place.w, "%s of %s" % (width[1], width[0])
+        for key in label.keys:
+            if key not in numbered:
+                continue  # the string check reports it
+            text, number = numbered[key]
+            low = sorted({ch for ch in text if ch in labels.DESCENDERS}) if label.clear_below else []
+            if low:
+                cc.error(STRINGS, number, "%s %s: \"%s\" reaches below the line (%s): the step text stands under it"
+                         % (label.what, key, text, "".join(low)))
+            pieces = text.split(" ") if label.words else labels.lines_of(text)
+            for piece in pieces:
+                measured = fonts[label.font].width(piece, label.spacing)
+                if measured > width:
+                    cc.error(STRINGS, number, "%s %s: \"%s\" is %d px wide in %s, its place %s"
+                             % (label.what, key, piece, measured, label.font, source))

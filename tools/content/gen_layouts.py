@@ -2,6 +2,10 @@
 from content import art_layout, draw, framework, gamedata, labels, pictures
 
 MESSAGE_ICON = 96
+# The shop centres its caption on the corner of "text/caption", this much
+# above it; the window's own copy, centred in the place, lies under the header.
+CORNER_CAPTIONS = (("nq/shop", "caption"),)
+CAPTION_LIFT = 10
 
 
 # Preview samples: the text a slot shows (by string key), to judge sizes. The
@@ -9,7 +13,8 @@ MESSAGE_ICON = 96
 SAMPLES = {
     "nq/data/mm": {"caption": "convertCristallToMoneyDialogTitle", "message": "progress_confirm_text"},
     "nq/data/ingame": {"caption": "ingame_caption"},
-    "nq/main_menu": {"greet": "@greet_1 Warden"},
+    # the greeting is made of two texts around the player's name
+    "nq/main_menu": {"greet": ("greet_1", "'Warden", "greet_2")},
     "nq/data/profiles": {"caption": "profiles_caption", "select": "profiles_select", "header": "profile_edit_caption",
                          "profile1": "default_player", "profile2": "empty_profile"},
     "nq/episode_select": {"caption": "episodes_caption", "levelName": "episode1", "stars": "27"},
@@ -24,9 +29,13 @@ SAMPLES = {
 
 def sample(layout_path, slot, strings):
     key = SAMPLES.get(layout_path, {}).get(slot, slot)
+    if isinstance(key, tuple):
+        return "".join(k[1:] if k.startswith("'") else strings.get(k, k) for k in key)
     if key.startswith("@"):
         word, _, rest = key[1:].partition(" ")
-        return strings.get(word, word) + " " + rest
+        text = strings.get(word, word)
+        # a format takes the sample as its argument, another text is followed by it
+        return text.replace("%s", rest) if "%s" in text else text + " " + rest
     return strings.get(key, key)
 
 
@@ -93,7 +102,11 @@ def compose(image, strings=None, shown=None):
             tf = draw.font(32, False, False) if image.path == "nq/data/tutorial" else draw.font(80 if big else 42, True, True)
             if image.path == "nq/data/tutorial":
                 text = strings.get("tut_" + parts[0][4:], text)
-            d.multiline_text((x + w / 2, y + h / 2), wrap(text, tf, w),
+            centre, width = (x + w / 2, y + h / 2), w
+            if (image.path, parts[-1]) in CORNER_CAPTIONS:
+                # drawn on its own layer, centred on the place's corner
+                centre, width = (x, y - CAPTION_LIFT), labels.SHOP_CAPTION_WRAP
+            d.multiline_text(centre, wrap(text, tf, width),
                              font=tf, fill=(255, 255, 255, 255), anchor="mm", align="center")
         elif parts[-1] != "label":
             d.rectangle([x, y, x + max(1, w), y + max(1, h)], outline=(255, 80, 200, 255))
@@ -102,16 +115,19 @@ def compose(image, strings=None, shown=None):
 
 
 def wrap(text, font, width):
-    """Greedy word wrap at the slot's width, as the program's text box does."""
-    lines, line = [], ""
-    for word in text.split(" "):
-        trial = (line + " " + word).strip()
-        if line and font.getlength(trial) > width:
-            lines.append(line)
-            line = word
-        else:
-            line = trial
-    lines.append(line)
+    """Greedy word wrap at the slot's width, as the program's text box does,
+    after the line breaks written in the text."""
+    lines = []
+    for given in labels.lines_of(text):
+        line = ""
+        for word in given.split(" "):
+            trial = (line + " " + word).strip()
+            if line and font.getlength(trial) > width:
+                lines.append(line)
+                line = word
+            else:
+                line = trial
+        lines.append(line)
     return "\n".join(lines)
 
 

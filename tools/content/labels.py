@@ -1,11 +1,36 @@
-"""The texts the HUD, the level result and the unlock message put into their
-text places, each at its widest, and the bitmap font each is drawn in. The
-layout preview shows them; the check measures them with the built fonts."""
+"""The texts the screens put into their text places, each at its widest, and
+the bitmap font each is drawn in. The layout preview shows the slot texts; the
+check measures every label with the built fonts."""
+import re
 
 # The windows draw in this font, their caption and result slots larger.
 WINDOW_FONT = "main_42_3"
 LARGE_FONT = "main_80"
 LARGE_SLOTS = ("caption", "levelResult")
+# Tab labels: built, selected, not selected.
+TAB_FONTS = ("main_42_1", "main_42_3", "main_32_2")
+STEP_FONT = "main_32_2"
+HEADING_FONT = "main_42_2"   # the options' section headings
+# Slots a window draws in another font than its own.
+SLOT_FONTS = {("nq/data/message", "button"): LARGE_FONT}
+# Widths the program gives its own text layers.
+BADGE_WRAP = 80          # the level select's "new" seal
+PAGE_BADGE_WRAP = 270    # the episode select's "new" seal
+PAGE_TEXT_WRAP = 320     # a closed episode's page text, word by word
+SHOP_CAPTION_WRAP = 429
+TAB_WRAP = 211
+PLATE_WRAP = 333         # an upgrade plate's name and step text
+# Letters reaching below the line; on a plate the step text stands right
+# under the name and would touch them.
+DESCENDERS = "gjpqyQ,;()[]{}|_"
+# Over-button labels: every one large in the in-game menu and in the message
+# box (its ok and cancel), else only "b2_play".
+LARGE_LABEL_LAYOUTS = ("nq/data/ingame", "nq/data/mm")
+LARGE_LABEL = "b2_play"
+# Texts of the message box, which breaks lines only at "\n".
+MESSAGE_BOX_KEYS = ("IllegalResolutionMessage", "profile_corrupt", "progress_confirm_text")
+# The switches' labels carry 2 px between letters.
+SWITCH_SPACING = 2
 
 # The widest numbers the counters and scores reach: gems held, gold, a kill
 # or total score, the bonus of 25 lives kept, the gems of a first 3-star clear.
@@ -18,8 +43,57 @@ MOST_STAR_GEMS = "13"
 MOST_LIVES = 25
 
 
-def font_for(slot):
+def font_for(slot, layout=None):
+    if (layout, slot) in SLOT_FONTS:
+        return SLOT_FONTS[(layout, slot)]
     return LARGE_FONT if slot in LARGE_SLOTS else WINDOW_FONT
+
+
+def lines_of(text):
+    """The lines of a text: the program breaks at "\n" written in the strings."""
+    return text.split("\\n")
+
+
+class Fixed:
+    """Texts that must fit one line of a width: a number, or the width of a
+    layer (layout, layer name)."""
+
+    def __init__(self, what, font, width, keys, spacing=0, words=False, clear_below=False):
+        self.what, self.font, self.width, self.keys = what, font, width, keys
+        self.spacing, self.words, self.clear_below = spacing, words, clear_below
+
+
+def fixed_labels(strings, over_buttons):
+    """[Fixed] for the labels that lie in no text slot. strings: key -> text
+    (only its keys are read here); over_buttons: {layout: [folder]}."""
+    upgrade = sorted(k for k in strings if re.fullmatch(r"upgrade_\d+_name", k))
+    steps = sorted(k for k in strings if re.fullmatch(r"upgrade_\d+_(step\d+|complete)", k))
+    result = [
+        Fixed("level select seal", WINDOW_FONT, BADGE_WRAP, ["episodeSelectNew"]),
+        Fixed("episode select seal", LARGE_FONT, PAGE_BADGE_WRAP, ["episodeSelectNew"]),
+        Fixed("closed episode page", LARGE_FONT, PAGE_TEXT_WRAP, ["unlockEpisodeText", "comingSoon"], words=True),
+        Fixed("shop caption", LARGE_FONT, SHOP_CAPTION_WRAP, ["shop"]),
+        Fixed("shop caption", LARGE_FONT, ("nq/shop", "text/caption"), ["shop"]),
+        Fixed("upgrade name", WINDOW_FONT, PLATE_WRAP, upgrade, clear_below=True),
+        Fixed("upgrade step", STEP_FONT, PLATE_WRAP, steps),
+        Fixed("message box", WINDOW_FONT, ("nq/data/mm", "text/message"), list(MESSAGE_BOX_KEYS)),
+        Fixed("options title", LARGE_FONT, ("nq/options", "main_options/options_title"), ["options_OptionsTitle"]),
+        Fixed("options heading", HEADING_FONT, ("nq/options", "main_options/sounds_and_music"), ["options_OptionsSounds"]),
+        Fixed("options heading", HEADING_FONT, ("nq/options", "main_options/game_type"), ["options_OptionsGameType"]),
+        Fixed("options heading", HEADING_FONT, ("nq/options", "main_options/window_type"), ["options_OptionsWindowType"]),
+        Fixed("options button", LARGE_FONT, ("nq/options", "buttons/close/close_caption"), ["options_OptionsOk"]),
+        Fixed("window switch", WINDOW_FONT, ("nq/options", "main_options/window/window_in"), ["options_caption"]),
+        Fixed("fullscreen switch", WINDOW_FONT, ("nq/options", "main_options/fullscreen/main_menu_in"), ["options_fs"],
+              spacing=SWITCH_SPACING),
+    ]
+    for font in TAB_FONTS:
+        result.append(Fixed("tab", font, TAB_WRAP, ["shop_tab_%d" % i for i in range(3)] +
+                            ["level_tab_%d" % i for i in range(3)]))
+    for layout, folders in sorted(over_buttons.items()):
+        for folder in folders:
+            font = LARGE_FONT if layout in LARGE_LABEL_LAYOUTS or folder == LARGE_LABEL else WINDOW_FONT
+            result.append(Fixed("button label", font, (layout, "button/%s/label" % folder), [folder]))
+    return result
 
 
 def label_texts(strings, episodes, most_levels, most_waves):
@@ -63,12 +137,12 @@ class FontMetrics:
         self.kerning = {(int(k.get("first")), int(k.get("second"))): int(k.get("amount"))
                         for k in root.iter("kerning")}
 
-    def width(self, text):
+    def width(self, text, spacing=0):
         total, prev = 0, None
         for ch in text:
             code = ord(ch)
             if code not in self.advance:
                 continue
-            total += self.advance[code] + (self.kerning.get((prev, code), 0) if prev is not None else 0)
+            total += self.advance[code] + spacing + (self.kerning.get((prev, code), 0) if prev is not None else 0)
             prev = code
         return total

@@ -1,7 +1,8 @@
 // The generated levels played to their end by a plain automatic player on the
 // built data root: every normal level is won, the first one with three stars
 // by the play its tutorial teaches, and the second one is lost when nothing
-// is built. The player sees what a person sees (gold, prices, the unlocked
+// is built; every hardcore level the level select offers is won, with its one
+// life, by a stronger play. The player sees what a person sees (gold, prices, the unlocked
 // towers, the roads) and acts a few times a second at double speed.
 #include "BattleFixture.h"
 
@@ -54,6 +55,10 @@ constexpr int32_t kSupportLine = 40000;
 constexpr int32_t kDartLine = 10000;
 constexpr int kEpisodes = 3;
 constexpr int kNormalLevels = 6;
+constexpr int kHardcoreLevels = 3;
+constexpr int kHardcoreMode = 3;
+// The strong play builds this many towers before it upgrades.
+constexpr size_t kStrongTowersFirst = 4;
 // The plain player keeps at least half the lives.
 constexpr int32_t kMarginStars = 2;
 // The play the first level's tutorial teaches: a dart tower on spot #0 and
@@ -355,11 +360,12 @@ std::string LevelName(const testing::TestParamInfo<LevelCase>& info)
     return "Level" + std::to_string(info.param.episode + 1) + "_" + std::to_string(info.param.level + 1);
 }
 
-std::vector<LevelCase> NormalLevels()
+// Every level of every episode, the given number of each.
+std::vector<LevelCase> Levels(int perEpisode)
 {
     std::vector<LevelCase> levels;
     for (int episode = 0; episode < kEpisodes; ++episode)
-        for (int level = 0; level < kNormalLevels; ++level)
+        for (int level = 0; level < perEpisode; ++level)
             levels.push_back({episode, level});
     return levels;
 }
@@ -379,15 +385,37 @@ TEST_P(EveryNormalLevel, IsWonByThePlainPlayerInNormalMode)
     std::printf("level %d-%d: %s\n", GetParam().episode + 1, GetParam().level + 1, Summary().c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Content, EveryNormalLevel, testing::ValuesIn(NormalLevels()), LevelName);
+INSTANTIATE_TEST_SUITE_P(Content, EveryNormalLevel, testing::ValuesIn(Levels(kNormalLevels)), LevelName);
+
+class EveryHardcoreLevel : public ContentBalanceTest, public testing::WithParamInterface<LevelCase>
+{
+};
+
+// One life: a single leak loses. The strong play is the plain player's, but
+// it upgrades once four towers stand (waiting for six loses some of these).
+TEST_P(EveryHardcoreLevel, IsWonByAStrongPlay)
+{
+    StartBattle(kHardcoreMode, GetParam().episode, GetParam().level);
+    ASSERT_GT(map->mWaveManager->GetWaveCount(), 0) << "no waves";
+    PlainPlayer player(*map);
+    player.towersFirst = kStrongTowersFirst;
+    ASSERT_TRUE(PlayToEnd([&player] { player.Act(); })) << Summary();
+    EXPECT_EQ(map->mScreenState, screen::kWon) << Summary();
+    std::printf("hardcore %d-%d: %s\n", GetParam().episode + 1, GetParam().level + 1, Summary().c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Content, EveryHardcoreLevel, testing::ValuesIn(Levels(kHardcoreLevels)), LevelName);
 
 // The table above plays what the setup sheet ships.
-TEST_F(ContentBalanceTest, TheLevelTableCoversEveryNormalLevelOfTheSetup)
+TEST_F(ContentBalanceTest, TheLevelTablesCoverEveryLevelOfTheSetup)
 {
     StartBattle(kNormalMode, 0, 0);
     ASSERT_EQ(map->mEpisodeSetup.size(), size_t(kEpisodes));
     for (int episode = 0; episode < kEpisodes; ++episode)
+    {
         EXPECT_EQ(map->GetLevelCount(episode), kNormalLevels) << "episode " << episode;
+        EXPECT_EQ(map->GetHardcoreLevelCount(episode), kHardcoreLevels) << "episode " << episode;
+    }
 }
 
 // The first level as its tutorial teaches it, in the new player's mode:

@@ -69,7 +69,7 @@ def run_check(path):
 def more_steps(r):
     r.sub("nq/upgrades.xml", r'(<upgrade id="105"[\s\S]*?)(    </steps>)',
           r'\1      <step cost_g="0" cost_r="9"><attributes><param name="cooldown" value="35"/></attributes></step>\n\2')
-    r.sub("nq/strings_en.csv", r"^(upgrade_105_complete;.*)$", r"upgrade_105_step6;Cannon reload -35 percent\n\1")
+    r.sub("nq/strings_en.csv", r"^(upgrade_105_complete;.*)$", r"upgrade_105_step6;Reload -35%\n\1")
 
 
 def wrong_marker(r):
@@ -116,6 +116,15 @@ MUTATIONS = [
      r'text/waves: "Wave 6/6" is \d+ px wide in main_42_3, its place 82'),
     ("result label wider than its place", lambda r: r.sub("nq/strings_en.csv", r"^game_lose;.*$", "game_lose;Defeated utterly"),
      r'text/levelResult: "Defeated utterly" is \d+ px wide in main_80'),
+    ("new seal wider than its place", lambda r: r.sub("nq/strings_en.csv", r"^episodeSelectNew;.*$", "episodeSelectNew;New!"),
+     r'level select seal episodeSelectNew: "New!" is \d+ px wide in main_42_3, its place 80'),
+    ("upgrade step on two lines", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_step0;.*$", "upgrade_101_step0;Archer damage +10%"),
+     r'upgrade step upgrade_101_step0: "Archer damage \+10%" is \d+ px wide in main_32_2, its place 333'),
+    ("upgrade name reaching into the step text", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_name;.*$", "upgrade_101_name;Sharp darts"),
+     r'upgrade name upgrade_101_name: "Sharp darts" reaches below the line \(p\)'),
+    ("message box line wider than its place", lambda r: r.sub("nq/strings_en.csv", r"^IllegalResolutionMessage;.*$",
+                                                               "IllegalResolutionMessage;This window size does not fit your screen."),
+     r'message box IllegalResolutionMessage: .* its place text/message of nq/data/mm'),
     ("CR line end", lambda r: r.sub("nq/towers_sheet.csv", r"^(10002;[^\n]*)\n", "\\1\r\n"), r"carriage return"),
     ("announced id without icon", lambda r: r.drop_layer("nq/data/message", "icons/id20000"),
      r"announced id 20000 has no icon"),
