@@ -3,7 +3,7 @@ import math
 
 from PIL import Image, ImageDraw, ImageFilter
 
-from content import art_towers, art_ui, draw
+from content import art_towers, art_ui, draw, labels
 
 SCREEN_W, SCREEN_H = 1024, 768
 # Points where the main menu's effects play: the scene puts a light under each.
@@ -22,7 +22,22 @@ def r_panel(w, h, p, rng):
         c.rounded(0, 0, w, h, 18, None, draw.shade(frame, 0.6) + (255,), 10)
         c.rounded(3, 3, w - 3, h - 3, 16, None, frame + (255,), 5)
         return c.result()
-    return draw.shadowed(draw.panel(w, h, frame=frame), (0, 4), 4, 90)
+    im = draw.shadowed(draw.panel(w, h, frame=frame), (0, 4), 4, 90)
+    if p.get("icons"):
+        c = art_ui.draw_canvas(im)
+        for kind, cx, cy, size in p["icons"]:
+            art_ui.glyph(c, kind, cx, cy, size / 2, draw.PARCHMENT)
+        im = c.result()
+    return im
+
+
+def r_stud(w, h, p, rng):
+    """A panel's corner stud, lit or not."""
+    c = draw.Canvas(w, h)
+    r = min(w, h) * 0.3
+    color = draw.shade(draw.GOLD, 1.2) if p.get("lit") else draw.GOLD
+    c.ellipse(w / 2 - r, h / 2 - r, w / 2 + r, h / 2 + r, color + (255,), draw.shade(draw.GOLD, 0.5) + (255,), 1)
+    return c.result()
 
 
 def r_hudbar(w, h, p, rng):
@@ -261,7 +276,7 @@ def r_scrollbar(w, h, p, rng):
 
 
 def r_plate(w, h, p, rng):
-    return draw.panel(w, h, radius=14, border=6)
+    return draw.panel(w, h, radius=14, border=labels.PLATE_FRAME)
 
 
 def r_gem(w, h, p, rng):

@@ -94,6 +94,18 @@ def glyph(c, kind, cx, cy, r, color):
     elif kind == "back":
         c.line([(cx + r * 0.8, cy + r * 0.6), (cx + r * 0.8, cy - r * 0.1), (cx - r * 0.5, cy - r * 0.1)], col, r * 0.3)
         c.polygon([(cx - r, cy - r * 0.1), (cx - r * 0.3, cy - r * 0.7), (cx - r * 0.3, cy + r * 0.5)], col)
+    elif kind == "speaker":
+        c.polygon([(cx - r, cy - r * 0.35), (cx - r * 0.45, cy - r * 0.35), (cx + r * 0.1, cy - r * 0.85),
+                   (cx + r * 0.1, cy + r * 0.85), (cx - r * 0.45, cy + r * 0.35), (cx - r, cy + r * 0.35)], col)
+        for k in (0.45, 0.8):
+            c.arc(cx + r * 0.1 - r * k, cy - r * k, cx + r * 0.1 + r * k, cy + r * k, -45, 45, col, r * 0.14)
+    elif kind == "note":
+        for x, y in ((cx - r * 0.55, cy + r * 0.6), (cx + r * 0.55, cy + r * 0.4)):
+            c.ellipse(x - r * 0.32, y - r * 0.24, x + r * 0.32, y + r * 0.24, col)
+        c.line([(cx - r * 0.27, cy + r * 0.6), (cx - r * 0.27, cy - r * 0.6)], col, r * 0.14)
+        c.line([(cx + r * 0.83, cy + r * 0.4), (cx + r * 0.83, cy - r * 0.8)], col, r * 0.14)
+        c.polygon([(cx - r * 0.34, cy - r * 0.6), (cx + r * 0.9, cy - r * 0.8), (cx + r * 0.9, cy - r * 0.5),
+                   (cx - r * 0.34, cy - r * 0.3)], col)
     else:
         c.ellipse(cx - r, cy - r, cx + r, cy + r, col)
 
