@@ -94,6 +94,21 @@ def glyph(c, kind, cx, cy, r, color):
     elif kind == "back":
         c.line([(cx + r * 0.8, cy + r * 0.6), (cx + r * 0.8, cy - r * 0.1), (cx - r * 0.5, cy - r * 0.1)], col, r * 0.3)
         c.polygon([(cx - r, cy - r * 0.1), (cx - r * 0.3, cy - r * 0.7), (cx - r * 0.3, cy + r * 0.5)], col)
+    elif kind == "cross":
+        for s in (-1, 1):
+            c.line([(cx - r * 0.7, cy - s * r * 0.7), (cx + r * 0.7, cy + s * r * 0.7)], col, r * 0.32)
+    elif kind == "retry":
+        # a circle's arrow: round from the top, its head back at the top
+        c.arc(cx - r * 0.8, cy - r * 0.8, cx + r * 0.8, cy + r * 0.8, -60, 240, col, r * 0.3)
+        tip = (cx + r * 0.4, cy - r * 0.69)
+        c.polygon([(tip[0] + r * 0.55, tip[1] - r * 0.05), (tip[0] - r * 0.15, tip[1] - r * 0.55),
+                   (tip[0] - r * 0.05, tip[1] + r * 0.45)], col)
+    elif kind == "grid":
+        # the level select's plates, three by two
+        for i in range(3):
+            for j in range(2):
+                x, y = cx - r + i * r * 0.75, cy - r * 0.7 + j * r * 0.8
+                c.rounded(x, y, x + r * 0.5, y + r * 0.55, r * 0.1, col)
     elif kind == "speaker":
         c.polygon([(cx - r, cy - r * 0.35), (cx - r * 0.45, cy - r * 0.35), (cx + r * 0.1, cy - r * 0.85),
                    (cx + r * 0.1, cy + r * 0.85), (cx - r * 0.45, cy + r * 0.35), (cx - r, cy + r * 0.35)], col)
