@@ -73,9 +73,10 @@ def glyph(c, kind, cx, cy, r, color):
         c.ellipse(cx, cy - r * 0.8, cx + r, cy + r * 0.1, col)
         c.polygon([(cx - r * 0.95, cy - r * 0.2), (cx + r * 0.95, cy - r * 0.2), (cx, cy + r)], col)
     elif kind == "chest":
-        c.rounded(cx - r, cy - r * 0.5, cx + r, cy + r * 0.8, 3, draw.WOOD + (255,))
-        c.rounded(cx - r, cy - r * 0.5, cx + r, cy, 3, draw.WOOD_LIGHT + (255,))
-        c.rounded(cx - r * 0.2, cy - r * 0.2, cx + r * 0.2, cy + r * 0.3, 1, col)
+        # in the glyph's colour, so that it shows on a wooden button
+        c.rounded(cx - r, cy - r * 0.55, cx + r, cy + r * 0.75, r * 0.2, col)
+        c.line([(cx - r, cy - r * 0.05), (cx + r, cy - r * 0.05)], dark, r * 0.14)
+        c.rounded(cx - r * 0.18, cy - r * 0.25, cx + r * 0.18, cy + r * 0.25, 1, dark)
     elif kind == "pause":
         for s in (-1, 1):
             c.rounded(cx + s * r * 0.45 - r * 0.22, cy - r * 0.7, cx + s * r * 0.45 + r * 0.22, cy + r * 0.7, 2, col)
