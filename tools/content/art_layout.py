@@ -3,7 +3,7 @@ import math
 
 from PIL import Image, ImageDraw, ImageFilter
 
-from content import art_towers, art_ui, draw
+from content import art_towers, art_ui, draw, labels
 
 SCREEN_W, SCREEN_H = 1024, 768
 # Points where the main menu's effects play: the scene puts a light under each.
@@ -22,7 +22,22 @@ def r_panel(w, h, p, rng):
         c.rounded(0, 0, w, h, 18, None, draw.shade(frame, 0.6) + (255,), 10)
         c.rounded(3, 3, w - 3, h - 3, 16, None, frame + (255,), 5)
         return c.result()
-    return draw.shadowed(draw.panel(w, h, frame=frame), (0, 4), 4, 90)
+    im = draw.shadowed(draw.panel(w, h, frame=frame), (0, 4), 4, 90)
+    if p.get("icons"):
+        c = art_ui.draw_canvas(im)
+        for kind, cx, cy, size in p["icons"]:
+            art_ui.glyph(c, kind, cx, cy, size / 2, draw.PARCHMENT)
+        im = c.result()
+    return im
+
+
+def r_stud(w, h, p, rng):
+    """A panel's corner stud, lit or not."""
+    c = draw.Canvas(w, h)
+    r = min(w, h) * 0.3
+    color = draw.shade(draw.GOLD, 1.2) if p.get("lit") else draw.GOLD
+    c.ellipse(w / 2 - r, h / 2 - r, w / 2 + r, h / 2 + r, color + (255,), draw.shade(draw.GOLD, 0.5) + (255,), 1)
+    return c.result()
 
 
 def r_hudbar(w, h, p, rng):
@@ -79,7 +94,13 @@ def r_plaque(w, h, p, rng):
     c = draw.Canvas(w, h, draw.SCREEN_SS)
     c.rounded(0, 0, w, h, min(h / 2, 18), draw.shade(draw.WOOD, 0.8) + (255,))
     c.gradient(3, 3, w - 3, h - 3, draw.LEATHER_LIGHT + (255,), draw.LEATHER + (255,), min(h / 2, 18) - 3)
-    return draw.shadowed(c.result(), (0, 3), 3, 90)
+    im = c.result()
+    # A counter's plaque says what it counts: a gem or a star at its left end.
+    icon = {"gem": draw.gem, "star": draw.star}.get(p.get("icon"))
+    if icon:
+        size = int(h * 0.56)
+        im.alpha_composite(icon(size), (int(h * 0.24), (h - size) // 2))
+    return draw.shadowed(im, (0, 3), 3, 90)
 
 
 def r_input(w, h, p, rng):
@@ -203,15 +224,21 @@ def r_hardcore(w, h, p, rng):
 
 def r_levelplate(w, h, p, rng):
     kind = p["kind"]
-    color = {"super": draw.GOLD, "complete": draw.MOSS, "incomplete": draw.WOOD_LIGHT, "locked": (110, 104, 96),
+    # The next level's number is drawn bright green by the program: its plate
+    # is dark leather in a moss rim, so that the number glows on it.
+    color = {"super": draw.GOLD, "complete": draw.MOSS, "incomplete": draw.LEATHER_LIGHT, "locked": (110, 104, 96),
              "new": draw.BERRY}[kind]
+    rim = draw.MOSS if kind == "incomplete" else draw.shade(color, 0.45)
+    light = 1.1 if kind == "super" else 1.3
     c = draw.Canvas(w, h)
-    c.rounded(0, 0, w, h, 20, draw.shade(color, 0.45) + (255,))
-    c.gradient(4, 4, w - 4, h - 4, draw.shade(color, 1.3) + (255,), color + (255,), 17)
+    c.rounded(0, 0, w, h, 20, rim + (255,))
+    c.gradient(4, 4, w - 4, h - 4, draw.shade(color, light) + (255,), draw.shade(color, 0.9 if kind == "super" else 1.0) + (255,), 17)
     if kind == "locked":
         art_ui.glyph(c, "lock", w / 2, h / 2, w * 0.26, (70, 64, 58))
     if kind == "super":
-        c.paste(art_ui.draw_canvas(draw.star(36)), w / 2 - 18, 6)
+        # the program hides the number of a three-star plate: a star on a dark seal stands for it
+        c.ellipse(w / 2 - 30, h / 2 - 34, w / 2 + 30, h / 2 + 26, draw.shade(draw.WOOD, 0.8) + (255,))
+        c.paste(art_ui.draw_canvas(draw.star(48)), w / 2 - 24, h / 2 - 28)
     return c.result()
 
 
@@ -261,7 +288,7 @@ def r_scrollbar(w, h, p, rng):
 
 
 def r_plate(w, h, p, rng):
-    return draw.panel(w, h, radius=14, border=6)
+    return draw.panel(w, h, radius=14, border=labels.PLATE_FRAME)
 
 
 def r_gem(w, h, p, rng):

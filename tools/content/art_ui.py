@@ -73,9 +73,10 @@ def glyph(c, kind, cx, cy, r, color):
         c.ellipse(cx, cy - r * 0.8, cx + r, cy + r * 0.1, col)
         c.polygon([(cx - r * 0.95, cy - r * 0.2), (cx + r * 0.95, cy - r * 0.2), (cx, cy + r)], col)
     elif kind == "chest":
-        c.rounded(cx - r, cy - r * 0.5, cx + r, cy + r * 0.8, 3, draw.WOOD + (255,))
-        c.rounded(cx - r, cy - r * 0.5, cx + r, cy, 3, draw.WOOD_LIGHT + (255,))
-        c.rounded(cx - r * 0.2, cy - r * 0.2, cx + r * 0.2, cy + r * 0.3, 1, col)
+        # in the glyph's colour, so that it shows on a wooden button
+        c.rounded(cx - r, cy - r * 0.55, cx + r, cy + r * 0.75, r * 0.2, col)
+        c.line([(cx - r, cy - r * 0.05), (cx + r, cy - r * 0.05)], dark, r * 0.14)
+        c.rounded(cx - r * 0.18, cy - r * 0.25, cx + r * 0.18, cy + r * 0.25, 1, dark)
     elif kind == "pause":
         for s in (-1, 1):
             c.rounded(cx + s * r * 0.45 - r * 0.22, cy - r * 0.7, cx + s * r * 0.45 + r * 0.22, cy + r * 0.7, 2, col)
@@ -94,6 +95,33 @@ def glyph(c, kind, cx, cy, r, color):
     elif kind == "back":
         c.line([(cx + r * 0.8, cy + r * 0.6), (cx + r * 0.8, cy - r * 0.1), (cx - r * 0.5, cy - r * 0.1)], col, r * 0.3)
         c.polygon([(cx - r, cy - r * 0.1), (cx - r * 0.3, cy - r * 0.7), (cx - r * 0.3, cy + r * 0.5)], col)
+    elif kind == "cross":
+        for s in (-1, 1):
+            c.line([(cx - r * 0.7, cy - s * r * 0.7), (cx + r * 0.7, cy + s * r * 0.7)], col, r * 0.32)
+    elif kind == "retry":
+        # a circle's arrow: round from the top, its head back at the top
+        c.arc(cx - r * 0.8, cy - r * 0.8, cx + r * 0.8, cy + r * 0.8, -60, 240, col, r * 0.3)
+        tip = (cx + r * 0.4, cy - r * 0.69)
+        c.polygon([(tip[0] + r * 0.55, tip[1] - r * 0.05), (tip[0] - r * 0.15, tip[1] - r * 0.55),
+                   (tip[0] - r * 0.05, tip[1] + r * 0.45)], col)
+    elif kind == "grid":
+        # the level select's plates, three by two
+        for i in range(3):
+            for j in range(2):
+                x, y = cx - r + i * r * 0.75, cy - r * 0.7 + j * r * 0.8
+                c.rounded(x, y, x + r * 0.5, y + r * 0.55, r * 0.1, col)
+    elif kind == "speaker":
+        c.polygon([(cx - r, cy - r * 0.35), (cx - r * 0.45, cy - r * 0.35), (cx + r * 0.1, cy - r * 0.85),
+                   (cx + r * 0.1, cy + r * 0.85), (cx - r * 0.45, cy + r * 0.35), (cx - r, cy + r * 0.35)], col)
+        for k in (0.45, 0.8):
+            c.arc(cx + r * 0.1 - r * k, cy - r * k, cx + r * 0.1 + r * k, cy + r * k, -45, 45, col, r * 0.14)
+    elif kind == "note":
+        for x, y in ((cx - r * 0.55, cy + r * 0.6), (cx + r * 0.55, cy + r * 0.4)):
+            c.ellipse(x - r * 0.32, y - r * 0.24, x + r * 0.32, y + r * 0.24, col)
+        c.line([(cx - r * 0.27, cy + r * 0.6), (cx - r * 0.27, cy - r * 0.6)], col, r * 0.14)
+        c.line([(cx + r * 0.83, cy + r * 0.4), (cx + r * 0.83, cy - r * 0.8)], col, r * 0.14)
+        c.polygon([(cx - r * 0.34, cy - r * 0.6), (cx + r * 0.9, cy - r * 0.8), (cx + r * 0.9, cy - r * 0.5),
+                   (cx - r * 0.34, cy - r * 0.3)], col)
     else:
         c.ellipse(cx - r, cy - r, cx + r, cy + r, col)
 

@@ -10,6 +10,8 @@ SETUP = "nq/setup_sheet.csv"
 LEVEL_FOLDERS = ("nq/levels_normal", "nq/levels_hardcore")
 FONT_FOLDER = "nq/data/fonts/"
 # Layouts whose buttons are over-buttons with a label place each.
+SHOP = "nq/shop"
+PLATE = "item_plate/Layer_1"
 OVER_BUTTON_LAYOUTS = ("nq/data/mm", "nq/data/ingame", "nq/main_menu", "nq/data/profiles")
 
 
@@ -87,6 +89,44 @@ def check(cc):
                          % (slot, text, width, font, place.w))
 
     check_fixed(cc, numbered, fonts)
+    check_plates(cc, numbered, fonts)
+
+
+def check_plates(cc, numbered, fonts):
+    """On an upgrade plate the name and the step texts under it do not touch
+    (one report per upgrade, against its highest step text), and the lowest
+    of all step texts keeps off the plate's frame."""
+    name_font, step_font = fonts[labels.WINDOW_FONT], fonts[labels.STEP_FONT]
+    lowest = None
+    for key, (name, number) in sorted(numbered.items()):
+        found = re.fullmatch(r"(upgrade_\d+_)name", key)
+        name_rows = name_font.ink_rows(name, labels.PLATE_NAME_Y) if found else None
+        if name_rows is None:
+            continue
+        pattern = re.escape(found.group(1)) + r"(step\d+|complete)"
+        steps = [(step_font.ink_rows(text, labels.PLATE_STEP_Y), step_key, text)
+                 for step_key, (text, _) in sorted(numbered.items()) if re.fullmatch(pattern, step_key)]
+        steps = [step for step in steps if step[0] is not None]
+        if not steps:
+            continue
+        (top, _), step_key, step = min(steps)
+        if top - name_rows[1] < labels.PLATE_TEXT_GAP:
+            cc.error(STRINGS, number, "upgrade name %s: \"%s\" ends at row %d of its plate, the step text %s "
+                     "\"%s\" begins at row %d (%s over %s): they need %d px between them"
+                     % (key, name, name_rows[1], step_key, step, top, labels.WINDOW_FONT, labels.STEP_FONT,
+                        labels.PLATE_TEXT_GAP))
+        low = max(steps, key=lambda step: step[0][1])
+        if lowest is None or low[0][1] > lowest[0][1]:
+            lowest = low
+
+    shop = cc.image(SHOP, (SHOP, 0))
+    plate = shop.layer(PLATE) if shop else None
+    if lowest is None or plate is None:
+        return  # the contract check reports a missing plate
+    (_, bottom), step_key, step = lowest
+    if bottom > plate.h - labels.PLATE_FRAME:
+        cc.error(shop.xml, plate.line, "%s: %d high, its frame %d; the step text %s \"%s\" reaches row %d in %s"
+                 % (PLATE, plate.h, labels.PLATE_FRAME, step_key, step, bottom, labels.STEP_FONT))
 
 
 def check_fixed(cc, numbered, fonts):
@@ -103,10 +143,6 @@ def check_fixed(cc, numbered, fonts):
             if key not in numbered:
                 continue  # the string check reports it
             text, number = numbered[key]
-            low = sorted({ch for ch in text if ch in labels.DESCENDERS}) if label.clear_below else []
-            if low:
-                cc.error(STRINGS, number, "%s %s: \"%s\" reaches below the line (%s): the step text stands under it"
-                         % (label.what, key, text, "".join(low)))
             pieces = text.split(" ") if label.words else labels.lines_of(text)
             for piece in pieces:
                 measured = fonts[label.font].width(piece, label.spacing)

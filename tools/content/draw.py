@@ -71,6 +71,12 @@ class Canvas:
         d.ellipse(self.box(x0, y0, x1, y1), fill=fill, outline=outline, width=int(width * self.ss))
         self._done(overlay)
 
+    def arc(self, x0, y0, x1, y1, start, end, fill, width=1):
+        """Part of an ellipse's outline, angles in degrees clockwise from 3 o'clock."""
+        d, overlay = self._draw((fill,))
+        d.arc(self.box(x0, y0, x1, y1), start, end, fill=fill, width=max(1, int(width * self.ss)))
+        self._done(overlay)
+
     def polygon(self, pts, fill, outline=None):
         d, overlay = self._draw((fill, outline))
         d.polygon([(x * self.ss, y * self.ss) for x, y in pts], fill=fill, outline=outline)

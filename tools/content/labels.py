@@ -20,9 +20,12 @@ PAGE_TEXT_WRAP = 320     # a closed episode's page text, word by word
 SHOP_CAPTION_WRAP = 429
 TAB_WRAP = 211
 PLATE_WRAP = 333         # an upgrade plate's name and step text
-# Letters reaching below the line; on a plate the step text stands right
-# under the name and would touch them.
-DESCENDERS = "gjpqyQ,;()[]{}|_"
+# A plate centres its name and, below it, its step text on these rows; the
+# lowest ink of the name and the highest of the step text keep this gap.
+PLATE_NAME_Y = 45
+PLATE_STEP_Y = 74
+PLATE_TEXT_GAP = 3
+PLATE_FRAME = 6          # the plate picture's frame, which the texts keep off
 # Over-button labels: every one large in the in-game menu and in the message
 # box (its ok and cancel), else only "b2_play".
 LARGE_LABEL_LAYOUTS = ("nq/data/ingame", "nq/data/mm")
@@ -58,9 +61,9 @@ class Fixed:
     """Texts that must fit one line of a width: a number, or the width of a
     layer (layout, layer name)."""
 
-    def __init__(self, what, font, width, keys, spacing=0, words=False, clear_below=False):
+    def __init__(self, what, font, width, keys, spacing=0, words=False):
         self.what, self.font, self.width, self.keys = what, font, width, keys
-        self.spacing, self.words, self.clear_below = spacing, words, clear_below
+        self.spacing, self.words = spacing, words
 
 
 def fixed_labels(strings, over_buttons):
@@ -74,7 +77,7 @@ def fixed_labels(strings, over_buttons):
         Fixed("closed episode page", LARGE_FONT, PAGE_TEXT_WRAP, ["unlockEpisodeText", "comingSoon"], words=True),
         Fixed("shop caption", LARGE_FONT, SHOP_CAPTION_WRAP, ["shop"]),
         Fixed("shop caption", LARGE_FONT, ("nq/shop", "text/caption"), ["shop"]),
-        Fixed("upgrade name", WINDOW_FONT, PLATE_WRAP, upgrade, clear_below=True),
+        Fixed("upgrade name", WINDOW_FONT, PLATE_WRAP, upgrade),
         Fixed("upgrade step", STEP_FONT, PLATE_WRAP, steps),
         Fixed("message box", WINDOW_FONT, ("nq/data/mm", "text/message"), list(MESSAGE_BOX_KEYS)),
         Fixed("options title", LARGE_FONT, ("nq/options", "main_options/options_title"), ["options_OptionsTitle"]),
@@ -134,6 +137,11 @@ class FontMetrics:
         import xml.etree.ElementTree as ET
         root = ET.fromstring(fnt_bytes)
         self.advance = {int(c.get("id")): int(c.get("xadvance")) for c in root.iter("char")}
+        info = root.find("info")
+        # The program's text box is as high as the font's size.
+        self.size = int(info.get("size")) if info is not None else 0
+        self.rows = {int(c.get("id")): (int(c.get("yoffset")), int(c.get("yoffset")) + int(c.get("height")))
+                     for c in root.iter("char") if int(c.get("height")) > 0}
         self.kerning = {(int(k.get("first")), int(k.get("second"))): int(k.get("amount"))
                         for k in root.iter("kerning")}
 
@@ -146,3 +154,12 @@ class FontMetrics:
             total += self.advance[code] + spacing + (self.kerning.get((prev, code), 0) if prev is not None else 0)
             prev = code
         return total
+
+    def ink_rows(self, text, centre_y):
+        """(top, bottom) of a one-line text's ink when the program centres it
+        vertically on centre_y, or None for a text without ink."""
+        rows = [self.rows[ord(ch)] for ch in text if ord(ch) in self.rows]
+        if not rows:
+            return None
+        top = centre_y - self.size // 2
+        return top + min(r[0] for r in rows), top + max(r[1] for r in rows)

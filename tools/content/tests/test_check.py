@@ -121,7 +121,11 @@ MUTATIONS = [
     ("upgrade step on two lines", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_step0;.*$", "upgrade_101_step0;Archer damage +10%"),
      r'upgrade step upgrade_101_step0: "Archer damage \+10%" is \d+ px wide in main_32_2, its place 333'),
     ("upgrade name reaching into the step text", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_name;.*$", "upgrade_101_name;Sharp darts"),
-     r'upgrade name upgrade_101_name: "Sharp darts" reaches below the line \(p\)'),
+     r'upgrade name upgrade_101_name: "Sharp darts" ends at row \d+ of its plate, the step text '
+     r'upgrade_101_\w+ "[^"]*" begins at row \d+'),
+    ("step texts set lower than the plate's frame",
+     lambda r: r.sub("nq/data/fonts/main_32_2.fnt", r'(<info [^>]*size=")\d+"', r'\g<1>24"'),
+     r'item_plate/Layer_1: 98 high, its frame 6; the step text upgrade_\d+_\w+ "[^"]*" reaches row \d+ in main_32_2'),
     ("message box line wider than its place", lambda r: r.sub("nq/strings_en.csv", r"^IllegalResolutionMessage;.*$",
                                                                "IllegalResolutionMessage;This window size does not fit your screen."),
      r'message box IllegalResolutionMessage: .* its place text/message of nq/data/mm'),
