@@ -35,6 +35,18 @@ MESSAGE_BOX_KEYS = ("IllegalResolutionMessage", "profile_corrupt", "progress_con
 # The switches' labels carry 2 px between letters.
 SWITCH_SPACING = 2
 
+# The dialogs whose caption, in the large font, stands under their panel's
+# top frame, with the captions each shows; the caption's highest ink keeps
+# this far below the frame (the panel's border, see draw.panel).
+DIALOG_CAPTIONS = {
+    "nq/data/mm": ["profile_edit_caption", "tutorial_skip_caption", "HardcoreTitle", "profile_delete_caption",
+                   "profile_reset_caption", "reset_upgrades_title", "convertCristallToMoneyDialogTitle",
+                   "buyHealthDialogTitle"],
+    "nq/data/message": ["unlock_caption"],
+}
+PANEL_FRAME = 10
+CAPTION_CLEARANCE = 12
+
 # The widest numbers the counters and scores reach: gems held, gold, a kill
 # or total score, the bonus of 25 lives kept, the gems of a first 3-star clear.
 MOST_GEMS = "999"
