@@ -162,6 +162,9 @@ def check_fixed(cc, numbered, fonts):
             if place is None:
                 continue  # the contract check reports the missing place
             width, source = place.w, "%s of %s" % (width[1], width[0])
+        if label.margin:
+            width -= 2 * label.margin
+            source += " less %d at either end" % label.margin
         for key in label.keys:
             if key not in numbered:
                 continue  # the string check reports it

@@ -32,6 +32,9 @@ LARGE_LABEL_LAYOUTS = ("nq/data/ingame", "nq/data/mm")
 LARGE_LABEL = "b2_play"
 # Texts of the message box, which breaks lines only at "\n".
 MESSAGE_BOX_KEYS = ("IllegalResolutionMessage", "profile_corrupt", "progress_confirm_text")
+# An over-button's label keeps this much of its button free at either end,
+# so that its letters stay off the button's rim.
+BUTTON_LABEL_MARGIN = 12
 # The switches' labels carry 2 px between letters.
 SWITCH_SPACING = 2
 
@@ -73,9 +76,9 @@ class Fixed:
     """Texts that must fit one line of a width: a number, or the width of a
     layer (layout, layer name)."""
 
-    def __init__(self, what, font, width, keys, spacing=0, words=False):
+    def __init__(self, what, font, width, keys, spacing=0, words=False, margin=0):
         self.what, self.font, self.width, self.keys = what, font, width, keys
-        self.spacing, self.words = spacing, words
+        self.spacing, self.words, self.margin = spacing, words, margin
 
 
 def fixed_labels(strings, over_buttons):
@@ -107,7 +110,8 @@ def fixed_labels(strings, over_buttons):
     for layout, folders in sorted(over_buttons.items()):
         for folder in folders:
             font = LARGE_FONT if layout in LARGE_LABEL_LAYOUTS or folder == LARGE_LABEL else WINDOW_FONT
-            result.append(Fixed("button label", font, (layout, "button/%s/label" % folder), [folder]))
+            result.append(Fixed("button label", font, (layout, "button/%s/label" % folder), [folder],
+                                margin=BUTTON_LABEL_MARGIN))
     return result
 
 
