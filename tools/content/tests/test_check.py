@@ -72,6 +72,22 @@ def more_steps(r):
     r.sub("nq/strings_en.csv", r"^(upgrade_105_complete;.*)$", r"upgrade_105_step6;Reload -35%\n\1")
 
 
+def same_roads(r):
+    # level 2-1 played on the roads of level 1-2 (its cache comes along)
+    for ext in (".xml", ".cache"):
+        shutil.copyfile(r.file("nq/levels_normal/level_01_02" + ext), r.file("nq/levels_normal/level_02_01" + ext) + ".new")
+        os.replace(r.file("nq/levels_normal/level_02_01" + ext) + ".new", r.file("nq/levels_normal/level_02_01" + ext))
+
+
+def truncated_cache(r):
+    rel = r.file("nq/levels_normal/level_03_02.cache")
+    with open(rel, "rb") as fh:
+        data = fh.read()
+    with open(rel + ".new", "wb") as fh:
+        fh.write(data[:len(data) - 10])
+    os.replace(rel + ".new", rel)
+
+
 def wrong_marker(r):
     # marker of direction 5 moved onto the base point's row, far to the side
     r.sub("nq/towers/cannon/layers.xml", r'(name="cannon1/s_point/27" x=")\d+(" y=")\d+', r"\g<1>2\g<2>68")
@@ -105,6 +121,11 @@ MUTATIONS = [
      r"spawn -1 names no point"),
     ("unreachable goal", lambda r: r.sub("nq/levels_normal/level_01_01.xml", r'^\s*<link sid="2" eid="3"[^\n]*\n', ""),
      r"does not reach the goal"),
+    ("two normal levels on the same roads", same_roads,
+     r"level_02_01.xml:0: same roads as nq/levels_normal/level_01_02.xml"),
+    ("level without its path cache", lambda r: r.remove("nq/levels_hardcore/level_03_03.cache"),
+     r"level_03_03.xml:0: no path cache nq/levels_hardcore/level_03_03.cache"),
+    ("path cache cut short", truncated_cache, r"level_03_02.cache:0: damaged path cache: ends early"),
     ("spot without income_mult", lambda r: r.sub("nq/levels_normal/level_02_01.xml", r'<param name="income_mult" value="[^"]*"/>', ""),
      r"lacks income_mult"),
     ("comma in a cell", lambda r: r.sub("nq/units_sheet.csv", r"^(2;-1;0;1;\d+;\d+;)64;", r"\g<1>6,4;"), r"',' in a cell"),
