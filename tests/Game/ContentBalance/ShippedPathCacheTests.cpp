@@ -10,9 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -21,8 +22,9 @@ namespace fs = std::filesystem;
 
 constexpr int kNormalMode = 1;
 constexpr int kHardcoreMode = 3;
-// Three episodes of six normal and three hardcore levels.
-constexpr size_t kShippedLevels = 27;
+constexpr int kEpisodes = 3;
+constexpr int kNormalLevels = 6;
+constexpr int kHardcoreLevels = 3;
 
 struct ShippedLevel
 {
@@ -32,7 +34,28 @@ struct ShippedLevel
     int level = 0;
 };
 
-class ShippedPathCacheTest : public contenttest::BuiltContentTest
+// Every level of the setup: three episodes of six normal and three hardcore levels.
+std::vector<ShippedLevel> Levels()
+{
+    std::vector<ShippedLevel> levels;
+    for (const auto& [folder, count] : {std::pair<std::string, int>{"levels_normal", kNormalLevels},
+                                        std::pair<std::string, int>{"levels_hardcore", kHardcoreLevels}})
+        for (int episode = 0; episode < kEpisodes; ++episode)
+            for (int level = 0; level < count; ++level)
+            {
+                char name[32];
+                std::snprintf(name, sizeof(name), "level_%02d_%02d", episode + 1, level + 1);
+                levels.push_back({folder, name, episode, level});
+            }
+    return levels;
+}
+
+std::string LevelName(const testing::TestParamInfo<ShippedLevel>& info)
+{
+    return info.param.folder.substr(std::string("levels_").size()) + "_" + info.param.name.substr(6);
+}
+
+class ShippedPathCacheTest : public contenttest::BuiltContentTest, public testing::WithParamInterface<ShippedLevel>
 {
 protected:
     // The level folders hold the level files alone, each linked: a level then
@@ -45,27 +68,10 @@ protected:
             const fs::path own = Root() / "nq" / folder;
             fs::remove(own);
             fs::create_directory(own);
-            for (const ShippedLevel& level : Levels())
-                if (level.folder == folder)
-                    fs::create_symlink(Content() / "nq" / folder / (level.name + ".xml"), own / (level.name + ".xml"));
-        }
-    }
-
-    static std::vector<ShippedLevel> Levels()
-    {
-        std::vector<ShippedLevel> levels;
-        for (const char* folder : {"levels_normal", "levels_hardcore"})
             for (const fs::directory_entry& entry : fs::directory_iterator(Content() / "nq" / folder))
-            {
-                const std::string name = entry.path().stem().string();
-                if (entry.path().extension() != ".xml")
-                    continue;
-                // level_EE_LL
-                levels.push_back({folder, name, std::stoi(name.substr(6, 2)) - 1, std::stoi(name.substr(9, 2)) - 1});
-            }
-        std::sort(levels.begin(), levels.end(),
-                  [](const ShippedLevel& a, const ShippedLevel& b) { return a.folder + a.name < b.folder + b.name; });
-        return levels;
+                if (entry.path().extension() == ".xml")
+                    fs::create_symlink(entry.path(), own / entry.path().filename());
+        }
     }
 
     static std::string Table(NQMap& map, const std::vector<NQLinkLanes*>& table)
@@ -74,30 +80,36 @@ protected:
     }
 };
 
-TEST_F(ShippedPathCacheTest, EveryLevelLoadsTheRoutesItComputes)
+TEST_P(ShippedPathCacheTest, LoadsTheRoutesTheLevelComputes)
 {
-    const std::vector<ShippedLevel> levels = Levels();
-    EXPECT_EQ(levels.size(), kShippedLevels);
-    for (const ShippedLevel& level : levels)
-    {
-        SCOPED_TRACE(level.folder + "/" + level.name);
-        const fs::path cache = Content() / "nq" / level.folder / (level.name + ".cache");
-        ASSERT_TRUE(fs::exists(cache)) << "no path cache";
+    const ShippedLevel& level = GetParam();
+    const fs::path cache = Content() / "nq" / level.folder / (level.name + ".cache");
+    ASSERT_TRUE(fs::exists(cache)) << "no path cache";
 
-        StartBattle(level.folder == "levels_hardcore" ? kHardcoreMode : kNormalMode, level.episode, level.level);
-        const std::string computed = Table(*map, *map->mLanePaths);
-        ASSERT_FALSE(map->mLanePaths->empty()) << "no lanes computed";
+    StartBattle(level.folder == "levels_hardcore" ? kHardcoreMode : kNormalMode, level.episode, level.level);
+    const std::string computed = Table(*map, *map->mLanePaths);
+    ASSERT_FALSE(map->mLanePaths->empty()) << "no lanes computed";
 
-        const fs::path linked = Root() / "nq" / level.folder / (level.name + ".cache");
-        fs::create_symlink(cache, linked);
-        std::vector<NQLinkLanes*> loaded;
-        EXPECT_EQ(map->LoadPathCache(loaded), HV_OK);
-        EXPECT_EQ(Table(*map, loaded), computed);
-        // A level start with the cache takes the same table.
-        map->BuildRoutes();
-        EXPECT_EQ(Table(*map, *map->mLanePaths), computed);
-        base::DeleteAll(loaded);
-        fs::remove(linked);
-    }
+    const fs::path linked = Root() / "nq" / level.folder / (level.name + ".cache");
+    fs::create_symlink(cache, linked);
+    std::vector<NQLinkLanes*> loaded;
+    EXPECT_EQ(map->LoadPathCache(loaded), HV_OK);
+    EXPECT_EQ(Table(*map, loaded), computed);
+    // A level start with the cache takes the same table.
+    map->BuildRoutes();
+    EXPECT_EQ(Table(*map, *map->mLanePaths), computed);
+    base::DeleteAll(loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Content, ShippedPathCacheTest, testing::ValuesIn(Levels()), LevelName);
+
+// The list above is what the content ships: no level file without its place in it.
+TEST(ShippedLevels, AreTheLevelsOfTheSetup)
+{
+    size_t shipped = 0;
+    for (const char* folder : {"levels_normal", "levels_hardcore"})
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(HV_CONTENT_ROOT) / "nq" / folder))
+            shipped += entry.path().extension() == ".xml" ? 1 : 0;
+    EXPECT_EQ(shipped, Levels().size());
 }
 } // namespace
