@@ -103,6 +103,8 @@ void EnemyGrid::Build(const std::vector<NQEnemy*>& enemies)
 const std::vector<uint32_t>& EnemyGrid::Near(float x, float y, float radius) const
 {
     mFound.clear();
+    if (!mBuilt)
+        return mFound; // nothing to answer from
     const bool bounded = std::isfinite(x) && std::isfinite(y) && std::isfinite(radius) && radius >= 0.0f;
     if (!bounded)
     {

@@ -117,8 +117,11 @@ TEST_F(EnemyGridTest, CoversOnlyTheListItWasBuiltFromAsItWas)
     EXPECT_FALSE(grid.Covers(enemies));
 }
 
-TEST_F(EnemyGridTest, AnEmptyListHasNoCandidates)
+TEST_F(EnemyGridTest, AnEmptyListOrAGridNeverBuiltHasNoCandidates)
 {
+    Add(10.0f, 10.0f);
+    EXPECT_TRUE(grid.Near(10.0f, 10.0f, 100.0f).empty());
+    enemies.clear();
     grid.Build(enemies);
     EXPECT_TRUE(grid.Near(0.0f, 0.0f, 1.0e9f).empty());
     EXPECT_TRUE(grid.Near(0.0f, 0.0f, kNaN).empty());
