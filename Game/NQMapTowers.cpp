@@ -43,7 +43,9 @@ bool AuraReaches(const NQMap& map, const NQTower* tower, bool NQUnitValues::*fla
 {
     if (tower->mHammerMark || !map.mWaveManager)
         return false;
-    for (const NQEnemy* enemy : map.mWaveManager->mEnemies)
+    // The others have no tower aura and are passed over below anyway.
+    const std::vector<NQEnemy*>* withAura = map.mWaveManager->GetTowerAuraEnemies();
+    for (const NQEnemy* enemy : withAura ? *withAura : map.mWaveManager->mEnemies)
     {
         const NQUnitProto* proto = enemy->GetProto();
         // An enemy held still by its whole speed has no aura.
