@@ -12,6 +12,7 @@
 #include "Core/Base/SingletoneRegistry.h"
 #include "Game/BezierCurve.h"
 #include "Game/Game.h"
+#include "Game/NQEnemy.h"
 #include "Game/NQMap.h"
 #include "Game/NQPathSample.h"
 #include "Game/NQPoint.h"
