@@ -1,5 +1,8 @@
 #include "Game/Game.h"
 
+#include "Core/Base/Log.h"
+#include "Core/Base/LogMessage.h"
+#include "Core/Base/TextEncoding.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/File/Profiles.h"
@@ -19,8 +22,13 @@
 #include "Game/NQPlayerVolumes.h"
 #include "Game/NQProgress.h"
 #include "Game/NQResources.h"
+#include "Game/RequiredData.h"
+#include "Platform/Win32/MessageBox.h"
+#include "Psd/PsdTypes.h"
 
 #include <tinyxml2.h>
+
+#include <filesystem>
 
 namespace
 {
@@ -36,6 +44,9 @@ constexpr int kClearColour = 1;
 constexpr int kAnchorStart = 0;
 constexpr int kAnchorEnd = 1;
 constexpr int kAnchorCentre = 2;
+// The strings may be what is damaged, so the box's caption is fixed.
+constexpr const wchar_t* kDamagedDataCaption = L"Bramblecoat Wars";
+constexpr int kDamagedDataExitCode = 1;
 
 NQMap* sTestMap = nullptr;
 
@@ -160,7 +171,27 @@ HVResultEnum Game::InitGame()
     AddDependency(this, render::ParticleSystem::Instance());
     AddDependency(this, NQResources::Instance());
     AddDependency(this, file::Profiles::Instance());
+
+    // The start-up pictures are loaded: the decoder's kept blocks go back.
+    psdr_release_cache();
+    const std::wstring damaged = FindDamagedGameData(*mGameWindow);
+    if (!damaged.empty())
+        return StopOnDamagedData(damaged);
     return HV_OK;
+}
+
+HVResultEnum Game::StopOnDamagedData(const std::wstring& name)
+{
+    // The data root is the current folder since the start.
+    std::error_code error;
+    const std::wstring folder = base::Utf8ToWide(std::filesystem::current_path(error).string());
+    const std::wstring message = DamagedDataMessage(name, folder);
+    HV_LOG(L"%s\n") % message;
+    MessageBoxW(nullptr, message.c_str(), kDamagedDataCaption, MB_OK | MB_ICONERROR);
+    // Without the stop the loop would run on, a black window.
+    mExitCode = kDamagedDataExitCode;
+    Stop();
+    return HV_FAIL;
 }
 
 HVResultEnum Game::UpdateGame(float)

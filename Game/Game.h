@@ -57,6 +57,9 @@ public:
 
 private:
     void ReleasePicture(render::Image*& picture);
+    // Tells the player which data file is damaged (the log, and a message box
+    // where a screen can show one), then stops the game with exit code 1.
+    HVResultEnum StopOnDamagedData(const std::wstring& name);
 
     // Reads the running level's progress record for the sound tags.
     NQPlayerVolumes* mVolumes = nullptr;

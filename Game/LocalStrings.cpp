@@ -47,7 +47,12 @@ std::wstring ExpandLineBreaks(const std::wstring& text)
 
 LocalStrings::LocalStrings() { Load(kFileName); }
 
-void LocalStrings::Load(const std::wstring& path) { Parse(base::ReadTextFile(path), mTable); }
+void LocalStrings::Load(const std::wstring& path)
+{
+    const size_t before = mTable.size();
+    Parse(base::ReadTextFile(path), mTable);
+    mLoaded = mLoaded || mTable.size() > before;
+}
 
 void LocalStrings::Parse(const std::string& text, Table& table)
 {

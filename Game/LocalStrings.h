@@ -17,6 +17,9 @@ public:
 
     // Adds and overwrites; never removes.
     void Load(const std::wstring& path);
+    // Whether a strings file gave any text; the placeholders of missing keys
+    // do not count.
+    bool IsLoaded() const { return mLoaded; }
     // The text with "\n" pairs turned into line feeds; a missing key is
     // reported once and answers with itself.
     std::wstring Get(const std::wstring& key);
@@ -32,6 +35,7 @@ public:
 
 private:
     Table mTable;
+    bool mLoaded = false;
 };
 
 // The localised text of the key.

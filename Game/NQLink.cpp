@@ -1,7 +1,6 @@
 #include "Game/NQLink.h"
 
-#include "Core/Base/Log.h"
-#include "Core/Base/LogMessage.h"
+#include "Core/Base/DebugLog.h"
 #include "Game/LevelAttributes.h"
 
 NQLink::NQLink(const tinyxml2::XMLElement* element)
@@ -10,5 +9,5 @@ NQLink::NQLink(const tinyxml2::XMLElement* element)
     , mAnchorX(ReadFloatAttribute(element, "anchor_x", 0.0f))
     , mAnchorY(ReadFloatAttribute(element, "anchor_y", 0.0f))
 {
-    HV_LOG(L"link loaded!");
+    HV_LOG_DEBUG(L"link loaded!");
 }

@@ -48,6 +48,7 @@ class NQMapServices;
 class NQModifier;
 class NQParticle;
 class NQPoint;
+class NQWaveProto;
 class NQProgress;
 class NQSpellTable;
 class NQSpot;
@@ -102,6 +103,11 @@ public:
     void ResetLevel();
     // The level file of the current mode, episode and level.
     std::wstring MakeLevelPath() const;
+    // Whether that file can be played; a refusal is logged once, with why.
+    // Asked before a level is chosen, so a refused one changes nothing.
+    bool CanOpenLevel() const;
+    // The message over the level select that the chosen level cannot be opened.
+    void ShowLevelRefused();
     static std::wstring GetMusicPath(int32_t episode);
 
     // Speed buttons and the in-game menu (NQMapSpeedButtons.cpp).
@@ -143,6 +149,9 @@ public:
     float GetLinkWeight(const NQPoint* a, const NQPoint* b) const;
     // Point ids from start to goal over the shortest path; empty when none.
     std::vector<int32_t> FindRoute(const NQPoint* start, const NQPoint* goal);
+    // FindRoute once per start point of the wave; later enemies reuse it.
+    // Without a wave every call searches.
+    std::vector<int32_t> FindWaveRoute(NQWaveProto* wave, const NQPoint* start, const NQPoint* goal);
     // The first point marked "goal", respectively "spawn", with exactly 1.
     NQPoint* FindGoalPoint() const;
     NQPoint* FindSpawnPoint() const;

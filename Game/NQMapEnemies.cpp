@@ -79,7 +79,7 @@ NQEnemy* NQMap::SpawnEnemy(NQWaveEntry* entry, NQPoint* point)
     if (proto->straight)
         route = {point->mId, goal->mId};
     else
-        route = FindRoute(point, goal);
+        route = FindWaveRoute(entry->mWave, point, goal);
     if (route.size() < 2)
     {
         mWaveManager->mEnemies.pop_back();

@@ -1,12 +1,17 @@
 // Starting and restarting a level.
 #include "Core/Base/DeleteAll.h"
+#include "Core/Base/FileFunctions.h"
 #include "Core/Base/Format.h"
+#include "Core/Base/Log.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Sound/SoundTags.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelName.h"
 #include "Game/Hud/NQTutorial.h"
+#include "Game/LevelFileCheck.h"
+#include "Game/LocalStrings.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQEnemy.h"
@@ -21,6 +26,7 @@
 #include "Game/NQUpgradeTable.h"
 #include "Game/NQWaveHintStrip.h"
 #include "Game/NQWaveManager.h"
+#include "Psd/PsdTypes.h"
 
 #include <string>
 #include <vector>
@@ -48,6 +54,22 @@ std::wstring NQMap::GetMusicPath(int32_t episode)
 {
     const int32_t track = episode >= 0 && episode < kMusicTracks ? episode + 1 : 1;
     return L"nq/data/music/ingame" + std::to_wstring(track) + L".ogg";
+}
+
+bool NQMap::CanOpenLevel() const
+{
+    const std::wstring path = MakeLevelPath();
+    const std::wstring why = CheckLevelFile(base::ReadWholeFile(path));
+    if (why.empty())
+        return true;
+    HV_LOG(L"level %s cannot be opened: %s\n") % path % why;
+    return false;
+}
+
+void NQMap::ShowLevelRefused()
+{
+    mHud->ShowModalMessage(LocalText(L"level_refused_caption"), LocalText(L"level_refused_message"),
+                           screen::kLevelSelect);
 }
 
 void NQMap::StartLevel()
@@ -137,4 +159,6 @@ void NQMap::ResetLevel()
     mHud->UpdateGemsText();
     mHud->UpdateGoldText();
     mHud->UpdateLivesText();
+    // The level has loaded its pictures: the decoder's kept blocks go back.
+    psdr_release_cache();
 }

@@ -326,7 +326,15 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
             const int level = hud.HitTest(x, y);
             if (level < 0 || !map.mProgress || !map.mProgress->IsLevelOpen(map.mEpisode, level, map.mMode))
                 return true;
+            const int32_t shown = map.mLevel;
             map.mLevel = level;
+            // A damaged level file is refused here, while the level select still stands.
+            if (!map.CanOpenLevel())
+            {
+                map.mLevel = shown;
+                map.ShowLevelRefused();
+                return false;
+            }
             hud.CloseTopWindow();
             map.StartLevel();
             return false;

@@ -65,6 +65,16 @@ std::vector<int32_t> NQMap::FindRoute(const NQPoint* start, const NQPoint* goal)
     return search.FindPath(start, goal);
 }
 
+std::vector<int32_t> NQMap::FindWaveRoute(NQWaveProto* wave, const NQPoint* start, const NQPoint* goal)
+{
+    if (!wave)
+        return FindRoute(start, goal);
+    const auto found = wave->mRoutes.find(start->mId);
+    if (found != wave->mRoutes.end())
+        return found->second;
+    return wave->mRoutes[start->mId] = FindRoute(start, goal);
+}
+
 NQPoint* NQMap::FindGoalPoint() const
 {
     for (NQPoint* point : *mPoints)

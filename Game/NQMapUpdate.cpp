@@ -88,10 +88,14 @@ void NQMap::Update(float dt)
 {
     if (mLoadState == kLoadPending)
     {
-        if (mHud)
-            mHud->CloseTopWindow();
-        StartLevel();
         mLoadState = 0;
+        if (!mHud)
+        {
+            StartLevel();
+            return;
+        }
+        mHud->CloseTopWindow();
+        mHud->StartOrRefuseLevel(*this);
         return; // the start takes the whole frame
     }
     if (mEndFlag)

@@ -1,7 +1,6 @@
 #include "Game/NQPoint.h"
 
-#include "Core/Base/Log.h"
-#include "Core/Base/LogMessage.h"
+#include "Core/Base/DebugLog.h"
 #include "Game/LevelAttributes.h"
 #include "Game/NQParamSet.h"
 
@@ -13,7 +12,7 @@ NQPoint::NQPoint(const tinyxml2::XMLElement* element)
     , mY(ReadFloatAttribute(element, "y", 0.0f))
     , mParams(new NQParamSet(element))
 {
-    HV_LOG(L"new nq point (%g, %g)#%d!") % mX % mY % mId;
+    HV_LOG_DEBUG(L"new nq point (%g, %g)#%d!") % mX % mY % mId;
 }
 
 NQPoint::~NQPoint() { delete mParams; }

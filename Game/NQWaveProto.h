@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 namespace tinyxml2
@@ -48,4 +49,7 @@ public:
     int32_t mSpawnedCount = 0;
     // Owned, file order, then entries added during play.
     std::vector<NQWaveEntry*> mEntries;
+    // The route to the goal by start point id, searched for the wave's first
+    // enemy there and walked by all the others (the roads do not change).
+    std::map<int32_t, std::vector<int32_t>> mRoutes;
 };

@@ -36,6 +36,7 @@
 #include "Game/NQSpriteAnimation.h"
 #include "Game/NQUnlockTable.h"
 #include "Game/NQWaveManager.h"
+#include "Psd/PsdTypes.h"
 
 #include <algorithm>
 
@@ -320,6 +321,8 @@ void HUD::PushWindow(HUDWindow* window)
     if (mWindows.empty())
         mBackdropState = kBackdropFadingIn;
     mPendingWindows.push_back(window);
+    // The screen has loaded its pictures: the decoder's kept blocks go back.
+    psdr_release_cache();
 }
 
 void HUD::CloseTopWindow()
@@ -366,7 +369,7 @@ void HUD::NextLevel()
     {
         if (map->mLevel < map->GetHardcoreLevelCount(map->mEpisode))
         {
-            map->StartLevel();
+            StartOrRefuseLevel(*map);
             return;
         }
         // Past the last hardcore level: back to the player's own difficulty.
@@ -380,7 +383,19 @@ void HUD::NextLevel()
         ShowEpisodeSelect();
         return;
     }
-    map->StartLevel();
+    StartOrRefuseLevel(*map);
+}
+
+void HUD::StartOrRefuseLevel(NQMap& map)
+{
+    if (map.CanOpenLevel())
+    {
+        map.StartLevel();
+        return;
+    }
+    // The player chooses again from the level select, told why.
+    ShowLevelSelect();
+    map.ShowLevelRefused();
 }
 
 void HUD::UpdateGoldText()

@@ -13,6 +13,7 @@ class ImageContainer;
 }
 
 class HUDSpellButton;
+class NQMap;
 class NQSpriteAnimation;
 
 // The front end's root: the level's panel, the spell buttons and the stack
@@ -60,6 +61,9 @@ public:
     virtual void DrawWindows(render::Graphics* graphics, int layer);
     virtual void ResetSpellCooldowns();
     virtual void NextLevel();
+    // Starts the map's current level, or shows the level select with the
+    // message that its file cannot be opened.
+    void StartOrRefuseLevel(NQMap& map);
 
     virtual void UpdateGoldText();
     virtual void UpdateGemsText();

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -12,6 +13,24 @@ std::function<void(const std::wstring&, const std::wstring&, UINT)>& Hook()
 {
     static std::function<void(const std::wstring&, const std::wstring&, UINT)> hook;
     return hook;
+}
+
+// The offscreen and dummy drivers have no screen; SDL would still open the box
+// on an X display when one is set, and a headless run would wait for a click.
+bool IsHeadless()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver)
+        driver = SDL_getenv("SDL_VIDEODRIVER");
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+// SDL's X11 box runs in a forked child, which never shows and never returns
+// while the X11 video driver is up in this process: the caller would hang.
+bool X11VideoIsUp()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "x11") == 0;
 }
 } // namespace
 
@@ -28,6 +47,8 @@ int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type)
     const std::string utf8Caption = win32::WideToUtf8Lossy(wideCaption);
     std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
     std::fflush(stderr);
+    if (IsHeadless() || X11VideoIsUp())
+        return IDOK;
     const Uint32 flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     // Fails at once when no display can show it.
     SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), nullptr);

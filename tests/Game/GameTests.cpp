@@ -21,10 +21,14 @@
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Platform/D3D9/TestSupport.h"
+#include "Platform/Win32/MessageBox.h"
+#include "Psd/PsdInternal.h"
+#include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <utility>
 
@@ -322,24 +326,87 @@ TEST_F(GameAppTest, TheRootBoardLoadsTheLevel)
     const float* play = gametest::RecordingHud::Buttons()[3].rect; // "play_btn_ac"
     EXPECT_EQ(map->mButtonEmitter->GetPosition(),
               (std::array<float, 2>{play[0] + play[2] * 0.5f, play[1] + play[3] * 0.5f}));
-    // No font file: nothing loaded; the board and the level are there all the same.
+    // The fonts the start needs are loaded for the board.
     const auto font = board->GetFont(L"nq/data/fonts/main_42_3");
-    EXPECT_TRUE(!font || !font->IsLoaded());
+    EXPECT_TRUE(font && font->IsLoaded());
     EXPECT_EQ(run->Frame(), HV_OK);
 }
 
-TEST_F(GameAppTest, WithoutAnyContentTheGameStillStarts)
+TEST_F(GameAppTest, WithOnlyTheDataItCannotDoWithoutTheGameStillStarts)
 {
+    gametest::WriteGameContent(*run->data, {.sides = false, .loading = false, .mobShader = false});
     ASSERT_EQ(run->Start(), HV_OK);
     ASSERT_NE(run->Map(), nullptr);
-    EXPECT_EQ(run->Map()->mSpellEmitter, nullptr);
-    EXPECT_EQ(run->Map()->mButtonEmitter, nullptr);
     EXPECT_EQ(run->game->mLeftSide, nullptr);
     EXPECT_EQ(run->game->mLoading, nullptr);
     ASSERT_EQ(run->Frame(), HV_OK);
     run->Map()->mScreenState = screen::kLevelSelect;
     run->Map()->StartLevel();
     EXPECT_EQ(run->Frame(), HV_OK);
+}
+
+// Decoder blocks kept from the start-up pictures go back once the game has started.
+TEST_F(GameAppTest, TheStartGivesTheDecoderBlocksBack)
+{
+    constexpr size_t kBlock = size_t(4) << 20;
+    gametest::WriteGameContent(*run->data);
+    psdr_mem_free(psdr_mem_alloc_unset(kBlock));
+    ASSERT_GE(psdr_cache_current().bytes, kBlock);
+    ASSERT_EQ(run->Start(), HV_OK);
+    EXPECT_EQ(psdr_cache_current().bytes, 0u);
+}
+
+// Each file the game cannot start without, missing or unreadable in turn:
+// the start fails with exit code 1 and the application stopped, the log and
+// an error box name the file and the data folder.
+TEST_F(GameAppTest, DamagedRequiredDataStopsTheStartAndNamesTheFile)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(const gametest::DataRoot&)> damage;
+        const wchar_t* file;
+    };
+    const auto remove = [](const char* path) {
+        return [path](const gametest::DataRoot& data) { std::filesystem::remove(data.Folder().File(path)); };
+    };
+    const std::vector<Case> cases = {
+        {"strings file missing", remove("nq/strings_en.csv"), L"nq/strings_en.csv"},
+        {"strings file empty", [](const gametest::DataRoot& data) { data.Write("nq/strings_en.csv", ""); },
+         L"nq/strings_en.csv"},
+        {"particle library missing", remove("nq/fx/fx2.ptc"), L"nq/fx/fx2.ptc"},
+        {"particle library unreadable", [](const gametest::DataRoot& data) { data.Write("nq/fx/fx2.ptc", "x"); },
+         L"nq/fx/fx2.ptc"},
+        {"first font missing", remove("nq/data/fonts/main_32_1.fnt"), L"nq/data/fonts/main_32_1"},
+        {"the fonts' page missing", remove("nq/data/fonts/page0.png"), L"nq/data/fonts/main_32_1"},
+        {"HUD layout missing",
+         [](const gametest::DataRoot& data) { std::filesystem::remove_all(data.Folder().File("nq/ui")); }, L"nq/ui"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        run.reset();
+        run = std::make_unique<gametest::GameRun>();
+        gametest::WriteGameContent(*run->data);
+        gametest::WriteRequiredData(*run->data);
+        c.damage(*run->data);
+        run->requiredData = false;
+        std::vector<std::pair<std::wstring, UINT>> boxes;
+        win32::testing::SetMessageBoxHook(
+            [&boxes](const std::wstring& text, const std::wstring&, UINT type) { boxes.emplace_back(text, type); });
+        hvtest::CaptureLog();
+        EXPECT_NE(run->Start(), HV_OK);
+        win32::testing::SetMessageBoxHook(nullptr);
+        EXPECT_EQ(run->game->mExitCode, 1);
+        EXPECT_TRUE(run->game->mStopRequested);
+        const std::wstring text = std::wstring(L"The game's data are damaged or incomplete: ") + c.file +
+                                  L". Reinstall the game.\n\nData folder: " +
+                                  std::filesystem::canonical(run->data->Folder().Folder()).wstring();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].first, text);
+        EXPECT_EQ(boxes[0].second & MB_ICONERROR, MB_ICONERROR);
+        EXPECT_EQ(hvtest::CountLogLinesWith(text), 1);
+    }
 }
 
 struct RouteCase

@@ -16,6 +16,7 @@
 #include "Game/NQProgress.h"
 #include "Game/NQWaveHintStrip.h"
 #include "Game/NQFrameEntry.h"
+#include "Psd/PsdInternal.h"
 
 #include <gtest/gtest.h>
 
@@ -297,6 +298,18 @@ TEST_F(LevelTest, StartingSetsTheDropChanceOverrideFromTheProfile)
     EXPECT_EQ(map->mDropChanceOverride, 1.0f);
     map->ResetLevel();
     EXPECT_EQ(map->mDropChanceOverride, 0.0f);
+}
+
+// Decoder blocks kept from the level's pictures go back once it has loaded.
+TEST_F(LevelTest, AStartedLevelGivesTheDecoderBlocksBack)
+{
+    constexpr size_t kBlock = size_t(4) << 20;
+    BuildLevel();
+    psdr_mem_free(psdr_mem_alloc_unset(kBlock));
+    ASSERT_GE(psdr_cache_current().bytes, kBlock);
+    map->StartLevel();
+    EXPECT_EQ(psdr_cache_current().bytes, 0u);
+    EXPECT_EQ(psdr_cache_current().blocks, 0);
 }
 
 TEST_F(LevelTest, TheFirstHardcoreLevelAnnouncesItsUnlocks)

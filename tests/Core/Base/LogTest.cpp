@@ -1,4 +1,5 @@
 #include "Core/App/Application.h"
+#include "Core/Base/DebugLog.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/LogUtf8File.h"
@@ -141,6 +142,25 @@ TEST_F(LogTest, StylesNestAndCallSiteIsKept)
     EXPECT_EQ(std::string(cut.GetFile()), longName.substr(0, 255));
     EXPECT_EQ(std::string(cut.GetFunction()), longName.substr(0, 2047));
     EXPECT_STREQ(cut.GetTimestamp(), "");
+}
+
+TEST_F(LogTest, DebugLevelEntriesMissTheFileButReachTheDebugger)
+{
+    Attach();
+    HV_LOG_DEBUG(L"point %d\n") % 7;
+    HV_LOG(L"kept\n");
+    EXPECT_EQ(mText, (std::vector<std::wstring>{L"point 7\n", L"kept\n"}));
+    ASSERT_EQ(mHtml.size(), 1u);
+    EXPECT_NE(mHtml[0].find(L"kept"), std::wstring::npos);
+
+    // After the main log is gone and made again, the level follows the new outputs.
+    base::testing::TeardownSingletonsNow();
+    mText.clear();
+    HV_LOG_DEBUG(L"no output\n");
+    Attach();
+    HV_LOG_DEBUG(L"again\n");
+    EXPECT_EQ(mText, std::vector<std::wstring>{L"again\n"});
+    EXPECT_TRUE(mHtml.empty());
 }
 
 TEST_F(LogTest, NoOutputsWriteNothingAndLateOutputsMissTheEntry)

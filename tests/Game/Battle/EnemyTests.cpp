@@ -1,11 +1,14 @@
 // Enemies: the walk, the life cycle, enemies spawned during play and bad data.
 #include "QuietBattleFixture.h"
 
+#include "Game/FindById.h"
 #include "Game/Hud/NQFloatingIcons.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
+#include "Game/NQLink.h"
 #include "Game/NQMap.h"
+#include "Game/NQPoint.h"
 #include "Game/NQPathSample.h"
 #include "Game/NQSpriteSet.h"
 #include "Game/NQUnitProto.h"
@@ -53,6 +56,47 @@ TEST_F(EnemyTest, AnEnemyStartsAtItsSpawnPoint)
     EXPECT_TRUE(enemy->mEntry->mSpawned);
     EXPECT_NEAR(enemy->mLinkLength, 300.0f, 0.5f);
     EXPECT_EQ(enemy->mOpacity, 0.0f);
+}
+
+// A wave's route from a start point is searched for its first enemy there and
+// walked by all the others: closing the short road afterwards changes
+// nothing for that wave, while another wave searches its own.
+TEST_F(EnemyTest, EveryEnemyOfAWaveWalksTheRouteFoundForItsFirst)
+{
+    // 1 -> 2 -> 4 is shorter than 1 -> 3 -> 4.
+    const std::string level = R"(<map><budget>100</budget><points>
+        <p id="1" x="100" y="400"><param name="spawn" value="1"/></p>
+        <p id="2" x="400" y="300"/><p id="3" x="400" y="600"/>
+        <p id="4" x="700" y="400"><param name="goal" value="1"/></p></points><links>
+        <l sid="1" eid="2" anchor_x="250" anchor_y="350"/><l sid="2" eid="4" anchor_x="550" anchor_y="350"/>
+        <l sid="1" eid="3" anchor_x="250" anchor_y="500"/><l sid="3" eid="4" anchor_x="550" anchor_y="500"/>
+        </links><spots/><waves>)" +
+                              WaveXml("timeout=\"100000\" spawn=\"1\"", EntryXml(units::kGrunt, 0.0f)) +
+                              WaveXml("timeout=\"100000\" spawn=\"1\"", EntryXml(units::kGrunt, 0.0f)) +
+                              "</waves></map>";
+    StartBattleOn(level);
+    const std::vector<int32_t> shortRoad = {1, 2, 4};
+    NQEnemy* first = SpawnNow(units::kGrunt);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->mRoute, shortRoad);
+
+    NQLink* closed = map->FindLink(FindById(*map->mPoints, 2), FindById(*map->mPoints, 4));
+    ASSERT_NE(closed, nullptr);
+    closed->mEid = 99;
+    for (const float lane : {-65.0f, 0.0f, -130.0f})
+    {
+        NQEnemy* next = SpawnNow(units::kGrunt, lane);
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->mRoute, shortRoad) << lane;
+    }
+
+    NQWaveProto* other = map->mWaveManager->mWaves.at(1);
+    auto* entry = new NQWaveEntry(other);
+    entry->mId = units::kGrunt;
+    other->mEntries.push_back(entry);
+    NQEnemy* later = map->SpawnEnemy(entry, FindById(*map->mPoints, 1));
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->mRoute, (std::vector<int32_t>{1, 3, 4}));
 }
 
 TEST_F(EnemyTest, CrossingTheLinkEndMovesOnWithoutMovingAndTheLastLinkLeaks)

@@ -8,14 +8,18 @@
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/Hud/OptionsDialog.h"
 #include "Game/Hud/TMessageBox.h"
+#include "Game/LevelFileCheck.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQProgress.h"
 #include "Game/NQSpell.h"
 #include "Game/NQTowerSpecial.h"
+#include "Game/NQWaveManager.h"
+#include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <regex>
 
 namespace
 {
@@ -230,6 +234,85 @@ TEST_F(DispatcherTest, EpisodeAndLevelSelectRows)
         {screen::kLevelSelect, L"locked_d", -1, {"HUD.ShowModalMessage Hardcore|Locked|6"}, false,
          screen::kModalMessage},
     });
+}
+
+// A level file that would open empty, or whose counts would stall the first
+// wave, is refused when its plate is chosen: the level select stays with a
+// message over it, the level in play and the profile stay as they were.
+TEST_F(DispatcherTest, ADamagedLevelFileIsRefusedOverTheLevelSelect)
+{
+    const std::string entry = gametest::EntryXml(gametest::units::kTank, 0.0f);
+    const std::string whole = gametest::StraightLevelXml(gametest::WaveXml("spawn=\"1\"", entry));
+    const auto repeat = [](const std::string& text, size_t count) {
+        std::string out;
+        for (size_t i = 0; i < count; ++i)
+            out += text;
+        return out;
+    };
+    const auto withPoints = [&](size_t count) {
+        const std::string extra = repeat("<p id=\"99\" x=\"1\" y=\"1\"/>", count);
+        return std::regex_replace(whole, std::regex("<points>"), "<points>" + extra);
+    };
+    const auto withLinks = [&](size_t count) {
+        const std::string extra = repeat("<l sid=\"1\" eid=\"2\" anchor_x=\"0\" anchor_y=\"0\"/>", count);
+        return std::regex_replace(whole, std::regex("<links>"), "<links>" + extra);
+    };
+    const auto withWaves = [&](const std::string& waves) { return gametest::StraightLevelXml(waves); };
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        const wchar_t* why;
+    };
+    const std::vector<Case> cases = {
+        {"cut in half", whole.substr(0, whole.size() / 2), L"not a readable level file"},
+        {"empty", "", L"not a readable level file"},
+        {"no map", "<level/>", L"no map"},
+        {"no goal", std::regex_replace(whole, std::regex("\"goal\""), "\"end\""), L"no goal point"},
+        {"no road", std::regex_replace(whole, std::regex("<l [^>]*/>"), ""), L"no road"},
+        {"no wave", withWaves(""), L"no wave"},
+        {"only an empty wave", withWaves(gametest::WaveXml("spawn=\"1\"", "")), L"no wave"},
+        {"too many points", withPoints(kMaxLevelPoints), L"points"},
+        {"too many links", withLinks(kMaxLevelLinks), L"links"},
+        {"too many waves", withWaves(repeat(gametest::WaveXml("spawn=\"1\"", entry), kMaxLevelWaves + 1)), L"waves"},
+        {"too many units", withWaves(gametest::WaveXml("spawn=\"1\"", repeat(entry, kMaxWaveUnits + 1))),
+         L"units in a wave"},
+    };
+    hvtest::CaptureLog();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        SetProfiles(2);
+        const std::string profilesBefore = profiles->FileText();
+        data->Write("nq/levels_normal/level_01_01.xml", c.text);
+        map->mScreenState = screen::kLevelSelect;
+        map->mMode = 1;
+        map->mLevel = 3;
+        const size_t towers = map->mTowers.size();
+        const size_t points = map->mPoints->size();
+        hvtest::LogLines().clear();
+        Release(L"", 0);
+        EXPECT_EQ(Actions(), std::vector<std::string>{"HUD.ShowModalMessage level_refused_caption|"
+                                                      "level_refused_message|6"});
+        EXPECT_EQ(map->mScreenState, screen::kModalMessage);
+        EXPECT_EQ(map->mPendingDialog, screen::kLevelSelect);
+        EXPECT_EQ(map->mLevel, 3);
+        EXPECT_EQ(map->mTowers.size(), towers);
+        EXPECT_EQ(map->mPoints->size(), points);
+        EXPECT_EQ(profiles->FileText(), profilesBefore);
+        EXPECT_EQ(hvtest::CountLogLinesWith(L"cannot be opened"), 1);
+        EXPECT_EQ(hvtest::CountLogLinesWith(c.why), 1);
+    }
+
+    // At the limits the level opens.
+    data->Write("nq/levels_normal/level_01_01.xml",
+                withWaves(repeat(gametest::WaveXml("spawn=\"1\"", entry), kMaxLevelWaves - 1) +
+                          gametest::WaveXml("spawn=\"1\"", repeat(entry, kMaxWaveUnits))));
+    map->mScreenState = screen::kLevelSelect;
+    Release(L"", 0);
+    EXPECT_TRUE(Contains(Actions(), {"HUD.CloseTopWindow"}));
+    EXPECT_EQ(map->mLevel, 0);
+    EXPECT_EQ(map->mWaveManager->mWaves.size(), kMaxLevelWaves);
 }
 
 TEST_F(DispatcherTest, MainMenuProfilesAndNameInputRows)

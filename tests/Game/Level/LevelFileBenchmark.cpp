@@ -1,7 +1,8 @@
 // What a level start costs for its roads: the reading steps and the route
 // building, computed or from the path cache, on a level the size of the
 // content's and on every level the content ships; the route of one spawning
-// enemy; the sampling of one link.
+// enemy; a whole wave spawning at once; the sampling of one link.
+#include "BenchmarkBattle.h"
 #include "DataRootFixture.h"
 #include "LevelFileFixtures.h"
 #include "PathCacheWriter.h"
@@ -11,9 +12,13 @@
 #include "Core/Base/SingletoneRegistry.h"
 #include "Game/BezierCurve.h"
 #include "Game/Game.h"
+#include "Game/NQEnemy.h"
 #include "Game/NQMap.h"
 #include "Game/NQPathSample.h"
 #include "Game/NQPoint.h"
+#include "Game/NQWaveEntry.h"
+#include "Game/NQWaveManager.h"
+#include "Game/NQWaveProto.h"
 #include "Platform/Bass/StandIn.h"
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
@@ -157,6 +162,37 @@ void FindRouteOfASpawningEnemy(benchmark::State& state)
         benchmark::DoNotOptimize(level.map->FindRoute(spawn, goal));
 }
 BENCHMARK(FindRouteOfASpawningEnemy)->Unit(benchmark::kMicrosecond);
+
+// N enemies of one wave spawned at the content-sized level's spawn point: its
+// route is searched for the first of them and walked by all the others.
+void SpawnAWholeWave(benchmark::State& state)
+{
+    gametest::BenchmarkBattle battle;
+    battle.Open();
+    battle.StartOn(gametest::ContentSizedLevelXml());
+    NQMap* map = Game::GetMap();
+    NQPoint* spawn = map->FindSpawnPoint();
+    NQWaveProto wave;
+    for (int64_t i = 0; i < state.range(0); ++i)
+    {
+        auto* entry = new NQWaveEntry(&wave);
+        entry->mId = gametest::units::kTank;
+        wave.mEntries.push_back(entry);
+    }
+    for (auto _ : state)
+    {
+        wave.mRoutes.clear();
+        for (NQWaveEntry* entry : wave.mEntries)
+            map->SpawnEnemy(entry, spawn);
+        state.PauseTiming();
+        if (map->mWaveManager->mEnemies.size() != wave.mEntries.size())
+            state.SkipWithError("an enemy was not spawned");
+        base::DeleteAll(map->mWaveManager->mEnemies);
+        state.ResumeTiming();
+    }
+    battle.Close();
+}
+BENCHMARK(SpawnAWholeWave)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void SampleOneLink(benchmark::State& state)
 {

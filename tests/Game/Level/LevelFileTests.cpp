@@ -2,6 +2,7 @@
 
 #include "Game/FindById.h"
 #include "CallLog.h"
+#include "Core/Base/Log.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQEffect.h"
 #include "Game/NQEnemy.h"
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace leveltest
@@ -197,6 +199,31 @@ TEST_F(LevelFileTest, LogTexts)
     // The wave's own timeout, before the global delay is added.
     EXPECT_EQ(Logged(L"LOADED ENEMY WAVE=(timeout=4, spawner=3)"), 1);
     EXPECT_EQ(map->mWaveManager->mWaves[0]->mTimeout, 6);
+}
+
+// The file of the log keeps one line per level, not one per point and link:
+// those lines go to the debugger output alone.
+TEST_F(LevelFileTest, PointAndLinkLinesStayOutOfTheLogFile)
+{
+    // Shared: the log keeps the output, and writes to it, after the test.
+    const auto lines = std::make_shared<std::vector<std::wstring>>();
+    struct FileCapture : base::LogOutput
+    {
+        explicit FileCapture(std::shared_ptr<std::vector<std::wstring>> lines) : mLines(std::move(lines)) {}
+        void Write(const std::wstring& text) override { mLines->push_back(text); }
+        std::shared_ptr<std::vector<std::wstring>> mLines;
+    };
+    base::MainLog::Instance()->AddHtmlOutput(new FileCapture(lines));
+    const std::vector<std::wstring>& file = *lines;
+    ASSERT_TRUE(ReadLevel(gametest::ExampleLevelXml()));
+    EXPECT_EQ(Logged(L"new nq point"), 3);
+    EXPECT_EQ(Logged(L"link loaded!"), 2);
+    for (const std::wstring& line : file)
+    {
+        EXPECT_EQ(line.find(L"new nq point"), std::wstring::npos) << gametest::Narrow(line);
+        EXPECT_EQ(line.find(L"link loaded"), std::wstring::npos) << gametest::Narrow(line);
+    }
+    EXPECT_GT(file.size(), 1u) << "the level's other lines still reach the file";
 }
 
 const std::wstring kLevelPath = L"nq/levels_normal/level_01_01.xml";

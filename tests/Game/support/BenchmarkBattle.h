@@ -25,6 +25,8 @@ public:
 
     // The long road with the spots and one endless wave.
     void StartLongRoad(const std::string& spots = std::string());
+    // Any level file, started as the battle's level.
+    void StartOn(const std::string& levelXml) { StartBattleOn(levelXml); }
     // The next walker: its lane, link and progress follow from its place
     // among the enemies.
     NQEnemy* SpawnWalker(int unitId);

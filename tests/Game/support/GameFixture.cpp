@@ -1,10 +1,13 @@
 #include "GameFixture.h"
 
 #include "Core/Base/SingletoneRegistry.h"
+#include "Core/Base/TextEncoding.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Framework/GameWindow.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/HUD.h"
+#include "Game/LocalStrings.h"
 #include "Game/NQMap.h"
 #include "LevelFixture.h"
 #include "Platform/D3D9/TestSupport.h"
@@ -42,6 +45,24 @@ void WriteGameContent(const DataRoot& data, const GameContent& content)
     }
     if (content.particles)
         data.Write("nq/fx/fx2.ptc", ActiveEffectsLibrary());
+}
+
+void WriteRequiredData(const DataRoot& data)
+{
+    const std::string strings = base::WideToUtf8(LocalStrings::kFileName);
+    if (!data.Has(strings))
+        data.Write(strings, "fixture;fixture\r\n");
+    if (!data.Has("nq/fx/fx2.ptc"))
+        data.Write("nq/fx/fx2.ptc", ActiveEffectsLibrary());
+    for (const wchar_t* name : GameWindow::kFontNames)
+    {
+        const std::string font = base::WideToUtf8(name);
+        if (!data.Has(font + ".fnt"))
+            data.WriteFixtureFont(font);
+    }
+    const std::string layout = base::WideToUtf8(HUD::kLayout);
+    if (!data.Has(layout + "/layers.xml"))
+        data.WriteLayeredImage(layout, {});
 }
 
 GameRun::GameRun()
@@ -125,6 +146,8 @@ HVResultEnum GameRun::Start()
 
 HVResultEnum GameRun::Start(const std::vector<std::wstring>& arguments)
 {
+    if (requiredData)
+        WriteRequiredData(*data);
     return Make(arguments)->Init();
 }
 

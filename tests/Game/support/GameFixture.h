@@ -42,6 +42,10 @@ constexpr uint32_t kSideLeftColour = 0xFFFF0000u;
 constexpr uint32_t kSideRightColour = 0xFF0000FFu;
 constexpr uint32_t kLoadingColour = 0xFF00FF00u;
 void WriteGameContent(const DataRoot& data, const GameContent& content = GameContent());
+// What the game stops without: the strings file, the particle library of
+// WriteGameContent, the six fixture fonts and an empty HUD layout, each only
+// where the data root has none yet.
+void WriteRequiredData(const DataRoot& data);
 
 // One game run; usable outside gtest (the benchmark).
 class GameRun
@@ -62,7 +66,8 @@ public:
 
     // Makes the game and runs PreInit; the executable folder is the data root.
     Game* Make(const std::vector<std::wstring>& arguments);
-    // Make, then Init; by default on the data root.
+    // Make, then Init; by default on the data root. The data the game stops
+    // without is written first where missing, unless requiredData is false.
     HVResultEnum Start();
     HVResultEnum Start(const std::vector<std::wstring>& arguments);
     std::vector<std::wstring> DataRootArguments() const;
@@ -82,6 +87,7 @@ public:
     void Teardown();
 
     std::unique_ptr<DataRoot> data;
+    bool requiredData = true;
     hvtest::TempFolder user;
     Game* game = nullptr;
     RecordingTutorial* tutorial = nullptr;

@@ -1,5 +1,7 @@
 #include "MenuScreensFixture.h"
 
+#include "LevelFileFixtures.h"
+
 #include "Core/File/Profiles.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
@@ -168,6 +170,13 @@ void MenuScreensTest::SetUp()
     WriteLayout("nq/episode_select", EpisodeSelectLayers(3));
     WriteLayout("nq/level_select", LevelSelectLayers());
     WriteLayout("nq/data/mm", MenuModalLayers());
+    // Playable level files: a chosen level is refused without one.
+    for (const char* folder : {"nq/levels_normal/", "nq/levels_hardcore/"})
+        for (int episode = 1; episode <= 2; ++episode)
+            for (int level = 1; level <= 9; ++level)
+                data->Write(std::string(folder) + "level_0" + std::to_string(episode) + "_0" + std::to_string(level) +
+                                ".xml",
+                            ExampleLevelXml());
     LoadEffects();
     Map()->mEpisodeSetup = {{0, {7, 2, 0}}, {1, {9, 0, 10}}, {2, {-1, 0, 0}}};
     framework::GameApplication::Current()->mFrameManager = &frames;
