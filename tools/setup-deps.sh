@@ -10,6 +10,8 @@ packages=(
   libsdl2-dev libepoxy-dev glslang-dev spirv-tools libspirv-cross-c-shared-dev
   libtinyxml2-dev libutfcpp-dev libdevil-dev libogg-dev libtheora-dev libvorbis-dev
   zlib1g-dev libpng-dev libjpeg-dev
+  # an X protocol error must not end the program: our own Xlib error handler
+  libx11-dev
   # whole-buffer inflate for the layered-image decoder
   libdeflate-dev
   # glslang's CMake package refers to glslangValidator, which this one ships

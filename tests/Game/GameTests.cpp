@@ -14,13 +14,16 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Framework/GameWindow.h"
 #include "Framework/Layer/RectHitLayer.h"
+#include "Framework/Widget/FrameManager.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDLevelName.h"
+#include "Game/Hud/TMessageBox.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Platform/D3D9/TestSupport.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +105,37 @@ TEST_F(GameAppTest, ASkippedSwitchWritesNothing)
     ASSERT_FALSE(run->game->IsWindowed());
     ASSERT_EQ(run->game->SwitchScreenMode(), HV_OK);
     EXPECT_FALSE(run->game->IsWindowed());
+    EXPECT_EQ(run->ProfilesText().find("<fs"), std::string::npos);
+}
+
+TEST_F(GameAppTest, AltEnterOnAScreenTooSmallForTheWindowSaysWhy)
+{
+    gametest::GameRun::SupplyMonitor(1366, 768, 728);
+    run->WriteProfiles(ProfilesXml(0, 0));
+    ASSERT_EQ(run->Start(), HV_OK);
+    ASSERT_FALSE(run->game->IsWindowed());
+    const HWND hwnd = run->game->mWindow->GetHandle();
+    const auto messageBoxes = [&] {
+        int count = 0;
+        for (const widget::FrameManager::StackEntry& entry : run->game->mFrameManager->GetStack())
+            if (auto* box = dynamic_cast<TMessageBox*>(entry.mFrame))
+                count += box->mMessageKey == L"IllegalResolutionMessage" && box->mAction.empty();
+        return count;
+    };
+    for (int press = 0; press < 2; ++press)
+    {
+        for (const SDL_Event& key : {testwin::Key(hwnd, true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT),
+                                     testwin::Key(hwnd, true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                                     testwin::Key(hwnd, false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                                     testwin::Key(hwnd, false, SDL_SCANCODE_LALT, SDLK_LALT)})
+        {
+            SDL_Event event = key;
+            SDL_PushEvent(&event);
+        }
+        ASSERT_EQ(run->Pump(12), HV_OK);
+        EXPECT_FALSE(run->game->IsWindowed());
+        EXPECT_EQ(messageBoxes(), 1) << "press " << press << ": told once, not once per press";
+    }
     EXPECT_EQ(run->ProfilesText().find("<fs"), std::string::npos);
 }
 

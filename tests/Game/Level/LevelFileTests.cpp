@@ -2,6 +2,7 @@
 
 #include "Game/FindById.h"
 #include "CallLog.h"
+#include "support/LogCapture.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQEffect.h"
 #include "Game/NQEnemy.h"
@@ -197,6 +198,17 @@ TEST_F(LevelFileTest, LogTexts)
     // The wave's own timeout, before the global delay is added.
     EXPECT_EQ(Logged(L"LOADED ENEMY WAVE=(timeout=4, spawner=3)"), 1);
     EXPECT_EQ(map->mWaveManager->mWaves[0]->mTimeout, 6);
+}
+
+TEST_F(LevelFileTest, EveryLogEntryEndsItsLine)
+{
+    // Entries without their own line feed run together in the debugger output.
+    hvtest::LogLines().clear();
+    ASSERT_TRUE(ReadLevel(Level(kPoints, kLinks, kSpots,
+                                R"(<waves timeout="2.5"><wave timeout="4" spawn="3"><e/></wave></waves>)")));
+    ASSERT_FALSE(hvtest::LogLines().empty());
+    for (const std::wstring& line : hvtest::LogLines())
+        EXPECT_TRUE(!line.empty() && line.back() == L'\n') << line;
 }
 
 const std::wstring kLevelPath = L"nq/levels_normal/level_01_01.xml";
