@@ -24,6 +24,8 @@ packages=(
   libgl1-mesa-dri libegl-mesa0
   # running without a display
   xvfb xauth
+  # the window manager of the full-screen switch test
+  openbox
   # the content generator is Python 3 (standard library and tomllib)
   python3
   # it draws every picture and renders the bitmap fonts with Pillow

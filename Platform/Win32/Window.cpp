@@ -2,6 +2,7 @@
 #include "Platform/Win32/WindowState.h"
 
 #include "Platform/Win32/Utf8Lossy.h"
+#include "Platform/Win32/X11FullScreen.h"
 
 #include <algorithm>
 
@@ -68,6 +69,9 @@ void ApplyGeometry(HWND hwnd, WindowImpl& w)
         if (SDL_GetWindowDisplayIndex(sdl) != display)
             SDL_SetWindowPosition(sdl, c.left, c.top);
         SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display, &bounds) == 0)
+            CoverDisplayWithoutWindowManager(sdl, bounds);
         return;
     }
     if (fullScreen)

@@ -6,7 +6,7 @@
 #include "LevelFixture.h"
 #include "X11WindowProbe.h"
 
-#include "Core/App/Win32/WindowWin32.h"
+#include "Framework/GameWindow.h"
 #include "Game/Game.h"
 #include "Platform/D3D9/TestSupport.h"
 #include "Platform/Win32/Monitors.h"
@@ -20,7 +20,7 @@ constexpr int kToggles = 10;
 // Frames presented after a switch before it counts as done.
 constexpr int kFramesAfterSwitch = 3;
 // Time a window manager may take to map, size and raise the window.
-constexpr Uint32 kSettleMs = 4000;
+constexpr Uint32 kSettleMs = 10000;
 constexpr int kWindowWidth = 1366;
 constexpr int kWindowHeight = 768;
 

@@ -14,7 +14,6 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Framework/GameWindow.h"
 #include "Framework/Layer/RectHitLayer.h"
-#include "Framework/Widget/FrameManager.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDLevelName.h"
@@ -23,6 +22,7 @@
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
 #include "Platform/D3D9/TestSupport.h"
+#include "support/LogCapture.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -114,28 +114,21 @@ TEST_F(GameAppTest, AltEnterOnAScreenTooSmallForTheWindowSaysWhy)
     run->WriteProfiles(ProfilesXml(0, 0));
     ASSERT_EQ(run->Start(), HV_OK);
     ASSERT_FALSE(run->game->IsWindowed());
+    hvtest::CaptureLog();
     const HWND hwnd = run->game->mWindow->GetHandle();
-    const auto messageBoxes = [&] {
-        int count = 0;
-        for (const widget::FrameManager::StackEntry& entry : run->game->mFrameManager->GetStack())
-            if (auto* box = dynamic_cast<TMessageBox*>(entry.mFrame))
-                count += box->mMessageKey == L"IllegalResolutionMessage" && box->mAction.empty();
-        return count;
-    };
-    for (int press = 0; press < 2; ++press)
+    for (const SDL_Event& key : {testwin::Key(hwnd, true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT),
+                                 testwin::Key(hwnd, true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                                 testwin::Key(hwnd, false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                                 testwin::Key(hwnd, false, SDL_SCANCODE_LALT, SDLK_LALT)})
     {
-        for (const SDL_Event& key : {testwin::Key(hwnd, true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT),
-                                     testwin::Key(hwnd, true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
-                                     testwin::Key(hwnd, false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
-                                     testwin::Key(hwnd, false, SDL_SCANCODE_LALT, SDLK_LALT)})
-        {
-            SDL_Event event = key;
-            SDL_PushEvent(&event);
-        }
-        ASSERT_EQ(run->Pump(12), HV_OK);
-        EXPECT_FALSE(run->game->IsWindowed());
-        EXPECT_EQ(messageBoxes(), 1) << "press " << press << ": told once, not once per press";
+        SDL_Event event = key;
+        SDL_PushEvent(&event);
     }
+    ASSERT_EQ(run->Pump(12), HV_OK);
+    EXPECT_FALSE(run->game->IsWindowed());
+    // The message box of the options dialog was built: this content has no
+    // layout for it, which the box reports as it closes itself.
+    EXPECT_EQ(hvtest::CountLogLinesWith(std::wstring(L"dialog could not be built: ") + TMessageBox::kLayout), 1);
     EXPECT_EQ(run->ProfilesText().find("<fs"), std::string::npos);
 }
 
