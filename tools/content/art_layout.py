@@ -277,7 +277,12 @@ def r_header(w, h, p, rng):
     for k in range(12):
         x = 20 + k * (w - 40) / 11
         c.ellipse(x - 5, 6, x + 5, 16, draw.MOSS + (255,))
-    return draw.shadowed(c.result(), (0, 4), 3, 90)
+    im = c.result()
+    # A gem beside the gem count says what it counts.
+    if "gem" in p:
+        x, y, size = p["gem"]
+        im.alpha_composite(draw.gem(size), (x, y))
+    return draw.shadowed(im, (0, 4), 3, 90)
 
 
 def r_scrollbar(w, h, p, rng):

@@ -55,7 +55,9 @@ def inum(text, default=None):
 
 
 def signature(text):
-    return "".join("%" + m for m in PLACEHOLDER.findall(text))
+    """The conversions a text takes, in order: flags and literal percent signs
+    take no argument and do not count."""
+    return "".join("%" + m[-1] for m in PLACEHOLDER.findall(text) if m != "%")
 
 
 class Data:

@@ -118,6 +118,12 @@ MUTATIONS = [
      r'text/levelResult: "Defeated utterly" is \d+ px wide in main_80'),
     ("new seal wider than its place", lambda r: r.sub("nq/strings_en.csv", r"^episodeSelectNew;.*$", "episodeSelectNew;New!"),
      r'level select seal episodeSelectNew: "New!" is \d+ px wide in main_42_3, its place 80'),
+    ("dialog caption touching the frame", lambda r: r.sub("nq/data/message/layers.xml",
+                                                           r'(name="text/caption" x="\d+" y=")\d+"', r'\g<1>180"'),
+     r'text/caption: unlock_caption "[^"]*" begins at row \d+ in main_80'),
+    ("button label reaching its button's rim", lambda r: r.sub("nq/strings_en.csv", r"^b1_cancel;.*$", "b1_cancel;Back"),
+     r'button label b1_cancel: "Back" is \d+ px wide in main_80, its place button/b1_cancel/label of nq/data/mm '
+     r'less 12 at either end'),
     ("upgrade step on two lines", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_step0;.*$", "upgrade_101_step0;Archer damage +10%"),
      r'upgrade step upgrade_101_step0: "Archer damage \+10%" is \d+ px wide in main_32_2, its place 333'),
     ("upgrade name reaching into the step text", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_name;.*$", "upgrade_101_name;Sharp darts"),
