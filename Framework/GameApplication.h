@@ -73,6 +73,8 @@ public:
     virtual void OnActivate();
     virtual void OnDeactivate();
     virtual HVResultEnum SwitchScreenMode();
+    // Alt+Enter: the switch; a game may say why it cannot switch.
+    virtual HVResultEnum OnScreenModeKey();
     virtual HVResultEnum InitGame() = 0;
     virtual HVResultEnum UpdateGame(float dt) = 0;
     // Runs before the window exists.

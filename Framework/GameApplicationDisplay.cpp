@@ -239,6 +239,9 @@ HVResultEnum GameApplication::SwitchScreenMode()
     }
     else
     {
+        // The window comes back centred, as it starts.
+        mWindow->mSavedX = settings.mWindowX;
+        mWindow->mSavedY = settings.mWindowY;
         HV_LOG(L"mWindow->SetWindowedSize()\n");
         mWindow->SetWindowedSize(settings.mOuterWidth, settings.mOuterHeight);
         HV_LOG(L"mRender->SwitchScreenMode()\n");
@@ -254,6 +257,11 @@ HVResultEnum GameApplication::SwitchScreenMode()
     if (mWindow->mWindowed != wasWindowed)
         NotifyScreenModeListeners(mWindow->mWindowed);
     return HV_OK;
+}
+
+HVResultEnum GameApplication::OnScreenModeKey()
+{
+    return SwitchScreenMode();
 }
 
 bool GameApplication::WindowDoesNotFitWorkArea()

@@ -21,7 +21,7 @@ HVResultEnum GameWindow::Update(float dt)
     if (mModeSwitchRequested)
     {
         mModeSwitchRequested = false;
-        return application->SwitchScreenMode();
+        return application->OnScreenModeKey();
     }
     return application->Frame(dt);
 }

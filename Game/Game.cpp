@@ -17,6 +17,7 @@
 #include "Core/Sound/SoundTags.h"
 #include "Framework/Widget/FrameManager.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/TMessageBox.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQMap.h"
 #include "Game/NQPlayerVolumes.h"
@@ -288,6 +289,23 @@ HVResultEnum Game::SwitchScreenMode()
     // The pack builder has no level and no record to write.
     if (IsWindowed() != wasWindowed && map && map->mProgress)
         map->mProgress->SetFullscreen(!IsWindowed());
+    return HV_OK;
+}
+
+HVResultEnum Game::OnScreenModeKey()
+{
+    // Full screen on a desktop too small for the window: the switch would do
+    // nothing, so say why, as the options dialog does.
+    if (IsWindowed() || !WindowDoesNotFitWorkArea())
+        return SwitchScreenMode();
+    if (!mFrameManager)
+        return HV_OK;
+    for (const widget::FrameManager::StackEntry& entry : mFrameManager->GetStack())
+        if (auto* box = dynamic_cast<TMessageBox*>(entry.mFrame); box && box->mMessageKey == TMessageBox::kWindowTooLarge)
+            return HV_OK; // already told
+    auto* box = new TMessageBox(TMessageBox::kWindowTooLarge, L"");
+    box->Load();
+    mFrameManager->PushDialog(box, true);
     return HV_OK;
 }
 

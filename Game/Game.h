@@ -33,6 +33,7 @@ public:
     void OnActivate() override;
     void OnDeactivate() override;
     HVResultEnum SwitchScreenMode() override;
+    HVResultEnum OnScreenModeKey() override;
 
     HVResultEnum OnKeyDown(int key) override;
     HVResultEnum OnKeyUp(int key) override;

@@ -9,5 +9,5 @@ NQLink::NQLink(const tinyxml2::XMLElement* element)
     , mAnchorX(ReadFloatAttribute(element, "anchor_x", 0.0f))
     , mAnchorY(ReadFloatAttribute(element, "anchor_y", 0.0f))
 {
-    HV_LOG_DEBUG(L"link loaded!");
+    HV_LOG_DEBUG(L"link loaded!\n");
 }

@@ -12,7 +12,7 @@ NQPoint::NQPoint(const tinyxml2::XMLElement* element)
     , mY(ReadFloatAttribute(element, "y", 0.0f))
     , mParams(new NQParamSet(element))
 {
-    HV_LOG_DEBUG(L"new nq point (%g, %g)#%d!") % mX % mY % mId;
+    HV_LOG_DEBUG(L"new nq point (%g, %g)#%d!\n") % mX % mY % mId;
 }
 
 NQPoint::~NQPoint() { delete mParams; }

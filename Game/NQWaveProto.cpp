@@ -83,7 +83,7 @@ void NQWaveProto::loadFromXML(const tinyxml2::XMLElement* wave)
     int linked = 0;
     const tinyxml2::XMLError found = wave->QueryIntAttribute("linked", &linked);
     mLinked = found == tinyxml2::XML_NO_ATTRIBUTE ? -1 : found == tinyxml2::XML_SUCCESS ? linked : 0;
-    HV_LOG(L"LOADED ENEMY WAVE=(timeout=%d, spawner=%d)") % mTimeout % mSpawn;
+    HV_LOG(L"LOADED ENEMY WAVE=(timeout=%d, spawner=%d)\n") % mTimeout % mSpawn;
 
     for (const tinyxml2::XMLElement* child = wave->FirstChildElement(); child; child = child->NextSiblingElement())
     {

@@ -2,7 +2,7 @@
 # Libraries link only the ones they need.
 find_package(PkgConfig REQUIRED)
 
-foreach(mod sdl2 epoxy tinyxml2 IL ogg theora theoradec theoraenc vorbis vorbisfile vorbisenc zlib libdeflate libpng libjpeg spirv-cross-c-shared)
+foreach(mod sdl2 epoxy tinyxml2 IL ogg theora theoradec theoraenc vorbis vorbisfile vorbisenc zlib libdeflate libpng libjpeg spirv-cross-c-shared x11)
   string(MAKE_C_IDENTIFIER "${mod}" id)
   pkg_check_modules(PC_${id} REQUIRED IMPORTED_TARGET GLOBAL ${mod})
   add_library(pc::${mod} ALIAS PkgConfig::PC_${id})
@@ -15,7 +15,7 @@ find_package(glslang REQUIRED)
 find_package(utf8cpp REQUIRED)
 
 # Third-party headers are SYSTEM so our -Werror never trips on them.
-foreach(t pc::sdl2 pc::epoxy pc::tinyxml2 pc::IL pc::ogg pc::theora pc::theoradec pc::theoraenc pc::vorbis pc::vorbisfile pc::vorbisenc pc::zlib pc::libdeflate pc::libpng pc::libjpeg pc::spirv-cross-c-shared)
+foreach(t pc::sdl2 pc::epoxy pc::tinyxml2 pc::IL pc::ogg pc::theora pc::theoradec pc::theoraenc pc::vorbis pc::vorbisfile pc::vorbisenc pc::zlib pc::libdeflate pc::libpng pc::libjpeg pc::spirv-cross-c-shared pc::x11)
   get_target_property(real ${t} ALIASED_TARGET)
   get_target_property(dirs ${real} INTERFACE_INCLUDE_DIRECTORIES)
   if(dirs)

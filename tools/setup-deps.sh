@@ -10,6 +10,8 @@ packages=(
   libsdl2-dev libepoxy-dev glslang-dev spirv-tools libspirv-cross-c-shared-dev
   libtinyxml2-dev libutfcpp-dev libdevil-dev libogg-dev libtheora-dev libvorbis-dev
   zlib1g-dev libpng-dev libjpeg-dev
+  # an X protocol error must not end the program: our own Xlib error handler
+  libx11-dev
   # whole-buffer inflate for the layered-image decoder
   libdeflate-dev
   # glslang's CMake package refers to glslangValidator, which this one ships
@@ -22,6 +24,8 @@ packages=(
   libgl1-mesa-dri libegl-mesa0
   # running without a display
   xvfb xauth
+  # the window manager of the full-screen switch test
+  openbox
   # the content generator is Python 3 (standard library and tomllib)
   python3
   # it draws every picture and renders the bitmap fonts with Pillow

@@ -256,7 +256,7 @@ HVResultEnum OptionsDialog::OnButtonClick(widget::Button* button)
     }
     else if (is(mWindowSwitch) && application && application->WindowDoesNotFitWorkArea())
     {
-        auto* box = new TMessageBox(L"IllegalResolutionMessage", L"");
+        auto* box = new TMessageBox(TMessageBox::kWindowTooLarge, L"");
         box->Load();
         if (widget::FrameManager* manager = GetFrameManager())
             manager->PushDialog(box, true);

@@ -14,6 +14,8 @@ class TMessageBox : public VessikDialog, public widget::ButtonListener
 {
 public:
     static constexpr const wchar_t* kLayout = L"nq/data/mm";
+    // The message that the framed window does not fit the desktop.
+    static constexpr const wchar_t* kWindowTooLarge = L"IllegalResolutionMessage";
     // The buttons' centres.
     static constexpr float kButtonY = 535.0f;
     static constexpr float kSingleButtonX = 516.0f;

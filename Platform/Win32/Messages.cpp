@@ -371,6 +371,7 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT, UINT, UINT removeMsg)
     if (!msg || !SDL_WasInit(SDL_INIT_VIDEO))
         return FALSE;
     PollRestoreRequests();
+    HideWindowsLeftHidden();
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)

@@ -2,6 +2,7 @@
 #include "Platform/Win32/WindowState.h"
 
 #include "Platform/Win32/Utf8Lossy.h"
+#include "Platform/Win32/X11FullScreen.h"
 
 #include <algorithm>
 
@@ -32,36 +33,50 @@ bool IsPopup(DWORD style)
     return (style & WS_CAPTION) != WS_CAPTION;
 }
 
+// The display whose whole area the client rectangle covers, or -1.
+int CoveredDisplay(const RECT& c)
+{
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i)
+    {
+        SDL_Rect b;
+        if (SDL_GetDisplayBounds(i, &b) != 0)
+            continue;
+        if (c.left == b.x && c.top == b.y && c.right - c.left == b.w && c.bottom - c.top == b.h)
+            return i;
+    }
+    return -1;
+}
+
 // Puts the SDL window where the client rectangle and the applied style say:
 // a pop-up covering a display is desktop full screen there, any other pop-up
 // a borderless window, a captioned style a bordered fixed-size window.
+// Entering full screen is the one SDL call (the window manager sizes, places
+// and undecorates the window; extra moves and border changes race with it);
+// leaving it comes first, before the window is framed, sized and placed.
 void ApplyGeometry(HWND hwnd, WindowImpl& w)
 {
     SDL_Window* sdl = hwnd->sdlWindow;
     const RECT& c = w.client;
-    if (IsPopup(w.appliedStyle))
+    const bool fullScreen = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN) != 0;
+    const int display = IsPopup(w.appliedStyle) ? CoveredDisplay(c) : -1;
+    if (display >= 0)
     {
-        for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i)
-        {
-            SDL_Rect b;
-            if (SDL_GetDisplayBounds(i, &b) != 0)
-                continue;
-            if (c.left == b.x && c.top == b.y && c.right - c.left == b.w && c.bottom - c.top == b.h)
-            {
-                SDL_SetWindowPosition(sdl, b.x, b.y);
-                SDL_SetWindowBordered(sdl, SDL_FALSE);
-                SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
-                return;
-            }
-        }
-        SDL_SetWindowFullscreen(sdl, 0);
-        SDL_SetWindowBordered(sdl, SDL_FALSE);
+        // Full screen goes to the display the window is on.
+        if (fullScreen && SDL_GetWindowDisplayIndex(sdl) == display)
+            return;
+        if (fullScreen)
+            SDL_SetWindowFullscreen(sdl, 0);
+        if (SDL_GetWindowDisplayIndex(sdl) != display)
+            SDL_SetWindowPosition(sdl, c.left, c.top);
+        SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display, &bounds) == 0)
+            CoverDisplayWithoutWindowManager(sdl, bounds);
+        return;
     }
-    else
-    {
+    if (fullScreen)
         SDL_SetWindowFullscreen(sdl, 0);
-        SDL_SetWindowBordered(sdl, SDL_TRUE);
-    }
+    SDL_SetWindowBordered(sdl, IsPopup(w.appliedStyle) ? SDL_FALSE : SDL_TRUE);
     SDL_SetWindowResizable(sdl, SDL_FALSE);
     SDL_SetWindowSize(sdl, std::max<LONG>(1, c.right - c.left), std::max<LONG>(1, c.bottom - c.top));
     SDL_SetWindowPosition(sdl, c.left, c.top);
@@ -158,6 +173,16 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
     return hwnd;
 }
 
+void win32::HideWindowsLeftHidden()
+{
+    for (HWND hwnd : GetState().live)
+    {
+        auto* w = static_cast<WindowImpl*>(hwnd->impl);
+        if (!w->visible && (SDL_GetWindowFlags(hwnd->sdlWindow) & SDL_WINDOW_SHOWN))
+            SDL_HideWindow(hwnd->sdlWindow);
+    }
+}
+
 BOOL DestroyWindow(HWND hwnd)
 {
     WindowImpl* w = LookupWindow(hwnd);
@@ -233,8 +258,11 @@ BOOL ShowWindow(HWND hwnd, int command)
     switch (command)
     {
     case SW_HIDE:
+        // The SDL window is hidden at the next pump if it is still hidden
+        // then: a hide and show around a restyle (the full-screen switch)
+        // must not unmap it, or the window manager's focus change minimises
+        // the new full-screen window.
         w->visible = false;
-        SDL_HideWindow(hwnd->sdlWindow);
         break;
     case SW_SHOW:
     case SW_SHOWNORMAL:

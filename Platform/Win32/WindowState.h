@@ -111,6 +111,8 @@ void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void DropMessages(HWND hwnd);
 void TranslateSDLEvent(const SDL_Event& event);
 void OnMessageTaken(const QueuedMessage& entry);
+// Hides, in SDL, the windows ShowWindow hid since the last pump.
+void HideWindowsLeftHidden();
 
 // Virtual keys of an SDL key: the generic code the message carries, and the
 // sided code the state array also sets (0 when there is none).

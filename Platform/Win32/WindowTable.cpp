@@ -1,5 +1,7 @@
 #include "Platform/Win32/WindowState.h"
 
+#include "Platform/Win32/X11Errors.h"
+
 #include <algorithm>
 
 namespace win32
@@ -52,7 +54,10 @@ bool EnsureVideo()
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
     // Closing the window already gives WM_CLOSE; a second one from SDL_QUIT is noise.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return false;
+    InstallX11ErrorHandler();
+    return true;
 }
 
 uint64_t Now()

@@ -411,6 +411,27 @@ TEST_F(ApplicationTest, AltEnterSwitchesToFullScreenAndBack)
     framework::ScreenModeListeners::Instance()->Unregister(&listener);
 }
 
+TEST_F(ApplicationTest, AWindowComesBackCentredFromAFullScreenStart)
+{
+    // The window starting windowed takes: the framed 1366 x 798 centred in the
+    // 1920 x 1040 work area below a 40-pixel panel.
+    constexpr LONG kLeft = (1920 - 1366) / 2;
+    constexpr LONG kTop = 40 + (1040 - 798) / 2 + 30;
+    TestApplication::sStartWindowed = false;
+    ASSERT_EQ(Start(DataRootArguments()), HV_OK);
+    ASSERT_FALSE(application->mWindow->mWindowed);
+    for (int round = 0; round < 2; ++round)
+    {
+        ASSERT_EQ(application->SwitchScreenMode(), HV_OK);
+        ASSERT_TRUE(application->mWindow->mWindowed);
+        POINT origin{0, 0};
+        ClientToScreen(application->mWindow->GetHandle(), &origin);
+        EXPECT_EQ(origin.x, kLeft) << "round " << round;
+        EXPECT_EQ(origin.y, kTop) << "round " << round;
+        ASSERT_EQ(application->SwitchScreenMode(), HV_OK);
+    }
+}
+
 TEST_F(ApplicationTest, WindowThatDoesNotFitFallsBackAndASwitchToWindowedDoesNothing)
 {
     SupplyMonitor(1366, 768, 728);

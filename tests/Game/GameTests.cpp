@@ -17,6 +17,7 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDLevelName.h"
+#include "Game/Hud/TMessageBox.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
@@ -24,6 +25,7 @@
 #include "Platform/Win32/MessageBox.h"
 #include "Psd/PsdInternal.h"
 #include "support/LogCapture.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +108,30 @@ TEST_F(GameAppTest, ASkippedSwitchWritesNothing)
     ASSERT_FALSE(run->game->IsWindowed());
     ASSERT_EQ(run->game->SwitchScreenMode(), HV_OK);
     EXPECT_FALSE(run->game->IsWindowed());
+    EXPECT_EQ(run->ProfilesText().find("<fs"), std::string::npos);
+}
+
+TEST_F(GameAppTest, AltEnterOnAScreenTooSmallForTheWindowSaysWhy)
+{
+    gametest::GameRun::SupplyMonitor(1366, 768, 728);
+    run->WriteProfiles(ProfilesXml(0, 0));
+    ASSERT_EQ(run->Start(), HV_OK);
+    ASSERT_FALSE(run->game->IsWindowed());
+    hvtest::CaptureLog();
+    const HWND hwnd = run->game->mWindow->GetHandle();
+    for (const SDL_Event& key : {testwin::Key(hwnd, true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT),
+                                 testwin::Key(hwnd, true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                                 testwin::Key(hwnd, false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                                 testwin::Key(hwnd, false, SDL_SCANCODE_LALT, SDLK_LALT)})
+    {
+        SDL_Event event = key;
+        SDL_PushEvent(&event);
+    }
+    ASSERT_EQ(run->Pump(12), HV_OK);
+    EXPECT_FALSE(run->game->IsWindowed());
+    // The message box of the options dialog was built: this content has no
+    // layout for it, which the box reports as it closes itself.
+    EXPECT_EQ(hvtest::CountLogLinesWith(std::wstring(L"dialog could not be built: ") + TMessageBox::kLayout), 1);
     EXPECT_EQ(run->ProfilesText().find("<fs"), std::string::npos);
 }
 

@@ -3,6 +3,7 @@
 #include "Game/FindById.h"
 #include "CallLog.h"
 #include "Core/Base/Log.h"
+#include "support/LogCapture.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQEffect.h"
 #include "Game/NQEnemy.h"
@@ -224,6 +225,17 @@ TEST_F(LevelFileTest, PointAndLinkLinesStayOutOfTheLogFile)
         EXPECT_EQ(line.find(L"link loaded"), std::wstring::npos) << gametest::Narrow(line);
     }
     EXPECT_GT(file.size(), 1u) << "the level's other lines still reach the file";
+}
+
+TEST_F(LevelFileTest, EveryLogEntryEndsItsLine)
+{
+    // Entries without their own line feed run together in the debugger output.
+    hvtest::LogLines().clear();
+    ASSERT_TRUE(ReadLevel(Level(kPoints, kLinks, kSpots,
+                                R"(<waves timeout="2.5"><wave timeout="4" spawn="3"><e/></wave></waves>)")));
+    ASSERT_FALSE(hvtest::LogLines().empty());
+    for (const std::wstring& line : hvtest::LogLines())
+        EXPECT_TRUE(!line.empty() && line.back() == L'\n') << line;
 }
 
 const std::wstring kLevelPath = L"nq/levels_normal/level_01_01.xml";

@@ -2,6 +2,8 @@
 // and first paint, and a pointer warped outside it is seen as outside.
 #include "support/TestWindow.h"
 
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 #include <gtest/gtest.h>
 
 using namespace testwin;
@@ -59,6 +61,28 @@ TEST(X11Window, OpensPaintsAndTracksThePointer)
     EXPECT_EQ(WindowFromPoint(cursor), nullptr);
     EXPECT_EQ(WindowFromPoint(POINT{origin.x + 50, origin.y + 60}), nullptr) << "the pointer left";
 
+    DestroyWindow(hwnd);
+    CurrentRecorder() = nullptr;
+}
+TEST(X11Window, AnXErrorDoesNotEndTheProgram)
+{
+    // A window manager may destroy a window SDL still asks about; Xlib's own
+    // handler would exit with code 1 on the BadWindow.
+    Recorder rec;
+    HWND hwnd = MakeWindow(rec, kWindowed, {100, 100, 420, 370});
+    ASSERT_NE(hwnd, nullptr) << SDL_GetError();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(hwnd->sdlWindow, &info));
+    Display* display = info.info.x11.display;
+    const ::Window gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 8, 8, 0, 0, 0);
+    XDestroyWindow(display, gone);
+    int x = 0, y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(display, gone, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    XSync(display, False);
+    PumpFor(50);
+    SUCCEED() << "still running";
     DestroyWindow(hwnd);
     CurrentRecorder() = nullptr;
 }
