@@ -30,7 +30,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -38,7 +37,6 @@
 
 namespace
 {
-namespace fs = std::filesystem;
 
 constexpr int kEasyMode = 0;
 constexpr int kNormalMode = 1;
@@ -264,7 +262,7 @@ protected:
     void SetUp() override
     {
         BattleTest::SetUp();
-        UseBuiltContent();
+        UseBuiltContent(HV_CONTENT_ROOT);
     }
 
     void TearDown() override
@@ -272,28 +270,6 @@ protected:
         // The real library's atlases are pictures of the application's renderer.
         render::ParticleSystem::Instance()->ReleaseTextures();
         BattleTest::TearDown();
-    }
-
-    // The fixture's data make way for the built data root: its folders are
-    // linked, the strings file copied (a missing key is appended to it).
-    void UseBuiltContent()
-    {
-        const fs::path content = fs::path(HV_CONTENT_ROOT);
-        ASSERT_TRUE(fs::exists(content / "nq" / "towers_sheet.csv")) << "no built content in " << content;
-        const fs::path root = data->Folder().Folder();
-        for (const char* folder : {"nq", "data"})
-            fs::remove_all(root / folder);
-        fs::create_directory(root / "nq");
-        for (const fs::directory_entry& entry : fs::directory_iterator(content / "nq"))
-        {
-            const fs::path target = root / "nq" / entry.path().filename();
-            if (entry.path().filename() == "strings_en.csv")
-                fs::copy_file(entry.path(), target);
-            else
-                fs::create_symlink(entry.path(), target);
-        }
-        fs::create_directory_symlink(content / "data", root / "data");
-        render::ParticleSystem::Instance()->Load("fx2.ptc", application->mRender);
     }
 
     // Plays at double speed until the level ends; the player acts every

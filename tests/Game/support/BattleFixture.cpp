@@ -41,11 +41,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace gametest
 {
 namespace
 {
+namespace fs = std::filesystem;
+
 constexpr float kGoldPerGem = 50.0f;
 constexpr uint64_t kFnvOffset = 1469598103934665603ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
@@ -149,6 +152,26 @@ uint32_t BattleTest::Pixel(float x, float y) const
     if (px < 0 || py < 0 || uint32_t(px) >= frameWidth || uint32_t(py) >= frameHeight)
         return kOutside;
     return pixels[size_t(py) * frameWidth + size_t(px)] & 0xFFFFFFu;
+}
+
+void BattleTest::UseBuiltContent(const std::string& root)
+{
+    const fs::path content = fs::path(root);
+    ASSERT_TRUE(fs::exists(content / "nq" / "towers_sheet.csv")) << "no built content in " << content;
+    const fs::path folder = data->Folder().Folder();
+    for (const char* name : {"nq", "data"})
+        fs::remove_all(folder / name);
+    fs::create_directory(folder / "nq");
+    for (const fs::directory_entry& entry : fs::directory_iterator(content / "nq"))
+    {
+        const fs::path target = folder / "nq" / entry.path().filename();
+        if (entry.path().filename() == "strings_en.csv")
+            fs::copy_file(entry.path(), target);
+        else
+            fs::create_symlink(entry.path(), target);
+    }
+    fs::create_directory_symlink(content / "data", folder / "data");
+    render::ParticleSystem::Instance()->Load("fx2.ptc", application->mRender);
 }
 
 void BattleTest::UpdateParticles(float sdt)

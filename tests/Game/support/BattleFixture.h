@@ -122,6 +122,11 @@ protected:
     int CountTag(const std::wstring& tag) const;
     int CountEvent(const std::wstring& event) const;
 
+    // The fixture's data make way for the built data root in `root`: its
+    // folders are linked, the strings file copied (a missing key is appended
+    // to it), and its particle library loaded.
+    void UseBuiltContent(const std::string& root);
+
     // Step 18 of the frame: stopped particles deleted, the others updated.
     void UpdateParticles(float sdt);
 
