@@ -101,6 +101,10 @@ public:
     // Level start (NQMapLevelStart.cpp).
     void StartLevel();
     void ResetLevel();
+    // The unlock message of what is new to the player here, or the level's name.
+    void ShowLevelIntro();
+    // After the unlock message: the level's name, and the tutorial hears of it.
+    void EndLevelIntro();
     // The level file of the current mode, episode and level.
     std::wstring MakeLevelPath() const;
     // Whether that file can be played; a refusal is logged once, with why.

@@ -95,27 +95,6 @@ constexpr float kPreviewOutline[4] = {0.71f, 0.63f, 0.31f, 1.0f};
 constexpr float kPreviewPulse[3] = {0.0f, 0.36f, 0.125f};
 constexpr float kPreviewPulseGrowth = 1.125f;
 
-bool IsWorldState(NQScreenState state)
-{
-    switch (state)
-    {
-    case 0:
-    case 1:
-    case 2:
-    case 4:
-    case 9:
-    case 10:
-    case 11:
-    case 19:
-    case 21:
-    case 22:
-    case 23:
-        return true;
-    default:
-        return false;
-    }
-}
-
 render::BMFont* RootBoardFont(int index)
 {
     Game* game = Game::Get();
@@ -192,7 +171,7 @@ void NQMap::Draw(render::Graphics* graphics)
         RestampRoadMask(render);
 
     std::vector<NQFrameEntry*>& drawList = mDrawQueues[kDrawList];
-    const bool world = IsWorldState(mScreenState);
+    const bool world = screen::ShowsBattlefield(mScreenState);
     if (world)
     {
         graphics->SetBlendMode(kBlendAlpha);

@@ -147,6 +147,7 @@ void NQMap::OnMouseDown(int x, int y)
         if (mFloatingIcons)
             mFloatingIcons->Spawn(float(x), float(y), NQFloatingIcons::kCoin)->text = L"+ " + std::to_wstring(bonus);
         mWaveHints->Clear();
+        NQTutorial::Instance()->OnEvent(L"wave_started");
     }
     if (mWaveManager)
         if (NQEnemy* enemy = mWaveManager->EnemyAt(float(ix), float(iy)))

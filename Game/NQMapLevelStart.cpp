@@ -40,6 +40,17 @@ constexpr int32_t kBaseLives = 25;
 constexpr int32_t kMusicTracks = 7;
 // An intro whose first id is this shows nothing.
 constexpr int32_t kNoIntro = -1;
+// The tutorial's spot lesson: once it is done, the intro's end resumes its follow-up.
+constexpr int kTutorialSpotStep = 5;
+constexpr int kStepDone = 2;
+
+void ShowLevelBanner()
+{
+    // A level built without a game has no board to show the banner on.
+    Game* game = Game::Get();
+    if (game && game->GetRootBoard())
+        game->GetRootBoard()->SetBannerOverlay(new HUDLevelName);
+}
 } // namespace
 
 std::wstring NQMap::MakeLevelPath() const
@@ -139,21 +150,11 @@ void NQMap::ResetLevel()
     UpdateSpeedButtons();
     k2::SoundTags::Instance()->PlayMusic(GetMusicPath(mEpisode));
     BuildRoutes();
+    // A hint of the level left behind is over: its lesson starts again below.
+    NQTutorial::Instance()->ClearHints();
     NQTutorial::Instance()->ResetUnfinishedSteps();
 
-    std::vector<int32_t> unlocked;
-    mUnlockTable->GetNewUnlocks(unlocked);
-    if (unlocked.empty())
-    {
-        // A level built without a game has no board to show the banner on.
-        Game* game = Game::Get();
-        if (game && game->GetRootBoard())
-            game->GetRootBoard()->SetBannerOverlay(new HUDLevelName);
-    }
-    else if (unlocked.front() != kNoIntro)
-    {
-        mHud->ShowUnlockMessage(unlocked);
-    }
+    ShowLevelIntro();
 
     mHud->UpdateWavesText();
     mHud->UpdateGemsText();
@@ -161,4 +162,37 @@ void NQMap::ResetLevel()
     mHud->UpdateLivesText();
     // The level has loaded its pictures: the decoder's kept blocks go back.
     psdr_release_cache();
+}
+
+void NQMap::ShowLevelIntro()
+{
+    std::vector<int32_t> unlocked;
+    mUnlockTable->GetNewUnlocks(unlocked);
+    if (unlocked.empty())
+    {
+        ShowLevelBanner();
+        return;
+    }
+    if (unlocked.front() == kNoIntro)
+        return;
+    // Each unlock is announced once per player: a replay goes on as after the message.
+    std::vector<int32_t> fresh;
+    for (int32_t id : unlocked)
+        if (!mProgress || !mProgress->IsUnlockAnnounced(id))
+            fresh.push_back(id);
+    if (fresh.empty())
+    {
+        EndLevelIntro();
+        return;
+    }
+    if (mProgress)
+        mProgress->SetUnlocksAnnounced(fresh);
+    mHud->ShowUnlockMessage(fresh);
+}
+
+void NQMap::EndLevelIntro()
+{
+    ShowLevelBanner();
+    const bool spotStepDone = mProgress && mProgress->GetTutorialStepState(kTutorialSpotStep) == kStepDone;
+    NQTutorial::Instance()->OnEvent(spotStepDone ? L"buildspot_bought" : L"unlock_window_close");
 }

@@ -11,7 +11,6 @@
 #include "Game/GameSounds.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDLevelName.h"
 #include "Game/Hud/HUDSpellButton.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/Hud/OptionsDialog.h"
@@ -37,8 +36,6 @@ constexpr int kEmitterPositionMode = 1;
 constexpr float kGoldPerGem = 50.0f;
 constexpr int32_t kHardcoreMode = 3;
 constexpr size_t kMaxProfiles = 5;
-constexpr int kTutorialSpotStep = 5;
-constexpr int kStepDone = 2;
 
 // Loaded and pushed on the application's frame manager; a level without a
 // running application (built by a test) shows no dialog.
@@ -58,15 +55,6 @@ void BuyProduct(const std::wstring& id)
 {
     purchase::PurchaseSystem* store = purchase::PurchaseSystem::Instance();
     store->Purchase(store->FindProduct(id), nullptr);
-}
-
-// The level-name banner in the root board's overlay that takes no input.
-void ShowLevelBanner()
-{
-    Game* game = Game::Get();
-    if (!game || !game->GetRootBoard())
-        return;
-    game->GetRootBoard()->SetBannerOverlay(new HUDLevelName);
 }
 } // namespace
 
@@ -441,10 +429,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
             hud.mBackdropState = HUD::kBackdropOff;
             map.mScreenState = screen::kPlaying;
             map.mSpeed = 1.0f;
-            ShowLevelBanner();
-            const bool spotStepDone =
-                map.mProgress && map.mProgress->GetTutorialStepState(kTutorialSpotStep) == kStepDone;
-            NQTutorial::Instance()->OnEvent(spotStepDone ? L"buildspot_bought" : L"unlock_window_close");
+            map.EndLevelIntro();
         }
         return true;
     case screen::kProfiles:

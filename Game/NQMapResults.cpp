@@ -5,6 +5,7 @@
 #include "Game/GameSounds.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
+#include "Game/Hud/NQTutorial.h"
 #include "Game/LevelResultTexts.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
@@ -40,6 +41,8 @@ void NQMap::Lose()
     }
 
     mScreenState = screen::kLost;
+    // No hint outlives its level: it would lie over the result and follow into the shop.
+    NQTutorial::Instance()->ClearHints();
     SoundSystem::Instance()->PlayMusic(std::wstring());
     PlaySoundTag(L"loseSound");
 
@@ -65,6 +68,9 @@ void NQMap::OnResultCommand(const std::wstring& action)
 {
     if (!mHud)
         return;
+    // Leaving the level: its hints go with it.
+    if (action == L"mmenu" || action == L"levels")
+        NQTutorial::Instance()->ClearHints();
     if (action == L"restart")
     {
         mHud->CloseTopWindow();

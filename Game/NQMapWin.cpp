@@ -5,6 +5,7 @@
 #include "Game/GameSounds.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
+#include "Game/Hud/NQTutorial.h"
 #include "Game/LevelResultTexts.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
@@ -37,6 +38,8 @@ void NQMap::Win()
     mEconomy->AddGems(uncollected);
 
     mScreenState = screen::kWon;
+    // No hint outlives its level: it would lie over the result and follow into the shop.
+    NQTutorial::Instance()->ClearHints();
     SoundSystem::Instance()->PlayMusic(std::wstring());
     PlaySoundTag(L"winSound");
 

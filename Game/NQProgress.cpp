@@ -37,6 +37,8 @@ const char* const kUpgrade = "upgrade";
 const char* const kOwned = "owned";
 const char* const kSpot = "spot";
 const char* const kEpisodeVisited = "episodeVisited";
+const char* const kAnnounced = "announced";
+const char* const kUnlock = "unlock";
 const char* const kVersionAttribute = "version";
 const char* const kLastEpisode = "lastEpisode";
 const char* const kName = "name";
@@ -370,6 +372,33 @@ void NQProgress::SetEventFlag(int n)
 {
     FindOrAppendChild(kEpisodeVisited)->SetAttribute(EventName(n).c_str(), true);
     Save();
+}
+
+// Unlocks announced.
+
+bool NQProgress::IsUnlockAnnounced(int id)
+{
+    const tinyxml2::XMLElement* announced = FindChild(kAnnounced);
+    if (!announced)
+        return false;
+    for (const tinyxml2::XMLElement* e = announced->FirstChildElement(kUnlock); e; e = e->NextSiblingElement(kUnlock))
+        if (IntOf(e, kId) == id)
+            return true;
+    return false;
+}
+
+void NQProgress::SetUnlocksAnnounced(const std::vector<int>& ids)
+{
+    bool added = false;
+    for (int id : ids)
+    {
+        if (IsUnlockAnnounced(id))
+            continue;
+        FindOrAppendChild(kAnnounced)->InsertNewChildElement(kUnlock)->SetAttribute(kId, id);
+        added = true;
+    }
+    if (added)
+        Save();
 }
 
 // Economy and settings.

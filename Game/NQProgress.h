@@ -51,6 +51,12 @@ public:
     bool GetEventFlag(int n);
     void SetEventFlag(int n);
 
+    // Unlock messages already shown to this player: each id is announced once.
+    // A file without them (older saves) has announced nothing.
+    bool IsUnlockAnnounced(int id);
+    // Saves once when any id was new.
+    void SetUnlocksAnnounced(const std::vector<int>& ids);
+
     // Economy and settings.
     int GetGems();
     void SetGems(int gems);

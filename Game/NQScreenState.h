@@ -34,4 +34,27 @@ constexpr NQScreenState kPurchaseResult = 22;
 constexpr NQScreenState kWaitingForStore = 23;
 constexpr NQScreenState kResetUpgrades = 26;
 constexpr NQScreenState kIntroVideo = 121;
+
+// The states in which the level's battlefield is on screen; the level's
+// panel belongs to it and shows only then.
+constexpr bool ShowsBattlefield(NQScreenState state)
+{
+    switch (state)
+    {
+    case kPlaying:
+    case kWon:
+    case kLost:
+    case kIngameMenu:
+    case kUnused9:
+    case kUnused10:
+    case kUnlockMessage:
+    case kUnused19:
+    case kGemsForGold:
+    case kPurchaseResult:
+    case kWaitingForStore:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace screen

@@ -131,7 +131,11 @@ void NQWaveManager::Update(float dt)
     mClock += dt;
     NQWaveHintStrip* hints = map->mWaveHints;
     if (hints && !hints->mHints.empty() && mClock >= hints->mNextWaveTime)
+    {
         hints->Clear();
+        // The wave came by itself: a hint at its marker has nothing left to point at.
+        TutorialEvent(L"wave_started");
+    }
 
     // Settling the dead; walked by position, the list shrinks on the way.
     for (size_t i = 0; i < mEnemies.size();)

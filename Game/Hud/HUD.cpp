@@ -53,13 +53,6 @@ void SetScreenState(NQScreenState state)
         map->mScreenState = state;
 }
 
-// The full-screen states in which the panel is not drawn.
-bool HidesPanel(NQScreenState state)
-{
-    return state == screen::kEpisodeSelect || state == screen::kLevelSelect || state == screen::kMainMenu ||
-           state == screen::kSplashScreens || state == screen::kIntroVideo;
-}
-
 bool ShowsSideImages(NQScreenState state)
 {
     switch (state)
@@ -145,7 +138,8 @@ void HUD::Draw(render::Graphics* graphics)
         return;
     const NQMap* map = Game::GetMap();
     const NQScreenState state = map ? map->mScreenState : screen::kNone;
-    if (!HidesPanel(state))
+    // The panel belongs to the battlefield: a screen without it shows no stale counters.
+    if (screen::ShowsBattlefield(state))
     {
         Game* game = Game::Get();
         GameWindow* board = game ? game->GetRootBoard() : nullptr;
@@ -417,7 +411,8 @@ void HUD::UpdateLivesText()
     const NQMap* map = Game::GetMap();
     if (!map)
         return;
-    SetText(L"text/mana", FormatNumber(map->mLives) + L"/" + FormatNumber(map->mMaxLives));
+    // The last leak may take the lives below 0 before the defeat sets them to 0.
+    SetText(L"text/mana", FormatNumber(std::max(map->mLives, 0.0f)) + L"/" + FormatNumber(map->mMaxLives));
 }
 
 void HUD::UpdateWavesText()

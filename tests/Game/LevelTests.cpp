@@ -322,6 +322,34 @@ TEST_F(LevelTest, TheFirstHardcoreLevelAnnouncesItsUnlocks)
     EXPECT_EQ(map->mSpeed, 0.0f);
 }
 
+TEST_F(LevelTest, EachUnlockIsAnnouncedOncePerProfile)
+{
+    // 37 was announced by an earlier play; a save without the list has announced nothing.
+    LoadProfiles(gametest::ProfilesXml(3, 0, "<announced><unlock id=\"37\"/></announced>"));
+    BuildLevel();
+    map->StartLevel();
+    EXPECT_EQ(Hud()->lastUnlocks, (std::vector<int32_t>{36, 38}));
+    for (int32_t id : {36, 37, 38})
+        EXPECT_TRUE(map->mProgress->IsUnlockAnnounced(id)) << id;
+    EXPECT_FALSE(map->mProgress->IsUnlockAnnounced(12));
+
+    // The replay goes on as after the message: playing, and the tutorial hears the intro's end.
+    Hud()->lastUnlocks.clear();
+    const int messages = gametest::CountCalls("HUD.ShowUnlockMessage");
+    const int closes = gametest::CountCalls("Tutorial.OnEvent unlock_window_close");
+    map->StartLevel();
+    EXPECT_EQ(gametest::CountCalls("HUD.ShowUnlockMessage"), messages);
+    EXPECT_EQ(gametest::CountCalls("Tutorial.OnEvent unlock_window_close"), closes + 1);
+    EXPECT_EQ(map->mScreenState, screen::kPlaying);
+    EXPECT_EQ(map->mSpeed, 1.0f);
+
+    // Another player has seen none of it.
+    map->mProgress->SwitchProfile(L"Other");
+    map->mMode = 3;
+    map->StartLevel();
+    EXPECT_EQ(Hud()->lastUnlocks, (std::vector<int32_t>{36, 37, 38}));
+}
+
 TEST_F(LevelTest, TheVolumesComeFromTheRunningLevelsRecord)
 {
     NQPlayerVolumes volumes;

@@ -14,12 +14,12 @@
 #include "Game/Hud/HUDLevelResultWindow.h"
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/Hud/NQSplashScreens.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/Hud/NQTutorialStep.h"
 #include "Game/Hud/OptionsDialog.h"
 #include "Game/Hud/TMessageBox.h"
 #include "Game/Hud/SliderLayer.h"
+#include "Game/Hud/TutorialButton.h"
 #include "Game/Hud/VessikSlider.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Game/LocalStrings.h"
@@ -61,34 +61,12 @@ constexpr int kResetTurns = 60;
 // Level 2 with nothing built is lost in its fourth wave, about 80 s at double speed.
 constexpr int kLossTurns = 120 * kOneSecond;
 
-NQSplashScreens* Splash() { return dynamic_cast<NQSplashScreens*>(TopWindow()); }
-
 HUDLevelSelect* LevelSelect() { return dynamic_cast<HUDLevelSelect*>(TopWindow()); }
 
 HUDWindow* ConfirmOverlay()
 {
     Game* game = Game::Get();
     return game && game->GetRootBoard() ? game->GetRootBoard()->GetOverlay(GameWindow::kConfirmSlot) : nullptr;
-}
-
-// The modal dialog on top of the frame manager's stack, if any.
-widget::Dialog* TopDialog()
-{
-    framework::GameApplication* application = framework::GameApplication::Current();
-    if (!application || !application->mFrameManager)
-        return nullptr;
-    const auto& stack = application->mFrameManager->GetStack();
-    for (auto entry = stack.rbegin(); entry != stack.rend(); ++entry)
-        if (entry->mKind == widget::FrameManager::kModalDialog)
-            return dynamic_cast<widget::Dialog*>(entry->mFrame);
-    return nullptr;
-}
-
-template <class DialogType>
-DialogType* ShownDialog()
-{
-    auto* dialog = dynamic_cast<DialogType*>(TopDialog());
-    return dialog && dialog->mShown ? dialog : nullptr;
 }
 
 uint64_t Presents()
@@ -193,15 +171,6 @@ void AudibleCheck(Driver& driver, const std::string& name)
     });
 }
 
-void TapThroughSplashAndIntro(Driver& driver)
-{
-    Script& script = driver.GetScript();
-    script.WaitUntil("return: the logos show", [] { return Splash() != nullptr; });
-    // The press that ends the logos opens the video, whose release may end it too.
-    driver.TapUntil("return: tap through the logos and the intro", ScreenCentre(),
-                    [] { return Driver::ScreenState() == screen::kMainMenu; }, 10 * kOneSecond);
-}
-
 void Greeting(Driver& driver)
 {
     driver.WaitTurns("greeting: show effects", kShowEffectTurns);
@@ -215,14 +184,6 @@ void Greeting(Driver& driver)
     driver.Screenshot("greeting", PictureProbes(driver, "nq/main_menu", "back"));
     driver.WaitTurns("greeting: music for a second", kOneSecond + kOneSecond / 2);
     AudibleCheck(driver, "greeting: the main-menu music is audible");
-}
-
-// Clicks a layout's button and waits until the screen it opens is fully shown.
-void GoTo(Driver& driver, const std::string& name, const std::string& image, const std::string& layer, int state)
-{
-    driver.ClickLayer(name, image, layer);
-    driver.WaitState(name + ": the screen opens", state);
-    driver.WaitTurns(name + ": show effects", kShowEffectTurns);
 }
 
 // Level 1 shows the first run's stars, level 2 is open and level 3 still locked.
@@ -380,6 +341,47 @@ void Loss(Driver& driver)
     });
 }
 
+// The shop after the lost level, reached by its "done": no tutorial hint is left over it.
+void ShopAfterLoss(Driver& driver)
+{
+    GoTo(driver, "shop after the loss: done", "nq/ui_levelresult", "button/done", screen::kShop);
+    driver.GetScript().Check("shop after the loss: no hint left", [](std::string& why) {
+        const NQTutorial* tutorial = NQTutorial::Find();
+        if (!tutorial)
+            return true;
+        if (!tutorial->mHintImages.empty() || !tutorial->mHintTexts.empty())
+            return why = "a tutorial hint is shown", false;
+        if (tutorial->mSkipButton && tutorial->mSkipButton->GetParent())
+            return why = "the tutorial's skip button is on screen", false;
+        return true;
+    });
+    driver.Screenshot("shop_after_loss", PictureProbes(driver, "nq/shop", "back_footer"));
+}
+
+// The shop's return plays the lost level again, without announcing its unlocks
+// a second time, and it is lost again.
+void ReplayAfterShop(Driver& driver)
+{
+    Script& script = driver.GetScript();
+    driver.ClickLayer("replay: the shop's return", "nq/shop", "button/return_ac");
+    script.WaitUntil("replay: level 2 starts again", [] {
+        const int state = Driver::ScreenState();
+        return state == screen::kPlaying || state == screen::kUnlockMessage;
+    });
+    script.Check("replay: no unlock message again", [](std::string& why) {
+        if (Driver::ScreenState() == screen::kPlaying)
+            return true;
+        why = "the unlock message opened again";
+        return false;
+    });
+    SetSpeed(driver, "replay: speed", L"speed_btn", 2.0f);
+    driver.WaitState("replay: lost again", screen::kLost, kLossTurns);
+    script.WaitUntil("replay: the count-up ends", [] {
+        const auto* window = dynamic_cast<HUDLevelResultWindow*>(TopWindow());
+        return window && window->mState == HUDLevelResultWindow::kFinished;
+    });
+}
+
 void Options(Driver& driver)
 {
     Script& script = driver.GetScript();
@@ -469,7 +471,7 @@ void WriteReturnRun(Driver& driver)
         LevelRecord(driver.ProfilesPath(), profile, 0));
 
     Start(driver);
-    TapThroughSplashAndIntro(driver);
+    TapThroughSplashAndIntro(driver, "return");
     Greeting(driver);
     SavedProgress(driver);
     TutorialSkipped(driver);
@@ -487,6 +489,8 @@ void WriteReturnRun(Driver& driver)
         return true;
     };
     driver.GetScript().Check("loss: level 2 stored without stars, level 1 unchanged", progressKept);
+    ShopAfterLoss(driver);
+    ReplayAfterShop(driver);
     Options(driver);
     driver.ClickLayer("quit: cloze", "nq/main_menu", "button/b1_cloze/pos");
 

@@ -1,9 +1,13 @@
 #include "RunSteps.h"
 
+#include "Framework/GameApplication.h"
+#include "Framework/Widget/Dialog.h"
+#include "Framework/Widget/FrameManager.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelPlate.h"
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDWindow.h"
+#include "Game/Hud/NQSplashScreens.h"
 #include "Game/NQMap.h"
 #include "Game/NQScreenState.h"
 
@@ -63,6 +67,18 @@ Target LevelPlate(int level)
     };
 }
 
+widget::Dialog* TopDialog()
+{
+    framework::GameApplication* application = framework::GameApplication::Current();
+    if (!application || !application->mFrameManager)
+        return nullptr;
+    const auto& stack = application->mFrameManager->GetStack();
+    for (auto entry = stack.rbegin(); entry != stack.rend(); ++entry)
+        if (entry->mKind == widget::FrameManager::kModalDialog)
+            return dynamic_cast<widget::Dialog*>(entry->mFrame);
+    return nullptr;
+}
+
 Target ScreenCentre()
 {
     return [] { return std::optional<Point>(Point{512.0f, 384.0f}); };
@@ -82,5 +98,21 @@ void Start(Driver& driver)
                    false;
         return true;
     });
+}
+
+void TapThroughSplashAndIntro(Driver& driver, const std::string& run)
+{
+    Script& script = driver.GetScript();
+    script.WaitUntil(run + ": the logos show", [] { return dynamic_cast<NQSplashScreens*>(TopWindow()) != nullptr; });
+    // The press that ends the logos opens the video, whose release may end it too.
+    driver.TapUntil(run + ": tap through the logos and the intro", ScreenCentre(),
+                    [] { return Driver::ScreenState() == screen::kMainMenu; }, 10 * kOneSecond);
+}
+
+void GoTo(Driver& driver, const std::string& name, const std::string& image, const std::string& layer, int state)
+{
+    driver.ClickLayer(name, image, layer);
+    driver.WaitState(name + ": the screen opens", state);
+    driver.WaitTurns(name + ": show effects", kShowEffectTurns);
 }
 } // namespace playthrough

@@ -18,7 +18,7 @@
 namespace
 {
 constexpr const char* kUsage =
-    "usage: playthrough --run first|return --source ROOT --layouts ROOT --run-root DIR --artifacts DIR "
+    "usage: playthrough --run first|return|spells --source ROOT --layouts ROOT --run-root DIR --artifacts DIR "
     "[--step SECONDS] [--turn-limit N]\n";
 constexpr const char* kUserFolder = "/Brenik/BramblecoatWars";
 } // namespace
@@ -51,7 +51,7 @@ int main(int argc, char** argv)
             return std::fputs(kUsage, stderr), 2;
     }
     const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if ((config.name != "first" && config.name != "return") || source.empty() || config.layoutRoot.empty() ||
+    if ((config.name != "first" && config.name != "return" && config.name != "spells") || source.empty() || config.layoutRoot.empty() ||
         runRoot.empty() || config.artifacts.empty() || !(config.step > 0.0) || config.turnLimit <= 0 || !dataHome)
         return std::fputs(kUsage, stderr), 2;
     config.userFolder = std::string(dataHome) + kUserFolder;
@@ -63,16 +63,25 @@ int main(int argc, char** argv)
     if (!playthrough::ReproduceDataRoot(source, runRoot, error))
         return std::fprintf(stderr, "playthrough: %s\n", error.c_str()), 1;
     config.sourceRoot = source;
-    // The second run's screenshots are numbered from 21.
+    // The second run's screenshots are numbered from 21, the third's from 41.
     constexpr int kReturnFirstShot = 21;
+    constexpr int kSpellsFirstShot = 41;
     if (config.name == "return")
         config.firstShot = kReturnFirstShot;
+    else if (config.name == "spells")
+        config.firstShot = kSpellsFirstShot;
     config.dataRoot = runRoot;
 
     playthrough::Driver driver(config);
     const bool packed = config.name == "return";
     if (packed)
         playthrough::WriteReturnRun(driver);
+    else if (config.name == "spells")
+    {
+        if (!playthrough::PrepareSpellRun(driver.ProfilesPath(), error))
+            return std::fprintf(stderr, "playthrough: %s\n", error.c_str()), 1;
+        playthrough::WriteSpellRun(driver);
+    }
     else
         playthrough::WriteFirstRun(driver);
     playthrough::AddAfterExitChecks(driver, packed);

@@ -59,13 +59,23 @@ HUD_DIVIDERS = (148, 334, 508)
 
 
 def r_spellbar(w, h, p, rng):
-    """The spell panel with a socket under every spell slot."""
+    """The spell panel with a round hole under every spell slot: the HUD draws
+    the spell buttons before its panel, so the panel shows them through it."""
     im = r_panel(w, h, p, rng)
     c = art_ui.draw_canvas(im)
     for x, y, size in p["sockets"]:
         c.ellipse(x - 1, y - 1, x + size + 1, y + size + 1, draw.shade(draw.WOOD, 0.45) + (255,))
-        c.ellipse(x + 3, y + 3, x + size - 3, y + size - 3, (60, 44, 30, 255))
+        # Replaced, not blended: the hole is clear.
+        c.d.ellipse(c.box(x + SOCKET_RIM, y + SOCKET_RIM, x + size - SOCKET_RIM, y + size - SOCKET_RIM),
+                    fill=(0, 0, 0, 0))
+        # A soft inner edge that seats the button in its hole.
+        c.ellipse(x + SOCKET_RIM, y + SOCKET_RIM, x + size - SOCKET_RIM, y + size - SOCKET_RIM, None,
+                  (40, 28, 18, 110), 2)
     return c.result()
+
+
+# The socket's opaque rim inside the slot's square: the hole is the rest.
+SOCKET_RIM = 3
 
 
 def heart(d):

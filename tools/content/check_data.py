@@ -33,7 +33,7 @@ TUTORIAL_IDS = set(range(9)) | {51}
 TUTORIAL_COMMANDS = {"pause", "dropChanceOverride", "blockShop", "blockUI", "addGems", "addMoney", "spot",
                      "resetSpell", "completeStep"}
 TUTORIAL_EVENTS = re.compile(r"^(level_\d+_\d+_start|tower_select|tower_select_3|tower_built|buildspot_bought|"
-                             r"unlock_window_close|tower_upgraded|wave_forced|game_play|shop_state_changed|"
+                             r"unlock_window_close|tower_upgraded|wave_forced|wave_started|game_play|shop_state_changed|"
                              r"spell_casted|wave_1_spawned_0|wave_1_spawned_2|wave_1_spawned_10|gem_dropped|"
                              r"gem_collected|wave_vanish_\d+)$")
 MAX_UPGRADE_STEPS = 6

@@ -323,6 +323,19 @@ TEST_F(HudTest, CountersTable)
     EXPECT_EQ(hud->mTexts[3].second, L"7");
 }
 
+TEST_F(HudTest, LivesNeverShowBelowZero)
+{
+    // The last leak takes the lives below 0 before the defeat sets them to 0.
+    NQMap* map = Map();
+    map->mMaxLives = 25.0f;
+    for (const float lives : {-1.0f, -0.5f, -25.0f})
+    {
+        map->mLives = lives;
+        hud->UpdateLivesText();
+        EXPECT_EQ(hud->mTexts.back().second, L"0/25") << lives;
+    }
+}
+
 TEST_F(HudTest, AddSpellButtonSkipsLockedAndMissingRowsAndTakesFramesInCallOrder)
 {
     AddSpell(0, 3001, 5.0f);
@@ -390,13 +403,17 @@ TEST_F(HudTest, DrawShowsThePanelAndSidePicturesByScreenState)
         bool panel;
         bool sides;
     };
+    // The panel goes with the battlefield: screens drawn without it show none.
     const Case cases[] = {
-        {screen::kPlaying, true, false},     {screen::kEpisodeSelect, false, true},
-        {screen::kLevelSelect, false, true}, {screen::kMainMenu, false, false},
-        {screen::kShop, true, true},         {screen::kSplashScreens, false, false},
-        {screen::kProfiles, true, true},     {screen::kModalMessage, true, true},
-        {screen::kGemShop, true, true},      {screen::kResetUpgrades, true, true},
-        {screen::kIntroVideo, false, false}, {screen::kIngameMenu, true, false},
+        {screen::kPlaying, true, false},      {screen::kEpisodeSelect, false, true},
+        {screen::kLevelSelect, false, true},  {screen::kMainMenu, false, false},
+        {screen::kShop, false, true},         {screen::kSplashScreens, false, false},
+        {screen::kProfiles, false, true},     {screen::kModalMessage, false, true},
+        {screen::kGemShop, false, true},      {screen::kResetUpgrades, false, true},
+        {screen::kIntroVideo, false, false},  {screen::kIngameMenu, true, false},
+        {screen::kWon, true, false},          {screen::kLost, true, false},
+        {screen::kUnlockMessage, true, false}, {screen::kNewProfileName, false, true},
+        {screen::kRestarting, false, false},
     };
     for (const Case& c : cases)
     {

@@ -19,6 +19,9 @@
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
 #include "Game/NQScreenState.h"
+#include "Game/NQWaveEntry.h"
+#include "Game/NQWaveManager.h"
+#include "Game/NQWaveProto.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -511,6 +514,39 @@ TEST_F(TutorialTest, ReloadStateTakesTheOtherPlayersFlagAndStates)
     EXPECT_EQ(tutorial->mSteps[0]->mState, NQTutorialStep::kActive);
 }
 
+TEST_F(TutorialTest, NoHintOutlivesItsLevel)
+{
+    // Every way out of a level: the hints would lie over the result, the shop and the menus.
+    struct Case
+    {
+        const char* name;
+        std::function<void(NQMap&)> leave;
+    };
+    const Case cases[] = {
+        {"lost", [](NQMap& map) { map.Lose(); }},
+        {"won", [](NQMap& map) { map.Win(); }},
+        {"to the main menu", [](NQMap& map) { map.OnResultCommand(L"mmenu"); }},
+        {"to the level select", [](NQMap& map) { map.OnResultCommand(L"levels"); }},
+    };
+    NQTutorial* tutorial = Start(ThreeSteps());
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Progress()->SetTutorialStepState(1, NQTutorialStep::kIdle);
+        Map()->mScreenState = screen::kPlaying;
+        tutorial->OnEvent(L"go_a");
+        ASSERT_FALSE(tutorial->mHintImages.empty());
+        ASSERT_NE(tutorial->mSkipButton->GetParent(), nullptr);
+
+        c.leave(*Map());
+        EXPECT_TRUE(tutorial->mHintImages.empty());
+        EXPECT_TRUE(tutorial->mHintTexts.empty());
+        EXPECT_EQ(tutorial->mPictureRoot->GetParent(), nullptr);
+        EXPECT_EQ(tutorial->mSkipButton->GetParent(), nullptr);
+        EXPECT_EQ(tutorial->mVisible, 0);
+    }
+}
+
 TEST_F(TutorialTest, TheLevelsTeardownReleasesEveryPictureTheTutorialHolds)
 {
     NQTutorial* tutorial = Start(ThreeSteps());
@@ -559,6 +595,12 @@ protected:
     {
         TutorialTest::SetUp();
         WriteLayout("nq/data/mm", ModalLayers());
+        // A wave that never ends keeps the level running: a level without
+        // waves is won at its first update, and its hints go with it.
+        auto* wave = new NQWaveProto;
+        wave->mEntries.push_back(new NQWaveEntry(wave));
+        Map()->mWaveManager->mWaves.push_back(wave);
+        Map()->mWaveManager->mActiveWaves.push_back(wave);
         tutorial = Start(ThreeSteps());
         Map()->mScreenState = screen::kPlaying;
         tutorial->OnEvent(L"go_a");

@@ -81,6 +81,30 @@ TEST_F(PressTest, EarlyCallPaysForTheSkippedTimeUnlessTheTutorialHoldsTheWaves)
     }
 }
 
+TEST_F(PressTest, TheWaveMarkerGoingTellsTheTutorialCalledOrNot)
+{
+    // A hint at the marker has nothing to point at once the wave starts, either way.
+    Waves().mClock = 5.0f;
+    AddWaveHint(10.0f);
+    const int started = Events(L"wave_started");
+    map->OnMouseDown(120, 115);
+    EXPECT_EQ(Events(L"wave_started"), started + 1);
+
+    // The next wave runs: no other marker comes while the called one's time passes.
+    Waves().Update(0.0f);
+    map->mWaveHints->Clear();
+    AddWaveHint(0.5f);
+    Waves().Update(0.25f);
+    EXPECT_EQ(map->mWaveHints->mHints.size(), 1u);
+    EXPECT_EQ(Events(L"wave_started"), started + 1);
+    Waves().Update(0.5f);
+    EXPECT_TRUE(map->mWaveHints->mHints.empty());
+    EXPECT_EQ(Events(L"wave_started"), started + 2);
+    // Gone is gone: no second event for the same marker.
+    Waves().Update(0.5f);
+    EXPECT_EQ(Events(L"wave_started"), started + 2);
+}
+
 TEST_F(PressTest, SplashAndIntroFinishOnlyOnDone)
 {
     struct Case

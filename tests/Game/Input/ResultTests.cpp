@@ -98,8 +98,9 @@ TEST_F(ResultTest, ResultCommands)
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {L"mmenu", {"HUD.CloseTopWindow", "HUD.ShowMainMenu"}},
-        {L"levels", {"HUD.CloseTopWindow", "HUD.ShowLevelSelect"}},
+        // Leaving the level takes the tutorial's hints with it.
+        {L"mmenu", {"Tutorial.ClearHints", "HUD.CloseTopWindow", "HUD.ShowMainMenu"}},
+        {L"levels", {"Tutorial.ClearHints", "HUD.CloseTopWindow", "HUD.ShowLevelSelect"}},
         {L"resume", {}},
     };
     for (const Case& c : cases)

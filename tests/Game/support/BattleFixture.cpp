@@ -41,11 +41,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace gametest
 {
 namespace
 {
+namespace fs = std::filesystem;
+
 constexpr float kGoldPerGem = 50.0f;
 constexpr uint64_t kFnvOffset = 1469598103934665603ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
