@@ -162,6 +162,7 @@ void Profiles::Load()
     m_root = nullptr;
     m_current = nullptr;
     m_keepDamagedFile = false;
+    m_damagedFilesShifted = false;
 
     UserDataFileContainer* userData = UserDataFileContainer::Instance();
     // Without a user-data folder the bare name would be looked up elsewhere.
@@ -368,7 +369,12 @@ int Profiles::WriteDocument()
         // file still stands: a crash before the replacement below leaves it in
         // place, so the next start notices the damage again. A file that cannot
         // be read is moved aside instead.
-        ShiftDamagedFiles(damaged);
+        // Once a load: a save that keeps failing must not push the older copies out.
+        if (!m_damagedFilesShifted)
+        {
+            ShiftDamagedFiles(damaged);
+            m_damagedFilesShifted = true;
+        }
         std::string bytes;
         const bool copied = ReadWholeFile(target, bytes) && WriteWholeFile(damaged, bytes.data(), bytes.size());
         if (!copied && !MoveFileExW(target.c_str(), damaged.c_str(), replace))

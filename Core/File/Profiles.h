@@ -77,6 +77,8 @@ private:
     // The file on disk was damaged: the first save keeps it as "profiles.xml.corrupt",
     // the copies kept before moving one number up.
     bool m_keepDamagedFile = false;
+    // The kept copies moved up for this load's damaged file.
+    bool m_damagedFilesShifted = false;
     NameRule m_nameRule = nullptr;
 };
 }
