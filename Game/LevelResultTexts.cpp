@@ -1,8 +1,15 @@
 #include "Game/LevelResultTexts.h"
 
 #include "Game/DecimalText.h"
+#include "Game/Game.h"
+#include "Game/GameWindow.h"
 #include "Game/Hud/HUDWindow.h"
 #include "Game/LocalStrings.h"
+
+namespace
+{
+constexpr int32_t kHardcoreMode = 3;
+} // namespace
 
 std::wstring GetModeName(int32_t mode)
 {
@@ -17,6 +24,14 @@ std::wstring GetModeName(int32_t mode)
     default:
         return LocalText(L"");
     }
+}
+
+void SetLevelResultHeading(HUDWindow& window, int32_t episode, int32_t level, int32_t mode)
+{
+    if (Game* game = Game::Get(); game && game->GetRootBoard())
+        window.SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontNormal));
+    const std::wstring episodeKey = (mode == kHardcoreMode ? L"episodeHardcore" : L"episode") + DecimalText(episode);
+    window.SetText(L"levelName", LocalText(episodeKey) + L" " + DecimalText(episode + 1) + L" - " + DecimalText(level + 1));
 }
 
 void SetLevelResultTexts(HUDWindow& window, int32_t mode, int32_t gemsGained)

@@ -3,6 +3,7 @@
 // The context ring of the running level: the small circular menu around a
 // build spot or a tower. A release opens it, a press on an item carries out
 // the choice; it fades in and out in 0.2 s.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
     static constexpr float kBorderRight = 874.0f;
     // The ring's own degrees-to-radians factor.
     static constexpr float kPi = 3.14f;
+    // The price or caption stands this far above its item's centre, over
+    // the item's 64-px picture.
+    static constexpr float kPriceLift = 46.0f;
     // How deep a chain of "require" values may go before it counts as broken.
     static constexpr int kChainDepthLimit = 32;
 
@@ -68,6 +72,17 @@ public:
     // Whether the centre lies near a screen border.
     bool IsNearBorder() const;
     float GetScale() const;
+    // The arc the items spread over for the centre: the ring's own away from
+    // the borders, near one a half circle turned away from it (in a corner
+    // the left or right border's).
+    void GetArc(float& start, float& end) const;
+    // Where the drawing puts item `index` of the current items: evenly over
+    // the arc, the four base towers at their fixed places away from the borders.
+    float GetItemAngle(size_t index) const;
+    // Moves the centre as little as needed for the items, their prices and
+    // ability icons to lie within the screen rectangle (map units), clear of
+    // the panels at its edges.
+    void KeepWithin(float left, float top, float right, float bottom);
 
     // Fillers of the three uses; the ring is made first, then filled.
     void OpenBuildMenu(int32_t spotIndex, NQFrameEntry* spotFrame);

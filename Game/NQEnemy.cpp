@@ -144,19 +144,26 @@ NQUnitProto* NQEnemy::GetBaseProto() const
     NQMap* map = Map();
     if (!map || !map->mUnitDatabase || !mEntry)
         return nullptr;
-    return map->mUnitDatabase->FindProto(mEntry->mId);
+    const NQUnitDatabase& database = *map->mUnitDatabase;
+    const int32_t id = mEntry->mId;
+    return mBaseProtoCache.Get(database, uint32_t(id), 0, [&] { return database.FindProto(id); });
 }
 
 NQUnitProto* NQEnemy::GetProto() const
 {
-    NQUnitProto* base = GetBaseProto();
-    // Without children there is no level to choose: the unit's own prototype.
-    if (!base || mLevel == 0 || base->children.empty())
-        return base;
-    for (NQUnitProto* child : base->children)
-        if (child->levelid == mLevel)
-            return child;
-    return base->children.back();
+    NQMap* map = Map();
+    if (!map || !map->mUnitDatabase || !mEntry)
+        return nullptr;
+    return mProtoCache.Get(*map->mUnitDatabase, uint32_t(mEntry->mId), uint32_t(mLevel), [this] {
+        NQUnitProto* base = GetBaseProto();
+        // Without children there is no level to choose: the unit's own prototype.
+        if (!base || mLevel == 0 || base->children.empty())
+            return base;
+        for (NQUnitProto* child : base->children)
+            if (child->levelid == mLevel)
+                return child;
+        return base->children.back();
+    });
 }
 
 float NQEnemy::GetMaxHealth() const

@@ -3,6 +3,8 @@
 // An enemy on the road: made from a wave entry, it walks its route link by
 // link (or flies straight to the goal), carries its modifiers, takes damage
 // and dies with its animation, its reward and its death abilities.
+#include "Game/ProtoCache.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -152,4 +154,8 @@ private:
     bool UpdateAnimation(const NQUnitProto& proto, float dt);
     void DeleteInactiveModifiers();
     void Move(const NQUnitProto& proto, float dt);
+
+    // The lookups of the entry's unit (and level), kept until the sheets reload.
+    ProtoCache mBaseProtoCache;
+    ProtoCache mProtoCache;
 };

@@ -172,6 +172,9 @@ public:
     // the gems question is then open when gems can pay.
     NQTower* BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame);
     void SellTower(NQTower* tower);
+    // The gold selling the tower gives back: the sell factor of what its
+    // prototype and that one's parent cost.
+    int32_t GetSellRefund(const NQTower* tower) const;
     // A loose effect started at the point; a library without it shows nothing.
     void StartLooseEmitter(const char* name, float x, float y);
     // Opens the gems-for-gold question when the player's gems cover the
@@ -238,6 +241,9 @@ public:
         kTowerRingOpened,
     };
     RingOpening OpenContextMenuAt(int x, int y);
+    // Moves the new ring's centre so that all it draws stays on the screen's
+    // play area, clear of the panels at the top and bottom.
+    void KeepRingOnScreen();
     void DrawContextMenu(render::Graphics* graphics);
     // The in-game menu's confirmations (NQMapResults.cpp).
     void OnResultCommand(const std::wstring& action);

@@ -31,22 +31,22 @@ constexpr int kNoSpotFilter = -1;
 // The tutorial's third tower spot.
 constexpr float kTutorialTowerX = 896.0f;
 constexpr float kTutorialTowerY = 563.0f;
-// The price text stands this far above the item's icon.
-constexpr float kPriceLift = 30.0f;
+// A ring keeps below the HUD's top panel and above the bottom strip where
+// the spell bar and the tutorial's skip button stand.
+constexpr float kScreenWidth = 1024.0f;
+constexpr float kRingSafeTop = 60.0f;
+constexpr float kRingSafeBottom = 704.0f;
 constexpr float kAbilityRadius = 35.0f;
 constexpr float kAbilityArcStart = 270.0f;
 constexpr float kAbilityArc = 180.0f;
 constexpr float kUnaffordable[4] = {0.94f, 0.44f, 0.44f, 1.0f};
 constexpr float kCaptionShort[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 constexpr int32_t kTierRingPriceKind = NQContextMenu::kTierRing;
-
-// The base towers keep their places around a ring away from the borders.
-struct FixedAngle
-{
-    int32_t id;
-    float angle;
-};
-constexpr FixedAngle kFixedAngles[] = {{10000, 270.0f}, {20000, 180.0f}, {30000, 0.0f}, {40000, 90.0f}};
+constexpr int32_t kSellKey = 0;
+// A choice's star mark sits on its tower picture's right rim, clear of the
+// price above and the ability icons fanning out below.
+constexpr float kMarkAcross = 0.5f;
+constexpr float kMarkDown = 0.0f;
 
 // Addon tokens and the ability icons they show.
 struct AbilityIcon
@@ -147,6 +147,7 @@ NQMap::RingOpening NQMap::OpenContextMenuAt(int x, int y)
         else
             mContextMenu->OpenBuySpotMenu(spotFrame);
         FrameCentre(spotFrame, mContextMenu->mCenterX, mContextMenu->mCenterY);
+        KeepRingOnScreen();
         return RingOpening::kSpotHandled;
     }
 
@@ -170,7 +171,16 @@ NQMap::RingOpening NQMap::OpenContextMenuAt(int x, int y)
         mContextMenu->mCenterX = tower->mAnchorX;
         mContextMenu->mCenterY = tower->mAnchorY;
     }
+    KeepRingOnScreen();
     return RingOpening::kTowerRingOpened;
+}
+
+void NQMap::KeepRingOnScreen()
+{
+    // The screen's play area, in the level's units.
+    const auto toMapX = [this](float x) { return (x - mViewOffsetX) / mZoom; };
+    const auto toMapY = [this](float y) { return (y - mViewOffsetY) / mZoom; };
+    mContextMenu->KeepWithin(toMapX(0.0f), toMapY(kRingSafeTop), toMapX(kScreenWidth), toMapY(kRingSafeBottom));
 }
 
 void NQMap::DrawContextMenu(render::Graphics* graphics)
@@ -209,41 +219,16 @@ void NQMap::DrawContextMenu(render::Graphics* graphics)
             if (cy > NQContextMenu::kBorderTop && cx > NQContextMenu::kBorderLeft)
                 std::reverse(ring->mItems.begin(), ring->mItems.end());
         }
-        // The half circle turns away from the border; the later rule wins.
-        if (cy < NQContextMenu::kBorderTop)
-        {
-            ring->mStartAngle = 270.0f;
-            ring->mEndAngle = 450.0f;
-        }
-        if (cy > NQContextMenu::kBorderBottom)
-        {
-            ring->mStartAngle = 90.0f;
-            ring->mEndAngle = 270.0f;
-        }
-        if (cx < NQContextMenu::kBorderLeft)
-        {
-            ring->mStartAngle = 0.0f;
-            ring->mEndAngle = 180.0f;
-        }
-        if (cx > NQContextMenu::kBorderRight)
-        {
-            ring->mStartAngle = 180.0f;
-            ring->mEndAngle = 360.0f;
-        }
+        // The half circle turns away from the border.
+        ring->GetArc(ring->mStartAngle, ring->mEndAngle);
     }
-    const int divisions = int(ring->mItems.size()) - (nearBorder ? 1 : 0);
-    const float step = divisions == 0 ? 0.0f : (ring->mEndAngle - ring->mStartAngle) / float(divisions);
     const NQSpot* spot = ring->mSpotFrame ? ring->mSpotFrame->mSpot : nullptr;
 
     for (size_t i = 0; i < ring->mItems.size(); ++i)
     {
         NQContextMenuItem* item = ring->mItems[i];
         const NQUnitProto* proto = item->mProto;
-        float angle = ring->mStartAngle + float(i) * step;
-        if (!nearBorder && proto)
-            for (const FixedAngle& fixed : kFixedAngles)
-                if (proto->id == fixed.id)
-                    angle = fixed.angle;
+        const float angle = ring->GetItemAngle(i);
         item->mAngle = angle;
 
         const float a = Radians(angle);
@@ -252,16 +237,27 @@ void NQMap::DrawContextMenu(render::Graphics* graphics)
         const float py = cy + std::cos(a) * reach;
         graphics->SetColor(1.0f, 1.0f, 1.0f, fade);
 
+        // A choice shows its tower, marked with its stars; a prototype
+        // without a tower picture shows the mark alone.
         render::Image* icon = nullptr;
+        render::Image* mark = nullptr;
         if (proto)
-            icon = proto->stars == 1 ? mLevel2Mark : proto->stars == 2 ? mLevel3Mark : FindIcon(mTowerIcons, proto->id);
+        {
+            icon = FindIcon(mTowerIcons, proto->id);
+            mark = proto->stars == 1 ? mLevel2Mark : proto->stars == 2 ? mLevel3Mark : nullptr;
+            if (!icon)
+                std::swap(icon, mark);
+        }
         else
             icon = ring->mKind == NQContextMenu::kBuySpotRing ? mBuyPicture : mSellPicture;
         DrawCentred(graphics, icon, px, py);
+        if (icon && mark)
+            DrawCentred(graphics, mark, px + icon->GetWidth() * kMarkAcross, py + icon->GetHeight() * kMarkDown);
 
-        // The price and caption stand on the unscaled circle.
-        const float tx = cx + std::sin(a) * NQContextMenu::kRadius * fade;
-        const float ty = cy + std::cos(a) * NQContextMenu::kRadius * fade - kPriceLift;
+        // The price and caption stand above the item's picture, which they
+        // would hide on the unscaled circle of a half ring.
+        const float tx = px;
+        const float ty = py - NQContextMenu::kPriceLift;
         if (proto)
         {
             std::vector<render::Image*> abilities;
@@ -281,6 +277,12 @@ void NQMap::DrawContextMenu(render::Graphics* graphics)
                 graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
             DrawText(graphics, item->mPriceText, L"$" + std::to_wstring(value), tx, ty);
             graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+        }
+        else if (towerRing && item->mKey == kSellKey && ring->mTower)
+        {
+            // The sell item shows what selling gives back.
+            graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+            DrawText(graphics, item->mPriceText, L"$" + std::to_wstring(GetSellRefund(ring->mTower)), tx, ty);
         }
         if (!item->mCaption.empty())
         {

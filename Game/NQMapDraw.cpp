@@ -526,10 +526,16 @@ void NQContextMenu::DrawRangePreview(render::Graphics* graphics)
         m = mTower->GetRadiusMult();
         cx = mTower->mAnchorX;
         cy = mTower->mAnchorY;
-        NQUnitProto* copy = mHoveredItem && mHoveredKey > 0 ? CreateUpgradedProto(mHoveredKey) : nullptr;
-        // Without a copy the tower's own range shows.
-        range = copy ? copy->r : mTower->GetReach() * 2.0f / m;
-        delete copy;
+        // The keys of a tower ring are level ids, not prototype ids: the
+        // hovered item's own copy tells the range.
+        const NQUnitProto* choice = mHoveredItem && mHoveredKey > 0 ? mHoveredItem->mProto : nullptr;
+        const float current = mTower->GetReach() * 2.0f / m;
+        if (!choice)
+            range = current; // the sell item and no hover show the tower as it is
+        else if (mKind == kTierRing)
+            range = current + choice->tierK * choice->r; // one more in-place step
+        else
+            range = choice->r;
     }
     else
     {

@@ -2,9 +2,7 @@
 #include "Game/NQMap.h"
 
 #include "Core/Sound/SoundSystem.h"
-#include "Game/Game.h"
 #include "Game/GameSounds.h"
-#include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
 #include "Game/LevelResultTexts.h"
@@ -49,8 +47,6 @@ void NQMap::Lose()
         return;
     auto* window = new HUDLevelResultWindow;
     mHud->PushWindow(window);
-    if (Game* game = Game::Get(); game && game->GetRootBoard())
-        window->SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontMain42_2));
     window->SetImageVisible(L"back_win", false);
     window->SetImageVisible(L"diffictly", false);
     window->SetImageVisible(L"victory_label", false);
@@ -60,6 +56,8 @@ void NQMap::Lose()
     window->SetImageVisible(L"star1", false);
     window->SetImageVisible(L"star2", false);
     window->SetText(L"levelResult", LocalText(L"game_lose"));
+    // The same heading as a won level's: its name, in the same font.
+    SetLevelResultHeading(*window, mEpisode, mLevel, mMode);
     SetLevelResultTexts(*window, mMode, mEconomy->mGemsGained);
 }
 

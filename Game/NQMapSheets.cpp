@@ -1,7 +1,6 @@
 // The balance sheets and the episode setup.
 #include "Game/NQMap.h"
 
-#include "Core/Base/DeleteAll.h"
 #include "Core/Base/FileFunctions.h"
 #include "Core/Base/StringTokenizer.h"
 #include "Game/ConvertSheetToXml.h"
@@ -78,7 +77,7 @@ void NQMap::LoadSheets()
         mUnitDatabase = new NQUnitDatabase(data);
     else
     {
-        base::DeleteAll(mUnitDatabase->mProtos);
+        mUnitDatabase->Clear();
         mUnitDatabase->Load(data);
     }
 

@@ -43,7 +43,9 @@ bool AuraReaches(const NQMap& map, const NQTower* tower, bool NQUnitValues::*fla
 {
     if (tower->mHammerMark || !map.mWaveManager)
         return false;
-    for (const NQEnemy* enemy : map.mWaveManager->mEnemies)
+    // The others have no tower aura and are passed over below anyway.
+    const std::vector<NQEnemy*>* withAura = map.mWaveManager->GetTowerAuraEnemies();
+    for (const NQEnemy* enemy : withAura ? *withAura : map.mWaveManager->mEnemies)
     {
         const NQUnitProto* proto = enemy->GetProto();
         // An enemy held still by its whole speed has no aura.
@@ -119,20 +121,25 @@ NQTower* NQMap::BuildTower(NQUnitProto* proto, NQFrameEntry* spotFrame)
     return tower;
 }
 
+int32_t NQMap::GetSellRefund(const NQTower* tower) const
+{
+    const NQUnitProto* proto = tower ? tower->GetProto(-1) : nullptr;
+    if (!proto)
+        return 0;
+    int32_t value = math::TruncateToInt32(proto->cost);
+    // A prototype without a known parent is priced alone.
+    if (proto->parent != kNoParent && mUnitDatabase)
+        if (const NQUnitProto* parent = mUnitDatabase->FindProto(proto->parent); parent && parent != proto)
+            value += math::TruncateToInt32(parent->cost);
+    return int32_t(std::floor(float(value) * mSellFactor));
+}
+
 void NQMap::SellTower(NQTower* tower)
 {
     const auto it = std::find(mTowers.begin(), mTowers.end(), tower);
     if (it == mTowers.end())
         return;
-    if (const NQUnitProto* proto = tower->GetProto(-1))
-    {
-        int32_t value = math::TruncateToInt32(proto->cost);
-        // A prototype without a known parent is priced alone.
-        if (proto->parent != kNoParent && mUnitDatabase)
-            if (const NQUnitProto* parent = mUnitDatabase->FindProto(proto->parent); parent && parent != proto)
-                value += math::TruncateToInt32(parent->cost);
-        mEconomy->AddGold(int32_t(std::floor(float(value) * mSellFactor)));
-    }
+    mEconomy->AddGold(GetSellRefund(tower));
 
     // The beam's target first: once the bullets are gone, no modifier names the tower.
     if (NQBeamParticle* beam = tower->mBeam; beam && beam->IsPlaying())

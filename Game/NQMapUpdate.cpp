@@ -173,11 +173,14 @@ void NQMap::Update(float dt)
     }
     for (size_t i = 0; i < mModifiers.size(); ++i)
         mModifiers[i]->Update(nullptr, sdt);
+    // The enemies stand still while the towers look for them.
+    mWaveManager->BuildTowerQueries();
     for (size_t i = 0; i < mTowers.size(); ++i)
     {
         mUpgradeTable->ApplyToTower(mTowers[i]);
         mTowers[i]->Update(sdt);
     }
+    mWaveManager->DropTowerQueries();
     mWaveManager->UpdateEnemyModifiers(sdt);
     for (size_t i = 0; i < mWaveManager->mEnemies.size(); ++i)
         mWaveManager->mEnemies[i]->Update(sdt);

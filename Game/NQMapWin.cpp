@@ -2,10 +2,7 @@
 #include "Game/NQMap.h"
 
 #include "Core/Sound/SoundSystem.h"
-#include "Game/DecimalText.h"
-#include "Game/Game.h"
 #include "Game/GameSounds.h"
-#include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
 #include "Game/LevelResultTexts.h"
@@ -18,7 +15,6 @@
 namespace
 {
 constexpr int32_t kWonResult = 2;
-constexpr int32_t kHardcoreMode = 3;
 } // namespace
 
 void NQMap::Win()
@@ -53,11 +49,6 @@ void NQMap::Win()
     window->SetImageVisible(L"defeat_label", false);
     window->SetImageVisible(L"victory_label", false);
     window->SetText(L"levelResult", LocalText(L"game_win"));
-    if (Game* game = Game::Get(); game && game->GetRootBoard())
-        window->SetFont(game->GetRootBoard()->GetFont(GameWindow::kFontNormal));
-    const bool hardcore = mMode == kHardcoreMode;
-    const std::wstring episodeKey = (hardcore ? L"episodeHardcore" : L"episode") + DecimalText(mEpisode);
-    window->SetText(L"levelName",
-                    LocalText(episodeKey) + L" " + DecimalText(mEpisode + 1) + L" - " + DecimalText(mLevel + 1));
+    SetLevelResultHeading(*window, mEpisode, mLevel, mMode);
     SetLevelResultTexts(*window, mMode, mEconomy->mGemsGained);
 }

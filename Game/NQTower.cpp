@@ -159,7 +159,9 @@ NQUnitProto* NQTower::GetProto(int32_t levelid) const
     NQMap* map = Map();
     if (!mBaseProto || !map || !map->mUnitDatabase)
         return nullptr;
-    NQUnitProto* proto = map->mUnitDatabase->FindProto(mBaseProto->id);
+    const NQUnitDatabase& database = *map->mUnitDatabase;
+    NQUnitProto* proto = mDatabaseProto.Get(database, reinterpret_cast<uintptr_t>(mBaseProto), 0,
+                                            [&] { return database.FindProto(mBaseProto->id); });
     if (!proto)
         return nullptr;
     if (levelid != -1)
@@ -448,20 +450,28 @@ void NQTower::GetEnemiesInRange(std::vector<NQEnemy*>& out, int32_t extra) const
     if (!map || !map->mWaveManager || !proto)
         return;
     const float reach = GetReach() + float(extra);
-    for (NQEnemy* enemy : map->mWaveManager->mEnemies)
-    {
+    auto consider = [&](NQEnemy* enemy) {
         if (enemy->mInvisibleTimer > 0.0f || enemy->mState == NQEnemy::kDying || enemy->mState == NQEnemy::kFading)
-            continue;
+            return;
         if (PointDistance(mX, mY, enemy->mX, enemy->mY) >= reach)
-            continue;
+            return;
         if (!proto->air)
         {
             const NQUnitProto* base = enemy->GetBaseProto();
             if (base && base->air)
-                continue;
+                return;
         }
         out.push_back(enemy);
+    };
+    const std::vector<NQEnemy*>& enemies = map->mWaveManager->mEnemies;
+    if (const EnemyGrid* grid = map->mWaveManager->GetGrid())
+    {
+        for (uint32_t i : grid->Near(mX, mY, reach))
+            consider(enemies[i]);
+        return;
     }
+    for (NQEnemy* enemy : enemies)
+        consider(enemy);
 }
 
 NQEnemy* NQTower::ChooseTarget(const std::vector<NQEnemy*>& list, NQEnemy* current, bool preferSelection) const

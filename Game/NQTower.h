@@ -3,6 +3,8 @@
 // A tower standing on a build spot: it picks an enemy in reach, turns in
 // 11.25-degree sectors and fires when it faces it; its abilities (income,
 // boosting, revealing) are modifiers it owns.
+#include "Game/ProtoCache.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -141,4 +143,8 @@ private:
     void Fire(const NQUnitProto& proto);
     void UpdateModifiers(float dt);
     void CastBeam(const NQUnitProto& proto);
+
+    // The database's prototype of the base prototype's id, kept until the
+    // sheets reload or the base changes.
+    ProtoCache mDatabaseProto;
 };

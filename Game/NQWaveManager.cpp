@@ -272,6 +272,31 @@ void NQWaveManager::UpdateEnemyModifiers(float dt)
     }
 }
 
+void NQWaveManager::BuildTowerQueries()
+{
+    mGrid.Build(mEnemies);
+    mTowerAuraEnemies.clear();
+    for (NQEnemy* enemy : mEnemies)
+        if (const NQUnitProto* proto = enemy->GetProto(); proto && (proto->blocktower || proto->debufftower))
+            mTowerAuraEnemies.push_back(enemy);
+}
+
+void NQWaveManager::DropTowerQueries()
+{
+    mGrid.Clear();
+    mTowerAuraEnemies.clear();
+}
+
+const EnemyGrid* NQWaveManager::GetGrid() const
+{
+    return mGrid.Covers(mEnemies) ? &mGrid : nullptr;
+}
+
+const std::vector<NQEnemy*>* NQWaveManager::GetTowerAuraEnemies() const
+{
+    return mGrid.Covers(mEnemies) ? &mTowerAuraEnemies : nullptr;
+}
+
 NQEnemy* FindNearestEnemy(const std::vector<NQEnemy*>& enemies, float x, float y)
 {
     NQEnemy* nearest = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Game/EnemyGrid.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -47,6 +49,17 @@ public:
     void GetEnemiesInRadius(float x, float y, float size, std::vector<NQEnemy*>& out) const;
     void UpdateEnemyModifiers(float dt);
 
+    // Built before the towers update and dropped after, while no enemy
+    // moves: the towers' range and aura queries then read only the enemies
+    // near them and those with a tower aura, in list order.
+    void BuildTowerQueries();
+    void DropTowerQueries();
+    // Null unless built for the list as it is.
+    const EnemyGrid* GetGrid() const;
+    // The enemies whose prototype blocks or slows towers; null unless built
+    // for the list as it is.
+    const std::vector<NQEnemy*>* GetTowerAuraEnemies() const;
+
     // Not owned: the running group among mWaves.
     std::vector<NQWaveProto*> mActiveWaves;
     // Made and destroyed here; nothing uses it.
@@ -63,6 +76,10 @@ public:
     float mClock = 0.0f;
     // Seconds between groups on the developer's wave schedule.
     float mWaveGap = 0.0f;
+
+private:
+    EnemyGrid mGrid;
+    std::vector<NQEnemy*> mTowerAuraEnemies;
 };
 
 // The enemy nearest to the point (squared distance below 1e9), the first on

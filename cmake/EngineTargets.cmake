@@ -66,7 +66,7 @@ function(add_engine_tests name)
   # PROPERTIES are flattened into name/value pairs, so a list-valued
   # ENVIRONMENT would not survive discovery.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1")
+    "env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1;HV_PRESENT_UNPACED=1")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     TEST_PREFIX "${name}."

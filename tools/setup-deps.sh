@@ -26,6 +26,8 @@ packages=(
   python3
   # it draws every picture and renders the bitmap fonts with Pillow
   python3-pil
+  # and shows its progress on a terminal with tqdm
+  python3-tqdm
   # the bitmap fonts are rendered from these faces
   fonts-dejavu-core
   # sanitizer and fuzz build: clang alone brings neither the runtimes nor llvm-symbolizer

@@ -11,6 +11,8 @@ struct DeviceCounters
     uint64_t primitives = 0;
     uint64_t stateCalls = 0;
     uint64_t bytesUploaded = 0;
+    // Texture levels copied back for a lock that keeps their pixels.
+    uint64_t bytesReadBack = 0;
     uint64_t presents = 0;
 };
 

@@ -73,34 +73,24 @@ HRESULT BufferStore::Unlock()
         glBindBuffer(GL_COPY_WRITE_BUFFER, buffer_);
         glBufferData(GL_COPY_WRITE_BUFFER, length_, nullptr, GL_STREAM_DRAW);
         glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-        dirtyBegin_ = lockBegin_;
-        dirtyEnd_ = lockEnd_;
+        dirty_ = {lockBegin_, lockEnd_};
         return D3D_OK;
     }
-    if (dirtyBegin_ == dirtyEnd_)
-    {
-        dirtyBegin_ = lockBegin_;
-        dirtyEnd_ = lockEnd_;
-    }
-    else
-    {
-        dirtyBegin_ = std::min(dirtyBegin_, lockBegin_);
-        dirtyEnd_ = std::max(dirtyEnd_, lockEnd_);
-    }
+    dirty_.Add(lockBegin_, lockEnd_);
     return D3D_OK;
 }
 
 void BufferStore::Upload(uint64_t end)
 {
-    if (dirtyBegin_ >= dirtyEnd_ || dirtyBegin_ >= end)
+    if (dirty_.Empty() || dirty_.begin >= end)
         return;
-    const UINT upTo = UINT(std::min<uint64_t>(end, dirtyEnd_));
+    const UINT upTo = UINT(std::min<uint64_t>(end, dirty_.end));
     glBindBuffer(GL_COPY_WRITE_BUFFER, buffer_);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(dirtyBegin_), GLsizeiptr(upTo - dirtyBegin_),
-                    shadow_.data() + dirtyBegin_);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(dirty_.begin), GLsizeiptr(upTo - dirty_.begin),
+                    shadow_.data() + dirty_.begin);
     glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-    device_->CountUpload(upTo - dirtyBegin_);
-    dirtyBegin_ = upTo;
+    device_->CountUpload(upTo - dirty_.begin);
+    dirty_.begin = upTo;
 }
 
 GlVertexBuffer::GlVertexBuffer(GlDevice* device, UINT length, DWORD usage, D3DPOOL pool)

@@ -6,6 +6,7 @@
 // part uploads only the part its draws use.
 #include "Platform/D3D9/DeviceChild.h"
 #include "Platform/D3D9/D3D9.h"
+#include "Platform/D3D9/DirtyRange.h"
 
 #include <epoxy/gl.h>
 
@@ -41,8 +42,7 @@ private:
     UINT lockBegin_ = 0;
     UINT lockEnd_ = 0;
     // Written through locks, not uploaded yet.
-    UINT dirtyBegin_ = 0;
-    UINT dirtyEnd_ = 0;
+    DirtyRange dirty_;
 };
 
 // Usage and pool combinations the engine makes; anything else is refused.

@@ -9,6 +9,9 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace d3d9 {
 
@@ -31,6 +34,25 @@ void KeepHeapAcrossFrames()
         return true;
     }();
     (void)applied;
+}
+
+// Set (to anything but "0"), presents never wait for the display: for test
+// runs and the play-through, whose time should not grow with the frame count.
+constexpr const char* kUnpacedSwitch = "HV_PRESENT_UNPACED";
+
+bool UnpacedBySwitch()
+{
+    const char* value = std::getenv(kUnpacedSwitch);
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+
+// These accept a swap interval and still return from the swap at once.
+bool SoftwareRasteriser(const std::string& renderer)
+{
+    for (const char* name : {"llvmpipe", "softpipe", "swrast"})
+        if (renderer.find(name) != std::string::npos)
+            return true;
+    return false;
 }
 
 std::function<void(IDirect3DDevice9*)>& PresentObserver()
@@ -64,7 +86,6 @@ HRESULT GlDevice::Create(GlDirect3D* d3d, HWND hwnd, const D3DPRESENT_PARAMETERS
             SDL_GL_MakeCurrent(previousWindow, previous);
         return D3DERR_NOTAVAILABLE;
     }
-    SDL_GL_SetSwapInterval(0);
     auto* created = new GlDevice(d3d, window, context);
     const HRESULT hr = created->Initialise(params);
     if (FAILED(hr))
@@ -129,7 +150,27 @@ bool GlDevice::BuildBackBuffer(const D3DPRESENT_PARAMETERS& params)
         params_.BackBufferFormat = D3DFMT_X8R8G8B8;
     windowed_ = params_.Windowed != 0;
     MakeCurrent();
+    ApplyPresentationInterval();
     return backBuffer_->Build(params_.BackBufferWidth, params_.BackBufferHeight, WindowFitsBackBuffer());
+}
+
+void GlDevice::ApplyPresentationInterval()
+{
+    pacer_.SetPeriod({});
+    if (params_.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE || UnpacedBySwitch())
+    {
+        SDL_GL_SetSwapInterval(0);
+        return;
+    }
+    // Adaptive where offered: a late frame shows at once instead of a period later.
+    if (!SoftwareRasteriser(info_.renderer) &&
+        (SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0))
+        return;
+    SDL_GL_SetSwapInterval(0);
+    SDL_DisplayMode mode{};
+    const int display = window_ ? SDL_GetWindowDisplayIndex(window_) : -1;
+    const int hertz = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
+    pacer_.SetPeriod(RefreshPeriod(hertz));
 }
 
 void GlDevice::ApplyClipOrigin()
@@ -268,7 +309,8 @@ void GlDevice::RestoreDefaults()
     streamOffset_ = streamStride_ = 0;
     for (auto& store : constants_)
         store.fill(0.0f);
-    constantsDirty_ = {true, true};
+    for (auto& dirty : constantsDirty_)
+        dirty = {0, kConstantRegisters * 4};
     inScene_ = false;
     Rebind<GlSurface>(target_, backBuffer_);
     ResetTargetArea();
@@ -413,6 +455,7 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*)
         glBlitFramebuffer(0, 0, w, h, 0, drawableHeight, drawableWidth, 0, GL_COLOR_BUFFER_BIT,
                           sameSize ? GL_NEAREST : GL_LINEAR);
     }
+    pacer_.Wait();
     SDL_GL_SwapWindow(window_);
     // A resized window takes the next frame offscreen, stretched; back at the
     // back buffer's size it is drawn into directly again. A back buffer that

@@ -5,8 +5,10 @@
 #include "Platform/D3D9/BackBuffer.h"
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/DeviceCounters.h"
+#include "Platform/D3D9/DirtyRange.h"
 #include "Platform/D3D9/GlInfo.h"
 #include "Platform/D3D9/LiveObjects.h"
+#include "Platform/D3D9/PresentPacer.h"
 #include "Platform/D3D9/ShaderBlob.h"
 
 #include <SDL.h>
@@ -90,16 +92,30 @@ public:
     void MakeCurrent();
     void AdjustResetBlockers(int delta) { resetBlockers_ += delta; }
     void CountUpload(uint64_t bytes) { counters_.bytesUploaded += bytes; }
+    void CountReadBack(uint64_t bytes) { counters_.bytesReadBack += bytes; }
     UINT MaxTextureSize() const { return UINT(info_.maxTextureSize); }
     bool HasS3tc() const { return info_.s3tc; }
     const BackBuffer* BackBufferSurface() const { return backBuffer_; }
-    void Rebind2DTexture() { glBindTexture(GL_TEXTURE_2D, 0); }
+    // After a texture's own upload or read-back on unit 0.
+    void Rebind2DTexture()
+    {
+        glBindTexture(GL_TEXTURE_2D, 0);
+        boundTextures_[0] = 0;
+    }
+    // Deleting a texture unbinds it from every unit.
+    void ForgetTexture(GLuint name)
+    {
+        for (GLuint& bound : boundTextures_)
+            if (bound == name)
+                bound = 0;
+    }
     void ForgetShader(const GlShaderObject* shader);
 
     // For the test-support interface.
     void LoseForTest();
     void RegainFocusForTest();
     DeviceCounters& Counters() { return counters_; }
+    PresentPacer::Clock::duration PresentPeriod() const { return pacer_.Period(); }
     GLenum TakeGlError();
     bool ReadPixels(IDirect3DSurface9* surface, std::vector<uint32_t>& argb, UINT& width,
                     UINT& height);
@@ -115,6 +131,8 @@ private:
     ~GlDevice() override;
     HRESULT Initialise(const D3DPRESENT_PARAMETERS& params);
     bool BuildBackBuffer(const D3DPRESENT_PARAMETERS& params);
+    // The swap interval, or the pacer where the driver cannot wait for the display.
+    void ApplyPresentationInterval();
     // The window's drawable has the back buffer's size and a D24S8 depth-stencil.
     bool WindowFitsBackBuffer();
     // The GL row of a rectangle's first row on the current target: the
@@ -172,9 +190,12 @@ private:
     DWORD fvf_ = 0;
 
     std::array<std::array<float, kConstantRegisters * 4>, 2> constants_{};
-    std::array<bool, 2> constantsDirty_{true, true};
+    // In floats: the registers written since the last upload.
+    std::array<DirtyRange, 2> constantsDirty_{};
     std::array<GLuint, 2> constantBuffers_{};
     std::array<GLuint, kSamplerCount> samplers_{};
+    // What each unit has bound, so that a draw binds only what changed.
+    std::array<GLuint, kSamplerCount> boundTextures_{};
     GLuint vertexArray_ = 0;
     std::map<std::pair<const void*, const void*>, Program> programs_;
 
@@ -193,6 +214,7 @@ private:
     static constexpr GLint kStencilBits = 8;
     int resetBlockers_ = 0;
     DeviceCounters counters_;
+    PresentPacer pacer_;
 };
 
 } // namespace d3d9

@@ -214,8 +214,13 @@ HRESULT GlDevice::SetConstants(int stage, UINT start, const float* data, UINT co
     ++counters_.stateCalls;
     if (!data || start > kConstantRegisters || count > kConstantRegisters - start)
         return D3DERR_INVALIDCALL;
-    std::memcpy(&constants_[stage][size_t(start) * 4], data, size_t(count) * 4 * sizeof(float));
-    constantsDirty_[stage] = true;
+    float* registers = &constants_[stage][size_t(start) * 4];
+    const size_t bytes = size_t(count) * 4 * sizeof(float);
+    // A shader variable set again to its value needs no upload.
+    if (std::memcmp(registers, data, bytes) == 0)
+        return D3D_OK;
+    std::memcpy(registers, data, bytes);
+    constantsDirty_[stage].Add(start * 4, (start + count) * 4);
     return D3D_OK;
 }
 
@@ -253,12 +258,15 @@ void GlDevice::UploadConstants()
 {
     for (int stage = 0; stage < 2; ++stage)
     {
-        if (!constantsDirty_[stage])
+        DirtyRange& dirty = constantsDirty_[stage];
+        if (dirty.Empty())
             continue;
+        const GLsizeiptr bytes = GLsizeiptr(dirty.end - dirty.begin) * GLsizeiptr(sizeof(float));
         glBindBuffer(GL_UNIFORM_BUFFER, constantBuffers_[stage]);
-        glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(constants_[stage]), constants_[stage].data());
-        counters_.bytesUploaded += sizeof(constants_[stage]);
-        constantsDirty_[stage] = false;
+        glBufferSubData(GL_UNIFORM_BUFFER, GLintptr(dirty.begin * sizeof(float)), bytes,
+                        constants_[stage].data() + dirty.begin);
+        counters_.bytesUploaded += uint64_t(bytes);
+        dirty.Clear();
     }
 }
 
@@ -365,10 +373,20 @@ void GlDevice::ApplyVertexInput(UINT baseVertex)
 
 void GlDevice::ApplySamplers()
 {
+    bool unitChanged = false;
     for (GLuint unit = 0; unit < kSamplerCount; ++unit)
     {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, textures_[unit] ? textures_[unit]->Name() : 0);
+        GlTexture* texture = textures_[unit];
+        if (texture)
+            texture->DefineMissingLevels();
+        const GLuint name = texture ? texture->Name() : 0;
+        if (boundTextures_[unit] != name)
+        {
+            glActiveTexture(GL_TEXTURE0 + unit);
+            glBindTexture(GL_TEXTURE_2D, name);
+            boundTextures_[unit] = name;
+            unitChanged = true;
+        }
         if (!samplerDirty_[unit])
             continue;
         samplerDirty_[unit] = false;
@@ -399,7 +417,9 @@ void GlDevice::ApplySamplers()
                                 std::min(level, info_.maxAnisotropy));
         }
     }
-    glActiveTexture(GL_TEXTURE0);
+    // Uploads and read-backs bind on unit 0.
+    if (unitChanged)
+        glActiveTexture(GL_TEXTURE0);
 }
 
 void GlDevice::ApplyRenderState()

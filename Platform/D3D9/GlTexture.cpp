@@ -73,7 +73,7 @@ GlTexture::GlTexture(GlDevice* device, UINT width, UINT height, UINT levels, DWO
                      D3DFORMAT format, D3DPOOL pool)
     : DeviceChild(device, pool == D3DPOOL_DEFAULT), width_(width), height_(height),
       levels_(levels), usage_(usage), format_(format), pool_(pool), lockCopies_(levels),
-      locked_(levels, false)
+      locked_(levels, false), defined_(levels, false)
 {
     for (UINT i = 0; i < levels; ++i)
         surfaces_.push_back(std::make_unique<TextureSurface>(this, i));
@@ -85,7 +85,10 @@ GlTexture::~GlTexture()
     if (framebuffer_)
         glDeleteFramebuffers(1, &framebuffer_);
     if (texture_)
+    {
         glDeleteTextures(1, &texture_);
+        Device()->ForgetTexture(texture_);
+    }
 }
 
 GLenum GlTexture::CompressedFormat() const
@@ -125,23 +128,46 @@ bool GlTexture::Allocate()
     // A one-level texture stays complete under a mip filter only with this.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels_ - 1));
-    for (UINT level = 0; level < levels_; ++level)
-    {
-        const GLsizei w = GLsizei(LevelWidth(level)), h = GLsizei(LevelHeight(level));
-        if (Compressed())
-        {
-            std::vector<uint8_t> zeros(size_t(Pitch(level)) * Rows(level), 0);
-            glCompressedTexImage2D(GL_TEXTURE_2D, GLint(level), CompressedFormat(), w, h, 0,
-                                   GLsizei(zeros.size()), zeros.data());
-        }
-        else
-        {
-            glTexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGBA8, w, h, 0, GL_BGRA,
-                         GL_UNSIGNED_BYTE, nullptr);
-        }
-    }
     Device()->Rebind2DTexture();
+    // A managed texture's pixels follow at once, through a lock.
+    if (pool_ != D3DPOOL_MANAGED)
+        DefineMissingLevels();
     return glGetError() == GL_NO_ERROR;
+}
+
+void GlTexture::DefineLevel(UINT level, const uint8_t* pixels)
+{
+    const GLsizei w = GLsizei(LevelWidth(level)), h = GLsizei(LevelHeight(level));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (Compressed())
+    {
+        std::vector<uint8_t> zeros;
+        if (!pixels)
+        {
+            zeros.assign(size_t(Pitch(level)) * Rows(level), 0);
+            pixels = zeros.data();
+        }
+        glCompressedTexImage2D(GL_TEXTURE_2D, GLint(level), CompressedFormat(), w, h, 0,
+                               GLsizei(size_t(Pitch(level)) * Rows(level)), pixels);
+    }
+    else
+    {
+        glTexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                     pixels);
+    }
+    defined_[level] = true;
+}
+
+void GlTexture::DefineMissingLevels()
+{
+    if (std::find(defined_.begin(), defined_.end(), false) == defined_.end())
+        return;
+    Device()->MakeCurrent();
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    for (UINT level = 0; level < levels_; ++level)
+        if (!defined_[level])
+            DefineLevel(level, nullptr);
+    Device()->Rebind2DTexture();
 }
 
 GLuint GlTexture::Framebuffer()
@@ -190,22 +216,24 @@ HRESULT GlTexture::LockRect(UINT level, D3DLOCKED_RECT* lockedRect, const RECT* 
     if (discard != dynamic && (discard || flags != 0))
         return D3DERR_INVALIDCALL; // DISCARD on dynamic textures only
     auto& copy = lockCopies_[level];
-    copy.assign(size_t(Pitch(level)) * Rows(level), 0);
-    if (!discard)
+    copy.reset(new uint8_t[size_t(Pitch(level)) * Rows(level)]);
+    // A level never written holds nothing to keep.
+    if (!discard && defined_[level])
     {
         // Keeps what was written before, as a managed texture's lock does.
         Device()->MakeCurrent();
         glBindTexture(GL_TEXTURE_2D, texture_);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         if (Compressed())
-            glGetCompressedTexImage(GL_TEXTURE_2D, GLint(level), copy.data());
+            glGetCompressedTexImage(GL_TEXTURE_2D, GLint(level), copy.get());
         else
-            glGetTexImage(GL_TEXTURE_2D, GLint(level), GL_BGRA, GL_UNSIGNED_BYTE, copy.data());
+            glGetTexImage(GL_TEXTURE_2D, GLint(level), GL_BGRA, GL_UNSIGNED_BYTE, copy.get());
         Device()->Rebind2DTexture();
+        Device()->CountReadBack(size_t(Pitch(level)) * Rows(level));
     }
     locked_[level] = true;
     lockedRect->Pitch = INT(Pitch(level));
-    lockedRect->pBits = copy.data();
+    lockedRect->pBits = copy.get();
     return D3D_OK;
 }
 
@@ -216,19 +244,22 @@ HRESULT GlTexture::UnlockRect(UINT level)
         return D3DERR_INVALIDCALL;
     locked_[level] = false;
     auto& copy = lockCopies_[level];
+    const size_t bytes = size_t(Pitch(level)) * Rows(level);
     Device()->MakeCurrent();
     glBindTexture(GL_TEXTURE_2D, texture_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const GLsizei w = GLsizei(LevelWidth(level)), h = GLsizei(LevelHeight(level));
-    if (Compressed())
+    if (!defined_[level])
+        DefineLevel(level, copy.get());
+    else if (Compressed())
         glCompressedTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, w, h, CompressedFormat(),
-                                  GLsizei(copy.size()), copy.data());
+                                  GLsizei(bytes), copy.get());
     else
         glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE,
-                        copy.data());
+                        copy.get());
     Device()->Rebind2DTexture();
-    Device()->CountUpload(copy.size());
-    std::vector<uint8_t>().swap(copy);
+    Device()->CountUpload(bytes);
+    copy.reset();
     return D3D_OK;
 }
 

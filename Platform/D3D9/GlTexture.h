@@ -51,6 +51,8 @@ public:
     HRESULT UnlockRect(UINT level) override;
 
     GLuint Name() const { return texture_; }
+    // Before sampling: levels never written get their (zero) storage.
+    void DefineMissingLevels();
     GLuint Framebuffer();
     bool IsRenderTarget() const { return (usage_ & D3DUSAGE_RENDERTARGET) != 0; }
     bool IsLocked() const;
@@ -62,6 +64,8 @@ private:
     GlTexture(GlDevice* device, UINT width, UINT height, UINT levels, DWORD usage,
               D3DFORMAT format, D3DPOOL pool);
     bool Allocate();
+    // Gives a level GL storage: the pixels given, or zeros for null.
+    void DefineLevel(UINT level, const uint8_t* pixels);
     UINT Pitch(UINT level) const;
     UINT Rows(UINT level) const;
     bool Compressed() const { return format_ != D3DFMT_A8R8G8B8; }
@@ -73,8 +77,13 @@ private:
     D3DPOOL pool_;
     GLuint texture_ = 0;
     GLuint framebuffer_ = 0;
-    std::vector<std::vector<uint8_t>> lockCopies_;
+    // Uninitialised while locked: a lock either reads the level back or
+    // hands out memory the caller fills.
+    std::vector<std::unique_ptr<uint8_t[]>> lockCopies_;
     std::vector<bool> locked_;
+    // The level has GL storage. A managed texture gets it at its first unlock,
+    // with the pixels written, so a new picture is neither zeroed nor read back.
+    std::vector<bool> defined_;
     std::vector<std::unique_ptr<TextureSurface>> surfaces_;
 };
 

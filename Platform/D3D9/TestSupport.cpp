@@ -61,4 +61,9 @@ bool BackBufferInWindow(IDirect3DDevice9* device)
 
 unsigned TakeGlError(IDirect3DDevice9* device) { return Device(device)->TakeGlError(); }
 
+std::chrono::nanoseconds PresentPeriod(IDirect3DDevice9* device)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Device(device)->PresentPeriod());
+}
+
 } // namespace d3d9test

@@ -5,6 +5,7 @@
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/DeviceCounters.h"
 
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -44,5 +45,9 @@ bool BackBufferInWindow(IDirect3DDevice9* device);
 
 // The first GL error since the last call (0 for none); clears them all.
 unsigned TakeGlError(IDirect3DDevice9* device);
+
+// The least time between two presents that the device keeps itself, where
+// the driver's swap does not wait for the display; zero when it does not wait.
+std::chrono::nanoseconds PresentPeriod(IDirect3DDevice9* device);
 
 } // namespace d3d9test

@@ -113,6 +113,8 @@ struct Scene
         window = std::make_unique<app::Window>(nullptr, false, false, false);
         window->mHandle = hwnd;
         renderer = std::make_unique<render::RenderDX9>();
+        // As fast as the device goes, whatever the display's pace.
+        renderer->SetPresentInterval(D3DPRESENT_INTERVAL_IMMEDIATE);
         render::RenderInitParam param;
         param.mWidth = kWidth;
         param.mHeight = kHeight;

@@ -4,6 +4,7 @@
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDModalInput.h"
 #include "Game/Hud/HUDWindow.h"
+#include "Game/Hud/NQFloatingIcons.h"
 #include "Game/Hud/NQSplashScreens.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
@@ -11,6 +12,7 @@
 #include "Game/Hud/HUDUpgradePlate.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/Hud/NQTutorialStep.h"
+#include "Game/AttributedText.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQContextMenuItem.h"
@@ -58,6 +60,13 @@ constexpr int32_t kTowerId = 10000;
 constexpr int32_t kFirstChoice = 0;
 constexpr float kTowerPrice = 70.0f;
 constexpr int32_t kUpgradeId = 10001;
+// The ring's sell item.
+constexpr int32_t kSellKey = 0;
+// The ring's tower pictures of the dart line, by prototype id.
+const std::map<int32_t, std::string> kRingIconFrames = {
+    {10000, "ui/tower_01"}, {10001, "ui/tower_01"}, {10002, "ui/tower_01"},
+    {10100, "ui/tower_03"}, {10200, "ui/tower_02"},
+};
 // The tutorial's step that pauses for the upgrade.
 constexpr int kUpgradeStep = 4;
 // The tutorial's gem lies here for the player to tap.
@@ -421,6 +430,57 @@ void Gem(Driver& driver)
     });
 }
 
+// The ring on the first tower, open at the tutorial's upgrade step: each
+// choice shows its tower's picture (probed), the sell item the refund.
+void TowerRingWithUpgradeIcons(Driver& driver)
+{
+    Script& script = driver.GetScript();
+    driver.WaitTurns("tower ring: the ring's effects", kShowEffectTurns);
+    driver.Screenshot("tower_ring", [&driver] {
+        return RingChoiceProbes(driver.Config().layoutRoot, [](int32_t id) {
+            const auto it = kRingIconFrames.find(id);
+            return it == kRingIconFrames.end() ? std::string() : it->second;
+        });
+    });
+    script.Check("tower ring: the sell item shows the refund", [](std::string& why) {
+        const NQMap* map = Driver::Map();
+        const NQContextMenuItem* sell = FindRingItem(kSellKey);
+        const std::wstring expected = L"$" + std::to_wstring(map->GetSellRefund(FindTowerOnSpot(kFirstSpot)));
+        if (!sell || !sell->mPriceText || sell->mPriceText->mText != expected)
+            return why = "the sell item shows \"" + (sell && sell->mPriceText ? base::WideToUtf8(sell->mPriceText->mText)
+                                                                            : std::string()) + "\"", false;
+        return true;
+    });
+}
+
+// The pop-up over the upgraded tower names its gains as percentages.
+void UpgradePopupInPercent(Driver& driver)
+{
+    driver.GetScript().Check("upgrade pop-up: every gain is a percentage", [](std::string& why) {
+        const NQMap* map = Driver::Map();
+        const NQFloatingIcon* popup = nullptr;
+        if (map->mFloatingIcons)
+            for (const NQFloatingIcon* icon : map->mFloatingIcons->mIcons)
+                if (!icon->text.empty())
+                    popup = icon;
+        if (!popup)
+            return why = "no pop-up with a text", false;
+        std::wstring line;
+        for (size_t at = 0; at <= popup->text.size(); ++at)
+        {
+            if (at < popup->text.size() && popup->text[at] != L'\n')
+            {
+                line += popup->text[at];
+                continue;
+            }
+            if (line.empty() || line.back() != L'%')
+                return why = "the pop-up reads \"" + base::WideToUtf8(popup->text) + "\"", false;
+            line.clear();
+        }
+        return true;
+    });
+}
+
 void Upgrade(Driver& driver)
 {
     Script& script = driver.GetScript();
@@ -437,6 +497,7 @@ void Upgrade(Driver& driver)
             }
         return why = "no item upgrades to " + std::to_string(kUpgradeId), false;
     });
+    TowerRingWithUpgradeIcons(driver);
     driver.Click("upgrade: choose 10001", [] { return RingItem(sLedger.buildKey)(); });
     script.Check("upgrade: the tower is 10001 and the game runs", [](std::string& why) {
         const NQTower* tower = FindTowerOnSpot(kFirstSpot);
@@ -447,6 +508,7 @@ void Upgrade(Driver& driver)
             return why = "the game is still paused", false;
         return true;
     });
+    UpgradePopupInPercent(driver);
     PressSpeed(driver, "upgrade");
 }
 

@@ -15,6 +15,7 @@
 #include "Game/NQLinkLanes.h"
 #include "Game/NQPathSample.h"
 #include "Game/NQTowerSpecial.h"
+#include "Game/NQUnitProto.h"
 #include "Game/NQWaveManager.h"
 #include "RunSteps.h"
 
@@ -50,7 +51,14 @@ constexpr float kScreenWidth = 1024.0f;
 constexpr float kScreenHeight = 768.0f;
 constexpr float kFar = 4096.0f;
 // The ring's items and prices reach this far beyond its radius.
-constexpr float kRingMargin = 60.0f;
+constexpr float kRingMargin = 80.0f;
+// The ring's pictures, and the extent of what it draws over a choice's picture.
+constexpr const char* kRingPictureFolder = "nq/data/ui_parts/";
+constexpr float kRingPriceHalfWidth = 50.0f;
+constexpr float kRingPriceHalfHeight = 24.0f;
+constexpr float kRingMarkHalf = 16.0f;
+// The ability badges, 24 across, stand 35 from the item's centre, below it.
+constexpr float kRingAbilityTop = 20.0f;
 
 void AddLayoutRects(const std::string& root, const std::string& image, std::vector<Rect>& out)
 {
@@ -166,6 +174,57 @@ NQContextMenuItem* FindRingItem(int32_t key)
         if (item->mKey == key)
             return item;
     return nullptr;
+}
+
+std::vector<Probe> RingChoiceProbes(const std::string& layoutRoot,
+                                    const std::function<std::string(int32_t)>& iconFrame)
+{
+    const NQMap* map = Driver::Map();
+    const NQContextMenu* ring = RingOpen() ? map->mContextMenu : nullptr;
+    if (!ring || ring->mState != NQContextMenu::kOpen)
+        return {};
+    std::vector<Rect> screenCovers;
+    AddLayoutRects(layoutRoot, "nq/ui", screenCovers);
+    AddLayoutRects(layoutRoot, "nq/data/tutorial", screenCovers);
+    AddLayoutRects(layoutRoot, "nq/data/tutorial/skip", screenCovers);
+    std::vector<Probe> probes;
+    for (const NQContextMenuItem* item : ring->mItems)
+    {
+        const std::string frame = item->mProto ? iconFrame(item->mProto->id) : std::string();
+        Picture picture;
+        if (frame.empty() || !LoadContentPicture(layoutRoot + "/" + kRingPictureFolder + frame, picture))
+            continue;
+        // Where the ring draws the item when fully open, in the level's units.
+        const float a = item->mAngle * NQContextMenu::kPi / 180.0f;
+        const float reach = NQContextMenu::kRadius * ring->GetScale();
+        const float px = ring->mCenterX + std::sin(a) * reach;
+        const float py = ring->mCenterY + std::cos(a) * reach;
+        const float w = float(picture.width);
+        const float h = float(picture.height);
+        std::vector<Rect> covers = {
+            // The price above the item.
+            {px - kRingPriceHalfWidth, py - NQContextMenu::kPriceLift - kRingPriceHalfHeight, 2.0f * kRingPriceHalfWidth,
+             2.0f * kRingPriceHalfHeight},
+            // The star mark on the right rim.
+            {px + w / 2.0f - kRingMarkHalf, py - kRingMarkHalf, 2.0f * kRingMarkHalf, 2.0f * kRingMarkHalf},
+            // The ability icons fanning out below.
+            {px - w / 2.0f, py + kRingAbilityTop, w, h},
+        };
+        for (const Rect& cover : screenCovers)
+            covers.push_back({(cover.x - map->mViewOffsetX) / map->mZoom, (cover.y - map->mViewOffsetY) / map->mZoom,
+                              cover.width / map->mZoom, cover.height / map->mZoom});
+        ProbeSource source;
+        source.placed = {px - w / 2.0f, py - h / 2.0f, w, h};
+        source.picture = &picture;
+        source.covers = covers;
+        for (Probe probe : SelectProbes(source))
+        {
+            // The squares are in the level's units; the screenshot is compared in logical ones.
+            probe.logical = *ToLogical(probe.logical);
+            probes.push_back(probe);
+        }
+    }
+    return probes;
 }
 
 Target ShopBuyButton(int index)

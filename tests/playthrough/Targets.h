@@ -7,6 +7,7 @@
 #include "Driver.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,14 @@ Target RingItem(int32_t key);
 // 80 units from every road sample, spot, tower, enemy and drop. Empty
 // outside a level.
 std::vector<Probe> LevelProbes(const std::string& layoutRoot, std::vector<Rect> covers = {});
+
+// Probes of the tower pictures of the open ring's choices, where the ring
+// draws them: clear of each choice's price above, its star mark on the
+// right rim, its ability icons below, and of the panel and the tutorial's
+// hints and skip button. `iconFrame` names the content picture ("ui/..."),
+// relative to the ring's picture folder, of a prototype id; empty for none.
+std::vector<Probe> RingChoiceProbes(const std::string& layoutRoot,
+                                    const std::function<std::string(int32_t)>& iconFrame);
 
 // Read-only lookups.
 NQTower* FindTowerOnSpot(int index);

@@ -25,6 +25,8 @@ constexpr const char* kUserFolder = "/Brenik/BramblecoatWars";
 
 int main(int argc, char** argv)
 {
+    // Scripted turns never wait for the display, however the harness is started.
+    setenv("HV_PRESENT_UNPACED", "1", 0);
     playthrough::RunConfig config;
     std::string source, runRoot;
     for (int i = 1; i + 1 < argc; i += 2)

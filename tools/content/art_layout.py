@@ -47,13 +47,14 @@ def r_hudbar(w, h, p, rng):
     for x in HUD_DIVIDERS:
         c.line([(x, 8), (x, h - 8)], draw.shade(draw.WOOD, 0.6) + (255,), 2)
     im = c.result()
-    for x, pic in zip(HUD_ICONS, (draw.gem(28), heart(28), draw.coin(28), skull(26))):
+    for x, pic in zip(HUD_ICONS, (draw.gem(28), heart(28), draw.coin(28))):
         im.alpha_composite(pic, (x, (h - pic.height) // 2))
     return im
 
 
 # The HUD bar: counter icons and dividers (picture x), matching the text places of "nq/ui".
-HUD_ICONS = (10, 156, 342, 516)
+# The wave counter ("Wave 12/12") needs the whole last field: it has no icon.
+HUD_ICONS = (10, 156, 342)
 HUD_DIVIDERS = (148, 334, 508)
 
 
@@ -70,12 +71,6 @@ def r_spellbar(w, h, p, rng):
 def heart(d):
     c = draw.Canvas(d, d)
     art_ui.glyph(c, "heart", d / 2, d / 2, d * 0.45, (210, 50, 60))
-    return c.result()
-
-
-def skull(d):
-    c = draw.Canvas(d, d)
-    art_ui.glyph(c, "skull", d / 2, d / 2, d * 0.42, (236, 226, 200))
     return c.result()
 
 
@@ -178,8 +173,13 @@ def r_strip(w, h, p, rng):
     return c.result()
 
 
+# Margin of the map view on an episode's page.
+CHAPTER_MAP_MARGIN = 22
+
+
 def r_chapter(w, h, p, rng):
-    """An episode's page: a framed picture of its land."""
+    """An episode's page: a framed picture of its land, with the roads of its
+    first map (`roads`, in map space) in a framed view below the hills."""
     e = p["episode"]
     ground = [(104, 146, 64), (92, 104, 62), (214, 224, 236)][e]
     sky = [(150, 190, 220), (150, 150, 130), (170, 190, 220)][e]
@@ -191,7 +191,21 @@ def r_chapter(w, h, p, rng):
         x0 = 8 + k * (w - 16) / 3
         c.polygon([(x0, h * 0.55), (x0 + (w - 16) / 6, h * (0.2 + 0.08 * k)), (x0 + (w - 16) / 3, h * 0.55)],
                   draw.shade(ground, 0.6 + 0.1 * k) + (255,))
-    c.line([(w * 0.2, h - 20), (w * 0.45, h * 0.75), (w * 0.6, h * 0.85), (w * 0.8, h * 0.62)], (176, 140, 96, 255), 10)
+    road = (176, 140, 96, 255)
+    if p.get("roads"):
+        # the play area (1024 x 768) scaled into the lower part of the page
+        vw = w - 2 * CHAPTER_MAP_MARGIN
+        vh = round(vw * 768 / 1024)
+        vx, vy = CHAPTER_MAP_MARGIN, h - CHAPTER_MAP_MARGIN - vh
+        c.rounded(vx - 4, vy - 4, vx + vw + 4, vy + vh + 4, 6, draw.shade(draw.WOOD, 0.7) + (255,))
+        view = draw.Canvas(vw, vh, fill=draw.shade(ground, 0.9) + (255,))
+        scale = vw / 1024
+        for colour, width in ((draw.shade(road[:3], 0.6) + (255,), 9), (road, 6)):
+            for line in p["roads"]:
+                view.line([(x * scale, y * scale) for x, y in line], colour, width)
+        c.paste(view, vx, vy)
+    else:
+        c.line([(w * 0.2, h - 20), (w * 0.45, h * 0.75), (w * 0.6, h * 0.85), (w * 0.8, h * 0.62)], road, 10)
     for k in range(e + 1):
         c.paste(art_ui.draw_canvas(draw.star(30)), w / 2 - 15 * (e + 1) + k * 30, 20)
     c.rounded(4, 4, w - 4, h - 4, 14, None, draw.GOLD + (255,), 2)
@@ -277,7 +291,12 @@ def r_header(w, h, p, rng):
     for k in range(12):
         x = 20 + k * (w - 40) / 11
         c.ellipse(x - 5, 6, x + 5, 16, draw.MOSS + (255,))
-    return draw.shadowed(c.result(), (0, 4), 3, 90)
+    im = c.result()
+    # A gem beside the gem count says what it counts.
+    if "gem" in p:
+        x, y, size = p["gem"]
+        im.alpha_composite(draw.gem(size), (x, y))
+    return draw.shadowed(im, (0, 4), 3, 90)
 
 
 def r_scrollbar(w, h, p, rng):

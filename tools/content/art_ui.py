@@ -353,24 +353,32 @@ def spell_button(color, look, off):
     return c.result()
 
 
+# Every projectile flies in a pale halo with a dark rim, so that it reads on
+# light snow, dark grass and brown roads alike, whatever its own colour.
+PROJECTILE_HALO = (255, 250, 235, 210)
+PROJECTILE_RIM = (30, 22, 14, 255)
+
+
 def projectile(look, color):
     size = 24
     c = draw.Canvas(size, size)
     m = size / 2
     color = tuple(color)
+    c.ellipse(1, 1, size - 1, size - 1, PROJECTILE_HALO)
+    c.ellipse(3.5, 3.5, size - 3.5, size - 3.5, PROJECTILE_RIM)
+    # The body fills the rim's inside (radius 6.5).
     if look == "dart":
-        c.ellipse(m - 5, m - 5, m + 5, m + 5, draw.shade(color, 0.5) + (255,))
-        c.ellipse(m - 3.5, m - 3.5, m + 3.5, m + 3.5, color + (255,))
+        c.ellipse(m - 6.5, m - 6.5, m + 6.5, m + 6.5, color + (255,))
+        c.ellipse(m - 4, m - 4.5, m + 1, m - 0.5, draw.shade(color, 1.5) + (255,))
     elif look == "fireball":
-        c.ellipse(1, 1, size - 1, size - 1, color + (90,))
-        c.ellipse(5, 5, size - 5, size - 5, (255, 220, 120, 255))
+        c.ellipse(m - 6.5, m - 6.5, m + 6.5, m + 6.5, color + (255,))
+        c.ellipse(m - 4, m - 4, m + 4, m + 4, (255, 220, 120, 255))
     elif look == "orb":
-        c.ellipse(3, 3, size - 3, size - 3, color + (120,))
-        c.ellipse(7, 7, size - 7, size - 7, (255, 255, 255, 230))
+        c.ellipse(m - 6.5, m - 6.5, m + 6.5, m + 6.5, color + (255,))
+        c.ellipse(m - 3.5, m - 3.5, m + 3.5, m + 3.5, (255, 255, 255, 230))
     else:
-        c.ellipse(4, 4, size - 4, size - 4, draw.shade(color, 0.4) + (255,))
-        c.ellipse(6, 6, size - 6, size - 6, color + (255,))
-        c.ellipse(8, 7, m, m - 1, draw.shade(color, 1.6) + (255,))
+        c.ellipse(m - 6.5, m - 6.5, m + 6.5, m + 6.5, color + (255,))
+        c.ellipse(m - 4, m - 4.5, m, m - 0.5, draw.shade(color, 1.6) + (255,))
     return c.result()
 
 

@@ -1,6 +1,7 @@
 """Checks of the game data: sheets, sprite sets, levels, tables, strings."""
 import math
 import re
+import struct
 import xml.etree.ElementTree as ET
 from collections import deque
 
@@ -55,7 +56,9 @@ def inum(text, default=None):
 
 
 def signature(text):
-    return "".join("%" + m for m in PLACEHOLDER.findall(text))
+    """The conversions a text takes, in order: flags and literal percent signs
+    take no argument and do not count."""
+    return "".join("%" + m[-1] for m in PLACEHOLDER.findall(text) if m != "%")
 
 
 class Data:
@@ -312,6 +315,7 @@ class Level:
         self.rel = rel
         self.root = root
         self.spots = []
+        self.roads = ()     # the links as coordinates: what makes two maps the same
 
 
 def check_levels(cc, data):
@@ -345,8 +349,58 @@ def check_levels(cc, data):
         spots = levels[("levels_normal", 0, 0)].spots
         if not spots or spots[0][:2] != TUTORIAL_SPOT:
             cc.error(TUTORIAL_LEVEL, 0, "spot #0 of the tutorial level must be at %s" % (TUTORIAL_SPOT,))
+    check_distinct_roads(cc, levels)
     data.episodes = episodes
     return levels
+
+
+def check_distinct_roads(cc, levels):
+    """Every normal level has a road layout of its own (hardcore levels reuse them)."""
+    first = {}
+    for key in sorted(k for k in levels if k[0] == "levels_normal"):
+        level = levels[key]
+        other = first.setdefault(level.roads, level.rel)
+        if other != level.rel:
+            cc.error(level.rel, 0, "same roads as %s" % other)
+
+
+def check_path_cache(cc, rel, link_count):
+    """The level's path cache beside it, whole in the layout the loader reads."""
+    cache = rel[:-len(".xml")] + ".cache"
+    data = cc.fs.read(cache)
+    if data is None:
+        cc.error(rel, 0, "no path cache %s" % cache)
+        return
+    cc.mark(cache)
+    if cc.fs.packed and cc.fs.loose_path_cache(cache) != data:
+        cc.error(cache, 0, "no loose copy beside the pack, equal to its entry (the program reads caches from the disk only)")
+    at = 0
+
+    def u32():
+        nonlocal at
+        if at + 4 > len(data):
+            raise ValueError("ends early at byte %d" % at)
+        at += 4
+        return struct.unpack_from("<I", data, at - 4)[0]
+
+    try:
+        for _ in range(u32()):
+            link = struct.unpack("<i", struct.pack("<I", u32()))[0]
+            if not 0 <= link < link_count:
+                raise ValueError("link index %d outside the %d links" % (link, link_count))
+            numbers = u32()
+            at += 8 * numbers
+            for _ in range(u32()):
+                u32()
+                samples = u32()
+                at += 20 * samples
+            if at > len(data):
+                raise ValueError("ends early")
+    except ValueError as e:
+        cc.error(cache, 0, "damaged path cache: %s" % e)
+        return
+    if at != len(data):
+        cc.error(cache, 0, "damaged path cache: %d bytes after the last entry" % (len(data) - at))
 
 
 def check_level(cc, data, rel):
@@ -381,13 +435,18 @@ def check_level(cc, data, rel):
     if not spawns:
         cc.error(rel, 0, "a level has at least one spawn point")
     graph = {}
-    for link in root.find("links") if root.find("links") is not None else []:
+    links = list(root.find("links")) if root.find("links") is not None else []
+    roads = []
+    for link in links:
         a, b = inum(link.get("sid")), inum(link.get("eid"))
         if a not in points or b not in points:
             cc.error(rel, 0, "link %s-%s names a missing point" % (a, b))
             continue
         graph.setdefault(a, set()).add(b)
         graph.setdefault(b, set()).add(a)
+        roads.append(tuple(sorted((points[a], points[b]))) + ((num(link.get("anchor_x"), 0), num(link.get("anchor_y"), 0)),))
+    level.roads = tuple(sorted(roads))
+    check_path_cache(cc, rel, len(links))
     if len(goals) == 1:
         for s in spawns:
             if not reaches(graph, s, goals[0]):

@@ -90,6 +90,29 @@ def check(cc):
 
     check_fixed(cc, numbered, fonts)
     check_plates(cc, numbered, fonts)
+    check_captions(cc, numbered, fonts)
+
+
+def check_captions(cc, numbered, fonts):
+    """A dialog's caption is centred on its place; its letters stay clear of
+    the panel's top frame."""
+    font = fonts[labels.LARGE_FONT]
+    for layout, keys in sorted(labels.DIALOG_CAPTIONS.items()):
+        image = cc.image(layout, (layout, 0))
+        back = image.layer("back") if image else None
+        place = image.layer("text/caption") if image else None
+        if back is None or place is None:
+            continue  # the contract check reports the missing layer
+        lowest_allowed = back.y + labels.PANEL_FRAME + labels.CAPTION_CLEARANCE
+        for key in keys:
+            if key not in numbered:
+                continue  # the string check reports it
+            text, number = numbered[key]
+            rows = font.ink_rows(text, place.y + place.h // 2)
+            if rows is not None and rows[0] < lowest_allowed:
+                cc.error(image.xml, place.line, "text/caption: %s \"%s\" begins at row %d in %s, the frame of "
+                         "\"back\" needs it at row %d or lower" % (key, text, rows[0], labels.LARGE_FONT,
+                                                                    lowest_allowed))
 
 
 def check_plates(cc, numbered, fonts):
@@ -139,6 +162,9 @@ def check_fixed(cc, numbered, fonts):
             if place is None:
                 continue  # the contract check reports the missing place
             width, source = place.w, "%s of %s" % (width[1], width[0])
+        if label.margin:
+            width -= 2 * label.margin
+            source += " less %d at either end" % label.margin
         for key in label.keys:
             if key not in numbered:
                 continue  # the string check reports it

@@ -53,7 +53,7 @@ class DataRoot:
         self.pack_entries = {}
         self.problem = None
         pack_path = os.path.join(self.root, PACK_NAME)
-        self.packed = os.path.isfile(pack_path) and not os.path.isdir(os.path.join(self.root, "nq"))
+        self.packed = os.path.isfile(pack_path) and all(paths.is_path_cache(rel) for rel in self._loose("nq"))
         if self.packed:
             with open(pack_path, "rb") as fh:
                 self.pack = fh.read()
@@ -69,17 +69,28 @@ class DataRoot:
                 self._dirs.setdefault("/".join(parts[:i]), set()).add(parts[i])
         self._dirs.setdefault("", set()).update(rel.split("/")[0] for rel in self._files)
 
+    def _loose(self, folder):
+        top = os.path.join(self.root, folder)
+        for dirpath, _, filenames in os.walk(top):
+            for f in filenames:
+                yield os.path.relpath(os.path.join(dirpath, f), self.root).replace(os.sep, "/")
+
     def _list_all(self):
         files = set()
         for folder in paths.CONTENT_FOLDERS:
             if self.packed and folder + "/" == PACK_PREFIX:
                 files.update(PACK_PREFIX + name for name in self.pack_entries)
                 continue
-            top = os.path.join(self.root, folder)
-            for dirpath, _, filenames in os.walk(top):
-                for f in filenames:
-                    files.add(os.path.relpath(os.path.join(dirpath, f), self.root).replace(os.sep, "/"))
+            files.update(self._loose(folder))
         return files
+
+    def loose_path_cache(self, rel):
+        """A packed root's loose copy of a path cache (None when it has none)."""
+        path = os.path.join(self.root, rel)
+        if not os.path.isfile(path):
+            return None
+        with open(path, "rb") as fh:
+            return fh.read()
 
     def files(self):
         return sorted(self._files)

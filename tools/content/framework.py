@@ -19,7 +19,7 @@ import time
 import tomllib
 import traceback
 
-from content import paths
+from content import paths, progress
 
 # Bump when the cache layout or the key recipe changes.
 KEY_VERSION = "content-key-1"
@@ -276,11 +276,14 @@ def _remove_empty_dirs(top):
             os.rmdir(dirpath)
 
 
-def sync_tree(root, files, keep, folders):
+def sync_tree(root, files, keep, folders, shown=None):
     """Writes `files` under root and deletes every other file below `folders`
     that is not in `keep`. Returns (written, deleted) counts."""
-    written = sum(1 for rel, data in sorted(files.items())
-                  if write_if_changed(os.path.join(root, rel), data))
+    written = 0
+    for rel, data in sorted(files.items()):
+        written += write_if_changed(os.path.join(root, rel), data)
+        if shown:
+            shown.advance(rel)
     deleted = 0
     for folder in folders:
         top = os.path.join(root, folder)
@@ -300,23 +303,33 @@ def build(args):
     started = time.monotonic()
     ctx = BuildContext(args.root, args.tools or args.root, args.cache,
                        None if args.no_preview else args.preview)
+    shown = progress.Progress()
     try:
-        for module in generator_modules(args.only):
+        modules = generator_modules(args.only)
+        shown.stage("reading the sources", len(modules), "generators")
+        for module in modules:
             ctx.module = module.__name__
             module.generate(ctx)
-        run_jobs(ctx, args.jobs)
+            shown.advance(module.__name__[len("content.gen_"):])
+        run_jobs(ctx, args.jobs, shown)
     except BuildError as e:
+        shown.close()
         print("content: %s" % e, file=sys.stderr)
         return 1
+    shown.stage("writing", len(ctx.files), "files")
 
     if args.only:
         # A partial build writes its files and deletes nothing.
-        written = sum(1 for rel, data in ctx.files.items()
-                      if write_if_changed(os.path.join(ctx.root, rel), data))
+        written = 0
+        for rel, data in sorted(ctx.files.items()):
+            written += write_if_changed(os.path.join(ctx.root, rel), data)
+            shown.advance(rel)
+        shown.close()
         print("content: %d files written (partial build)" % written)
         return 0
 
-    written, deleted = sync_tree(ctx.root, ctx.files, ctx.adopted, paths.CONTENT_FOLDERS)
+    written, deleted = sync_tree(ctx.root, ctx.files, ctx.adopted, paths.CONTENT_FOLDERS, shown)
+    shown.close()
     listing = "".join(rel + "\n" for rel in sorted(set(ctx.files) | ctx.adopted))
     write_if_changed(os.path.join(ctx.root, paths.WRITTEN_LIST), listing.encode())
     if ctx.preview_dir:
@@ -336,14 +349,17 @@ def build(args):
     return 0
 
 
-def run_jobs(ctx, jobs):
+def run_jobs(ctx, jobs, shown=None):
+    shown = shown or progress.Silent()
     pending = []
+    shown.stage("generating", len(ctx.jobs), "jobs")
     for job in ctx.jobs:
         if job.cache:
             job.key = job_key(job)
             try:
                 with open(_cache_file(ctx.cache_dir, job.key), "rb") as fh:
                     ctx._accept(pickle.load(fh), job.name)
+                shown.advance(job.name)
                 continue
             except (OSError, EOFError, pickle.UnpicklingError):
                 pass
@@ -358,6 +374,7 @@ def run_jobs(ctx, jobs):
         for fut in concurrent.futures.as_completed(futures):
             job = futures[fut]
             ok, result, seconds = fut.result()
+            shown.advance(job.name)
             timings.append((seconds, job.name))
             if not ok:
                 failures.append("job %s failed:\n%s" % (job.name, result))

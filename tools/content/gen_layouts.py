@@ -1,5 +1,5 @@
 """Screen layouts and the single pictures (loading screen, income icon)."""
-from content import art_layout, draw, framework, gamedata, labels, pictures
+from content import art_layout, draw, framework, gamedata, labels, levelgeom, pictures
 
 MESSAGE_ICON = 96
 # The shop centres its caption on the corner of "text/caption", this much
@@ -163,12 +163,27 @@ def generate(ctx):
         icons[i] = icon_layer(data, i)
     shown = widest_labels(data)
     for layout in layouts:
+        layout = with_map_previews(layout, data)
         extra = []
         if layout["path"] == "nq/data/message":
             extra = [["icons/id%d" % i, "icon", 464, 262, MESSAGE_ICON, MESSAGE_ICON, icons[i]] for i in announced]
         ctx.job("layout/" + layout["path"], render_layout, layout, tuple(data.towers), tuple(extra), data.strings,
                 shown.get(layout["path"], {}))
     ctx.job("pictures/singles", render_singles)
+
+
+def with_map_previews(layout, data):
+    """An episode's page shows the roads of the map its first level is played on."""
+    first_maps = {ep["index"]: ep["level"][0]["map"] for ep in data.levels["episode"]}
+    layers = []
+    for layer in layout["layers"]:
+        name, recipe, x, y, w, h, params = layer
+        if recipe == "chapter" and params["episode"] in first_maps:
+            graph = levelgeom.RoadGraph(data.maps[first_maps[params["episode"]]])
+            roads = tuple(tuple((round(px), round(py)) for px, py in graph.curve(link)) for link in graph.links)
+            params = dict(params, roads=roads)
+        layers.append([name, recipe, x, y, w, h, params])
+    return dict(layout, layers=layers)
 
 
 def widest_labels(data):

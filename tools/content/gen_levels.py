@@ -1,5 +1,7 @@
-"""Level files (normal and hardcore) and their map pictures."""
+"""Level files (normal and hardcore), their path caches and their map pictures."""
+import os
 import re
+import shutil
 
 from content import art_map, gamedata, levelgeom
 from content.gamedata import fmt
@@ -13,6 +15,11 @@ FX_ANCHORS = 3
 # Spot bonuses by position in the spot list: a few spots boost the range or the income.
 RANGE_BOOST_SPOT, INCOME_BOOST_SPOT = 3, 6
 LOCKED_SPOT_GEMS = 5
+# The game's sources compiled into make_path_cache: the cached lanes follow them.
+PATH_CACHE_SOURCES = ("Game/BezierCurve.cpp", "Game/BezierCurve.h", "Game/PathWalk.cpp", "Game/PathWalk.h",
+                      "Game/NQLinkLanes.cpp", "Game/NQLinkLanes.h", "Game/NQPathSample.h", "Game/NQLink.h",
+                      "Game/LevelAttributes.cpp", "Game/LevelAttributes.h", "Core/Math/MathFunctions.cpp",
+                      "Core/Math/MathFunctions.h")
 
 
 def parse_waves(level_name, waves):
@@ -93,4 +100,23 @@ def generate(ctx):
         waves = parse_waves(fname, lvl["waves"])
         locked = lvl.get("locked_spot", -1) if folder == "levels_normal" else -1
         li = "nq/data/levels/%s/bg" % image_name
-        ctx.write("nq/%s/%s" % (folder, fname), level_xml(graph, spots, waves, lvl["budget"], locked, li))
+        xml = level_xml(graph, spots, waves, lvl["budget"], locked, li)
+        ctx.write("nq/%s/%s" % (folder, fname), xml)
+        cache = "nq/%s/%s.cache" % (folder, fname[:-len(".xml")])
+        ctx.job("pathcache/" + cache, path_cache, cache, xml,
+                deps=(*ctx.tool_sources("make_path_cache"), *(os.path.join(ctx.repo, s) for s in PATH_CACHE_SOURCES)))
+
+
+def path_cache(env, rel, xml):
+    """The level's lane-path table, computed by the game's own sampling code."""
+    folder = env.tmpdir()
+    try:
+        level = os.path.join(folder, "level.xml")
+        out = os.path.join(folder, "level.cache")
+        with open(level, "w", encoding="utf-8") as fh:
+            fh.write(xml)
+        env.run_tool("make_path_cache", [level, out])
+        with open(out, "rb") as fh:
+            return {rel: fh.read()}
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)

@@ -32,8 +32,23 @@ LARGE_LABEL_LAYOUTS = ("nq/data/ingame", "nq/data/mm")
 LARGE_LABEL = "b2_play"
 # Texts of the message box, which breaks lines only at "\n".
 MESSAGE_BOX_KEYS = ("IllegalResolutionMessage", "profile_corrupt", "progress_confirm_text")
+# An over-button's label keeps this much of its button free at either end,
+# so that its letters stay off the button's rim.
+BUTTON_LABEL_MARGIN = 12
 # The switches' labels carry 2 px between letters.
 SWITCH_SPACING = 2
+
+# The dialogs whose caption, in the large font, stands under their panel's
+# top frame, with the captions each shows; the caption's highest ink keeps
+# this far below the frame (the panel's border, see draw.panel).
+DIALOG_CAPTIONS = {
+    "nq/data/mm": ["profile_edit_caption", "tutorial_skip_caption", "HardcoreTitle", "profile_delete_caption",
+                   "profile_reset_caption", "reset_upgrades_title", "convertCristallToMoneyDialogTitle",
+                   "buyHealthDialogTitle"],
+    "nq/data/message": ["unlock_caption"],
+}
+PANEL_FRAME = 10
+CAPTION_CLEARANCE = 12
 
 # The widest numbers the counters and scores reach: gems held, gold, a kill
 # or total score, the bonus of 25 lives kept, the gems of a first 3-star clear.
@@ -61,9 +76,9 @@ class Fixed:
     """Texts that must fit one line of a width: a number, or the width of a
     layer (layout, layer name)."""
 
-    def __init__(self, what, font, width, keys, spacing=0, words=False):
+    def __init__(self, what, font, width, keys, spacing=0, words=False, margin=0):
         self.what, self.font, self.width, self.keys = what, font, width, keys
-        self.spacing, self.words = spacing, words
+        self.spacing, self.words, self.margin = spacing, words, margin
 
 
 def fixed_labels(strings, over_buttons):
@@ -95,7 +110,8 @@ def fixed_labels(strings, over_buttons):
     for layout, folders in sorted(over_buttons.items()):
         for folder in folders:
             font = LARGE_FONT if layout in LARGE_LABEL_LAYOUTS or folder == LARGE_LABEL else WINDOW_FONT
-            result.append(Fixed("button label", font, (layout, "button/%s/label" % folder), [folder]))
+            result.append(Fixed("button label", font, (layout, "button/%s/label" % folder), [folder],
+                                margin=BUTTON_LABEL_MARGIN))
     return result
 
 

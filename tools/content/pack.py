@@ -1,6 +1,7 @@
 """The pack step: the program's own --pack mode turns a staged copy of the
 loose tree into "data.dat"; packed/ then holds it with the loose "data/" and
-"logo/" folders. The preset's own data root is never packed: a "data.dat"
+"logo/" folders and the levels' path caches (which the program reads from
+the disk only). The preset's own data root is never packed: a "data.dat"
 there would hide every later loose change."""
 import os
 import shutil
@@ -88,6 +89,11 @@ def run(args):
     fresh(packed)
     link_or_copy(os.path.join(staging, dataroot.PACK_NAME), os.path.join(packed, dataroot.PACK_NAME))
     link_tree(root, packed, [f for f in paths.CONTENT_FOLDERS if f + "/" != dataroot.PACK_PREFIX])
+    for dirpath, _, filenames in os.walk(os.path.join(root, "nq")):
+        for f in filenames:
+            rel = os.path.relpath(os.path.join(dirpath, f), root).replace(os.sep, "/")
+            if paths.is_path_cache(rel):
+                link_or_copy(os.path.join(root, rel), os.path.join(packed, rel))
     # The check compares every entry with this loose tree byte for byte.
     with open(os.path.join(packed, ".loose-root"), "w") as fh:
         fh.write(root + "\n")

@@ -25,3 +25,12 @@ def default_preview():
 
 def in_content_folders(rel):
     return rel.split("/", 1)[0] in CONTENT_FOLDERS
+
+
+# Path caches: the program opens them on the disk only, never in the pack, so
+# a packed root keeps them loose beside "data.dat".
+PATH_CACHE_EXT = ".cache"
+
+
+def is_path_cache(rel):
+    return rel.startswith("nq/levels_") and rel.endswith(PATH_CACHE_EXT)

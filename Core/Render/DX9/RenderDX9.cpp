@@ -65,7 +65,7 @@ HVResultEnum RenderDX9::FillPresentParameters()
     mPresentParams.EnableAutoDepthStencil = 1;
     mPresentParams.AutoDepthStencilFormat = D3DFMT_D24S8;
     mPresentParams.Flags = 0;
-    mPresentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    mPresentParams.PresentationInterval = mPresentInterval;
     if (mWindowed)
     {
         mPresentParams.BackBufferFormat = mode.Format;

@@ -54,6 +54,10 @@ public:
     // (owned from then on), so that a test can set its capabilities.
     void UseDirect3D(IDirect3D9* d3d) { mD3D = d3d; }
 
+    // Before InitRender: how presents are paced. The default waits for the
+    // display; D3DPRESENT_INTERVAL_IMMEDIATE presents at once (benchmarks).
+    void SetPresentInterval(UINT interval) { mPresentInterval = interval; }
+
     IDirect3DDevice9* GetDevice() const { return mDevice; }
     IDirect3D9* GetDirect3D() const { return mD3D; }
     IDirect3DSurface9* GetBackBuffer() const { return mBackBuffer; }
@@ -75,6 +79,7 @@ private:
     IDirect3D9* mD3D = nullptr;
     IDirect3DSurface9* mBackBuffer = nullptr;
     D3DPRESENT_PARAMETERS mPresentParams{};
+    UINT mPresentInterval = D3DPRESENT_INTERVAL_DEFAULT;
     D3DVIEWPORT9 mViewport{};
     uint8_t mDeviceLost = 0;
 };

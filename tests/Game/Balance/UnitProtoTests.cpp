@@ -177,6 +177,16 @@ protected:
         }
     }
     tinyxml2::XMLElement* Data() { return doc.RootElement(); }
+    // A data element of another document holding only a towers section.
+    static tinyxml2::XMLElement* TowersOnly(tinyxml2::XMLDocument& other, const std::string& towers)
+    {
+        tinyxml2::XMLElement* data = other.NewElement("data");
+        other.InsertEndChild(data);
+        tinyxml2::XMLElement* section = other.NewElement("towers");
+        data->InsertEndChild(section);
+        BuildSheetXml(towers, section, &other);
+        return data;
+    }
 
     tinyxml2::XMLDocument doc;
 };
@@ -201,12 +211,7 @@ TEST_F(Database, ChildFoundAndShadowsLaterTopLevelOfSameId)
     EXPECT_EQ(database.FindProto(10001)->cost, 4.0f);
 
     tinyxml2::XMLDocument other;
-    tinyxml2::XMLElement* data = other.NewElement("data");
-    other.InsertEndChild(data);
-    tinyxml2::XMLElement* towers = other.NewElement("towers");
-    data->InsertEndChild(towers);
-    BuildSheetXml("id;parent;cost\n10000;-1;2\n10001;10000;3\n10001;-1;5\n", towers, &other);
-    NQUnitDatabase shadowed(data);
+    NQUnitDatabase shadowed(TowersOnly(other, "id;parent;cost\n10000;-1;2\n10001;10000;3\n10001;-1;5\n"));
     const NQUnitProto* found = shadowed.FindProto(10001);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->cost, 3.0f); // the child, before the later top-level row
@@ -248,5 +253,55 @@ TEST_F(Database, APrototypeNotFoundIsReportedAsALookupMiss)
     EXPECT_NE(database.FindProto(10001), nullptr);
     EXPECT_EQ(database.FindProto(10002), nullptr);
     EXPECT_EQ(recorder.Misses(), (hvtest::LookupMisses{{base::LookupMissKind::Proto, L"10002"}}));
+}
+} // namespace
+
+namespace
+{
+// The index answers as the walk in order does, also after the list changed.
+TEST_F(Database, LookupsFollowClearLoadAndAppend)
+{
+    Build("id;parent;cost\n10000;-1;1\n10001;10000;2\n", "id;parent;cost\n10001;-1;3\n", "");
+    NQUnitDatabase database(Data());
+    const uint64_t loaded = database.GetStamp();
+    EXPECT_EQ(database.FindProto(10001)->cost, 3.0f);
+
+    database.Clear();
+    EXPECT_TRUE(database.mProtos.empty());
+    EXPECT_EQ(database.FindProto(10000), nullptr);
+    const uint64_t cleared = database.GetStamp();
+    EXPECT_NE(cleared, loaded);
+
+    tinyxml2::XMLDocument other;
+    database.Load(TowersOnly(other, "id;parent;cost\n10000;-1;4\n10001;10000;5\n"));
+    EXPECT_EQ(database.FindProto(10001), database.mProtos[0]->children[0]);
+    EXPECT_EQ(database.FindProto(10001)->cost, 5.0f);
+    const uint64_t reloaded = database.GetStamp();
+    EXPECT_NE(reloaded, cleared);
+
+    // A prototype appended by hand is found by the next lookup, after the
+    // earlier ones of its id.
+    auto* added = new NQUnitProto;
+    added->id = 77;
+    database.mProtos.push_back(added);
+    EXPECT_EQ(database.FindProto(77), added);
+    EXPECT_NE(database.GetStamp(), reloaded);
+    auto* shadowed = new NQUnitProto;
+    shadowed->id = 77;
+    database.mProtos.push_back(shadowed);
+    EXPECT_EQ(database.FindProto(77), added);
+}
+
+TEST_F(Database, TwoDatabasesNeverShareAStamp)
+{
+    Build("id;parent\n1;-1\n", "", "");
+    NQUnitDatabase first(Data());
+    NQUnitDatabase second(Data());
+    EXPECT_NE(first.GetStamp(), second.GetStamp());
+    // Lookups alone leave the stamp as it is.
+    const uint64_t stamp = first.GetStamp();
+    first.FindProto(1);
+    first.FindProto(2);
+    EXPECT_EQ(first.GetStamp(), stamp);
 }
 } // namespace

@@ -306,6 +306,32 @@ TEST_F(EnemyTest, PrototypeByUpgrade)
         EXPECT_EQ(SpawnNow(units::kGrunt, -65.0f, upgrade)->GetProto()->id, units::kGrunt) << upgrade;
 }
 
+// The prototype an enemy reads follows its unit, its level and every reload
+// of the sheets.
+TEST_F(EnemyTest, ThePrototypeFollowsLevelUnitAndReload)
+{
+    NQEnemy* enemy = SpawnNow(units::kLevelled, -65.0f, 2);
+    ASSERT_NE(enemy, nullptr);
+    EXPECT_EQ(enemy->GetProto()->id, 61);
+    enemy->mLevel = 2;
+    EXPECT_EQ(enemy->GetProto()->id, 62);
+    enemy->mLevel = 0;
+    EXPECT_EQ(enemy->GetProto()->id, units::kLevelled);
+    enemy->mEntry->mId = units::kGrunt;
+    EXPECT_EQ(enemy->GetProto()->id, units::kGrunt);
+    EXPECT_EQ(enemy->GetBaseProto()->id, units::kGrunt);
+
+    enemy->mEntry->mId = units::kLevelled;
+    enemy->mLevel = 1;
+    ASSERT_EQ(enemy->GetProto()->id, 61);
+    map->LoadSheets();
+    const NQUnitProto* reloaded = map->mUnitDatabase->FindProto(61);
+    ASSERT_NE(reloaded, nullptr);
+    EXPECT_EQ(enemy->GetProto(), reloaded);
+    EXPECT_EQ(enemy->GetBaseProto(), map->mUnitDatabase->FindProto(units::kLevelled));
+    EXPECT_EQ(enemy->GetMaxHealth(), 50.0f);
+}
+
 TEST_F(EnemyTest, MaxHealthByMode)
 {
     NQEnemy* enemy = SpawnNow(units::kGrunt);

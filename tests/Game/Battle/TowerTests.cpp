@@ -15,6 +15,7 @@
 #include "Game/NQParticle.h"
 #include "Game/NQSpot.h"
 #include "Game/NQTower.h"
+#include "Game/NQWaveManager.h"
 #include "Game/StunModifier.h"
 
 #include <gtest/gtest.h>
@@ -631,5 +632,65 @@ TEST_F(TowerTest, AHeldAuraEnemyOrAHammerMarkStopsTheAura)
     enemy->mSlow = 0.0f;
     tower->mHammerMark = 1;
     EXPECT_FALSE(map->IsTowerBlocked(tower));
+}
+} // namespace
+
+namespace
+{
+// While the wave manager's tower queries are built, a tower finds what the
+// walk over the whole list finds, in the same order.
+TEST_F(TowerTest, TheTowerQueriesAnswerAsTheWalkOverEveryEnemy)
+{
+    Proto(units::kGrunt)->blocktower = true;
+    Proto(units::kGrunt)->r = 100.0f;
+    Proto(units::kHealer)->debufftower = true;
+    Proto(units::kHealer)->r = 90.0f;
+    const int kinds[] = {units::kTank, units::kGrunt, units::kWyvern, units::kHealer, units::kTank};
+    for (int i = 0; i < 150; ++i)
+    {
+        NQEnemy* enemy = EnemyAt(kinds[i % 5], 100.0f + float(i * 37 % 700), 250.0f + float(i * 53 % 300));
+        if (i % 7 == 0)
+            enemy->mInvisibleTimer = 1.0f;
+        if (i % 11 == 0)
+            enemy->mState = NQEnemy::kDying;
+    }
+    std::vector<NQTower*> built = {BuildOn(0, towers::kCannon), BuildOn(1, towers::kArrow), BuildOn(2, towers::kMagic)};
+    UpgradeBranch(built[1], 1, 0.0f);
+
+    struct Answer
+    {
+        std::vector<NQEnemy*> near;
+        std::vector<NQEnemy*> wide;
+        bool blocked = false;
+        bool debuffed = false;
+    };
+    auto ask = [this](const NQTower* tower) {
+        Answer a;
+        tower->GetEnemiesInRange(a.near, 0);
+        tower->GetEnemiesInRange(a.wide, NQTower::kTrackingMargin);
+        a.blocked = map->IsTowerBlocked(tower);
+        a.debuffed = map->IsTowerDebuffed(tower);
+        return a;
+    };
+    bool anyBlocked = false;
+    bool anyDebuffed = false;
+    for (const NQTower* tower : built)
+    {
+        const Answer walked = ask(tower);
+        Waves().BuildTowerQueries();
+        ASSERT_NE(Waves().GetGrid(), nullptr);
+        const Answer indexed = ask(tower);
+        Waves().DropTowerQueries();
+        EXPECT_EQ(indexed.near, walked.near);
+        EXPECT_EQ(indexed.wide, walked.wide);
+        EXPECT_EQ(indexed.blocked, walked.blocked);
+        EXPECT_EQ(indexed.debuffed, walked.debuffed);
+        EXPECT_FALSE(walked.near.empty());
+        EXPECT_GT(walked.wide.size(), walked.near.size());
+        anyBlocked = anyBlocked || walked.blocked;
+        anyDebuffed = anyDebuffed || walked.debuffed;
+    }
+    EXPECT_TRUE(anyBlocked);
+    EXPECT_TRUE(anyDebuffed);
 }
 } // namespace

@@ -127,6 +127,58 @@ TEST_F(RingTest, TowerRingOffersTheInPlaceUpgradeWhileTheCountIsBelowItsLimit)
     EXPECT_EQ(Keys(), (std::vector<int>{0, 1, 2, 100, 200}));
 }
 
+TEST_F(RingTest, TowerRingPreviewsTheHoveredChoiceEvenWhenAnEnemyHasItsLevelId)
+{
+    // Enemies whose ids equal the ring's keys: a lookup by key finds them.
+    for (int id : {1, 100})
+    {
+        auto* enemy = new NQUnitProto;
+        enemy->id = id;
+        enemy->r = 10.0f;
+        map->mUnitDatabase->mProtos.push_back(enemy);
+    }
+    // 336 wide: the circle picture's width is the range drawn.
+    data->Write("ui/radius.png", gametest::SolidPng(336, 336, 0xFFFFFFFFu));
+    map->mRadiusPicture = Picture(L"ui/radius.png");
+    struct Case
+    {
+        int tower;
+        int tierCount;
+        int hoveredKey; // -1: nothing hovered
+        float range;
+    };
+    const Case cases[] = {
+        {towers::kArrow, 0, 100, 450.0f}, // the branch's own copy, its range raised below
+        {towers::kArrow, 0, 0, 300.0f},   // sell: the tower as it is
+        {towers::kArrow, 0, -1, 300.0f},
+        {towers::kCannon, 0, 1, 450.0f}, // in place: 300 and one step of 0.5 x 300
+        {towers::kCannon, 1, 1, 600.0f},
+    };
+    for (const Case& c : cases)
+    {
+        NQTower* tower = TowerOn(kOpenSpot, c.tower);
+        tower->mTierCount = c.tierCount;
+        tower->Update(0.0f); // takes in the in-place steps
+        NQContextMenu* ring = NewRing(500, 384);
+        ring->OpenTowerMenu(tower);
+        for (NQContextMenuItem* item : ring->mItems)
+        {
+            if (item->mKey == 100 && item->mProto)
+                item->mProto->r = 450.0f;
+            if (item->mKey == c.hoveredKey)
+                ring->mHoveredItem = item;
+        }
+        ring->mHoveredKey = c.hoveredKey;
+        const auto quads = Draw();
+        const bool found = std::any_of(quads.begin(), quads.end(), [&](const gametest::RecordedQuad& q) {
+            return std::abs(q.CentreX() - tower->mAnchorX) < 0.5f && std::abs(q.CentreY() - tower->mAnchorY) < 0.5f &&
+                   std::abs(q.Width() - c.range) < 0.5f;
+        });
+        EXPECT_TRUE(found) << c.tower << " key " << c.hoveredKey << " tier " << c.tierCount;
+        map->SellTower(tower);
+    }
+}
+
 TEST_F(RingTest, ChoiceWhoseChainCannotReachTheTowerIsLeftOut)
 {
     NQTower* tower = TowerOn(kOpenSpot, towers::kArrow);
@@ -210,6 +262,78 @@ TEST_F(RingTest, NearABorderTheItemsFormAHalfCircle)
         Draw();
         EXPECT_EQ(Keys(), expectedOrder);
     }
+}
+
+TEST_F(RingTest, ARingKeepsItsItemsAndPricesOnTheScreenClearOfThePanels)
+{
+    LoadRingPictures();
+    struct Case
+    {
+        float x;
+        float y;
+    };
+    // Below the top panel, in the top corners, above the bottom strip, at the sides.
+    for (const Case& c : {Case{500, 70}, Case{500, 160}, Case{40, 40}, Case{990, 60}, Case{500, 740}, Case{990, 700},
+                          Case{10, 384}, Case{500, 384}})
+    {
+        NQContextMenu* ring = NewRing(c.x, c.y);
+        ring->OpenBuildMenu(0, SpotFrame(kOpenSpot));
+        for (NQContextMenuItem* item : ring->mItems)
+            item->mProto->addonNames = {"air"};
+        map->KeepRingOnScreen();
+        ring->Update(0.25f);
+        for (const gametest::RecordedQuad& q : Draw())
+            for (int k = 0; k < 4; ++k)
+            {
+                EXPECT_GE(q.x[k], 0.0f) << c.x << "," << c.y;
+                EXPECT_LE(q.x[k], 1024.0f) << c.x << "," << c.y;
+                EXPECT_GE(q.y[k], 60.0f) << c.x << "," << c.y;
+                EXPECT_LE(q.y[k], 704.0f) << c.x << "," << c.y;
+            }
+        // The hit test finds the items where they are drawn.
+        int x = 0;
+        int y = 0;
+        ItemPoint(ring->mItems[0]->mKey, x, y);
+        EXPECT_EQ(ring->HitTest(x, y), ring->mItems[0]->mKey);
+    }
+    // Away from the edges the ring stays centred on its spot.
+    EXPECT_EQ(Ring()->mCenterX, 500.0f);
+    EXPECT_EQ(Ring()->mCenterY, 384.0f);
+}
+
+TEST_F(RingTest, TowerChoicesShowTheirTowerWithItsStarMarkAndTheSellItemItsRefund)
+{
+    LoadRingPictures();
+    // Each picture its own size, to tell them apart.
+    data->Write("ui/tower.png", gametest::SolidPng(30, 30, 0xFFFFFFFFu));
+    data->Write("ui/mark.png", gametest::SolidPng(12, 12, 0xFFFFFFFFu));
+    map->mTowerIcons[towers::kArrow + 1] = Picture(L"ui/tower.png");
+    map->mLevel2Mark = Picture(L"ui/mark.png");
+    NQTower* tower = TowerOn(kOpenSpot, towers::kArrow);
+    NQContextMenu* ring = NewRing(500, 384);
+    ring->OpenTowerMenu(tower);
+    for (NQContextMenuItem* item : ring->mItems)
+        if (item->mProto)
+        {
+            item->mProto->stars = item->mKey == 1 ? 1 : 0;
+            item->mProto->addonNames.clear();
+        }
+    ring->Update(0.25f);
+    const auto quads = Draw();
+    int x = 0;
+    int y = 0;
+    ItemPoint(1, x, y);
+    const auto drawn = [&](float cx, float cy, float width) {
+        return std::any_of(quads.begin(), quads.end(), [&](const gametest::RecordedQuad& q) {
+            return std::abs(q.CentreX() - cx) < 1.0f && std::abs(q.CentreY() - cy) < 1.0f &&
+                   std::abs(q.Width() - width) < 0.5f;
+        });
+    };
+    EXPECT_TRUE(drawn(float(x), float(y), 30.0f)) << "the tower's picture";
+    EXPECT_TRUE(drawn(float(x) + 15.0f, float(y), 12.0f)) << "the star mark on its right rim";
+    // Half the arrow tower's cost of 80.
+    ASSERT_EQ(ring->mItems[0]->mKey, 0);
+    EXPECT_EQ(ring->mItems[0]->mPriceText->mText, L"$40");
 }
 
 TEST_F(RingTest, TowerRingSpreadsItsItemsOverTheWholeCircle)

@@ -1,6 +1,7 @@
 // What a level start costs for its roads: the reading steps and the route
 // building, computed or from the path cache, on a level the size of the
-// content's; the route of one spawning enemy; the sampling of one link.
+// content's and on every level the content ships; the route of one spawning
+// enemy; the sampling of one link.
 #include "DataRootFixture.h"
 #include "LevelFileFixtures.h"
 #include "PathCacheWriter.h"
@@ -19,7 +20,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,6 +86,67 @@ void ReadLevelAndLoadPathCache(benchmark::State& state)
     }
 }
 BENCHMARK(ReadLevelAndLoadPathCache)->Unit(benchmark::kMillisecond);
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The shipped levels, each read and its routes built: argument 1 with the
+// path caches the content ships beside them, 0 computed. Per iteration all of
+// them; the counter gives one level's time.
+void ReadShippedLevelsAndBuildRoutes(benchmark::State& state)
+{
+    constexpr int kHardcoreMode = 3;
+    constexpr int kNormalMode = 1;
+    const bool cached = state.range(0) != 0;
+    struct Shipped
+    {
+        std::string text;
+        int mode, episode, level;
+    };
+    ContentLevel level;
+    std::vector<Shipped> shipped;
+    for (const char* folder : {"levels_normal", "levels_hardcore"})
+    {
+        const std::filesystem::path from = std::filesystem::path(HV_CONTENT_ROOT) / "nq" / folder;
+        if (!std::filesystem::is_directory(from))
+            continue;
+        for (const auto& entry : std::filesystem::directory_iterator(from))
+        {
+            const std::string name = entry.path().stem().string();
+            if (entry.path().extension() != ".xml")
+                continue;
+            shipped.push_back({ReadFile(entry.path()), std::string(folder) == "levels_hardcore" ? kHardcoreMode : kNormalMode,
+                               std::stoi(name.substr(6, 2)) - 1, std::stoi(name.substr(9, 2)) - 1});
+            if (cached)
+                level.data.Write(std::string("nq/") + folder + "/" + name + ".cache",
+                                 ReadFile(entry.path().parent_path() / (name + ".cache")));
+        }
+    }
+    if (shipped.empty())
+    {
+        state.SkipWithError("no built content in " HV_CONTENT_ROOT);
+        return;
+    }
+    for (auto _ : state)
+    {
+        for (const Shipped& one : shipped)
+        {
+            level.map->mMode = one.mode;
+            level.map->mEpisode = one.episode;
+            level.map->mLevel = one.level;
+            std::string picture;
+            level.map->ReadLevelText(one.text, picture);
+            level.map->BuildRoutes();
+        }
+    }
+    state.counters["levels"] = double(shipped.size());
+    state.counters["per_level"] =
+        benchmark::Counter(double(shipped.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(ReadShippedLevelsAndBuildRoutes)->Arg(0)->Arg(1)->ArgName("cached")->Unit(benchmark::kMillisecond);
 
 void FindRouteOfASpawningEnemy(benchmark::State& state)
 {

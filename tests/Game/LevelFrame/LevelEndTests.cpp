@@ -1,5 +1,5 @@
 // The end of a won level: the drops banked, the music, the sound and the
-// result window's texts.
+// result window's texts, and the heading a lost level shares with it.
 #include "Game/Input/InputFixture.h"
 
 #include "CallLog.h"
@@ -77,6 +77,27 @@ TEST_F(LevelEndTest, WinTexts)
         EXPECT_EQ(Text(*window, L"lifeBonus"), L"Lives:0");
         EXPECT_EQ(Text(*window, L"totalScore"), L"Total:0");
         EXPECT_EQ(Text(*window, L"gems"), L"Gems: 5");
+    }
+}
+
+TEST_F(LevelEndTest, ADefeatNamesTheLevelAsAVictoryDoes)
+{
+    struct Case
+    {
+        int mode;
+        const wchar_t* levelName;
+    };
+    for (const Case& c : {Case{1, L"Forest 2 - 3"}, Case{3, L"Dark Forest 2 - 3"}})
+    {
+        SCOPED_TRACE(c.mode);
+        map->mMode = c.mode;
+        map->mEpisode = 1;
+        map->mLevel = 2;
+        map->mLives = 0.0f;
+        map->Lose();
+        HUDLevelResultWindow* window = PushedResultWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(Text(*window, L"levelName"), c.levelName);
     }
 }
 

@@ -1,15 +1,9 @@
 #pragma once
 
-// Writes a level's lane-path table in the path cache's byte layout (the game
-// itself only reads caches): fixtures and round trips.
-#include <string>
-#include <vector>
-
-class NQLink;
-class NQLinkLanes;
+// The tests write their cache fixtures with the content tool's writer.
+#include "tools/make_path_cache/PathCacheWriter.h"
 
 namespace gametest
 {
-// Each entry's link is written as its index in links (-1 when absent).
-std::string WritePathCache(const std::vector<NQLinkLanes*>& table, const std::vector<NQLink*>& links);
+using pathcache::WritePathCache;
 } // namespace gametest

@@ -1,5 +1,7 @@
 #include "DeviceFixture.h"
 
+#include "Platform/D3D9/TestSupport.h"
+
 #include <cstring>
 
 namespace d3d9fixture {
@@ -43,6 +45,58 @@ TEST_F(Textures, MinifiedOneLevelTextureUnderMipFilterShowsItsColour)
     const auto pixels = DrawOntoTarget(texture, 2, 2);
     EXPECT_EQ(At(pixels, 0, 0), 0xFFFF0000u);
     EXPECT_EQ(At(pixels, 1, 1), 0xFFFF0000u);
+}
+
+// A new picture's first lock reads nothing back; a later lock keeps what the
+// level holds, so writing part of it leaves the rest.
+TEST_F(Textures, OnlyALevelWrittenBeforeIsReadBackForALock)
+{
+    CreateDevice(true);
+    d3d9test::ResetCounters(device_);
+    IDirect3DTexture9* texture = MakeTexture(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF});
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(d3d9test::Counters(device_).bytesReadBack, 0u);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(d3d9test::Counters(device_).bytesReadBack, 16u);
+    uint32_t first[2];
+    std::memcpy(first, locked.pBits, sizeof first);
+    EXPECT_EQ(first[0], 0xFFFF0000u);
+    EXPECT_EQ(first[1], 0xFF00FF00u);
+    const uint32_t yellow = 0xFFFFFF00u;
+    std::memcpy(static_cast<uint8_t*>(locked.pBits) + locked.Pitch, &yellow, 4);
+    ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+    SetFilters(D3DTEXF_POINT, D3DTEXF_POINT, D3DTEXF_NONE);
+    const auto pixels = DrawOntoTarget(texture, 2, 2);
+    EXPECT_EQ(At(pixels, 0, 0), 0xFFFF0000u);
+    EXPECT_EQ(At(pixels, 1, 0), 0xFF00FF00u);
+    EXPECT_EQ(At(pixels, 0, 1), yellow);
+    EXPECT_EQ(At(pixels, 1, 1), 0xFFFFFFFFu);
+}
+
+// Levels below the one written are zero when the texture is drawn.
+TEST_F(Textures, MipLevelNeverWrittenSamplesAsZero)
+{
+    CreateDevice(true);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(4, 4, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    owned_.push_back(texture);
+    ASSERT_EQ(texture->GetLevelCount(), 3u);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    for (UINT y = 0; y < 4; ++y)
+        for (UINT x = 0; x < 4; ++x)
+        {
+            const uint32_t red = 0xFFFF0000u;
+            std::memcpy(static_cast<uint8_t*>(locked.pBits) + y * UINT(locked.Pitch) + x * 4, &red, 4);
+        }
+    ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+    SetFilters(D3DTEXF_POINT, D3DTEXF_POINT, D3DTEXF_POINT);
+    // Four texels to a pixel picks level 2, which nothing wrote.
+    const auto minified = DrawOntoTarget(texture, 1, 1);
+    EXPECT_EQ(At(minified, 0, 0), 0x00000000u);
+    const auto full = DrawOntoTarget(texture, 4, 4);
+    EXPECT_EQ(At(full, 3, 3), 0xFFFF0000u);
 }
 
 TEST_F(Textures, WrapRepeatsAndClampHoldsTheEdge)

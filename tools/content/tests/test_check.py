@@ -72,6 +72,23 @@ def more_steps(r):
     r.sub("nq/strings_en.csv", r"^(upgrade_105_complete;.*)$", r"upgrade_105_step6;Reload -35%\n\1")
 
 
+def same_roads(r):
+    # level 2-1's points and links (and so its cache) taken from level 1-2
+    roads = re.search(r"  <points>[\s\S]*</links>\n", r.read("nq/levels_normal/level_01_02.xml")).group(0)
+    r.sub("nq/levels_normal/level_02_01.xml", r"  <points>[\s\S]*</links>\n", roads.replace("\\", "\\\\"))
+    shutil.copyfile(r.file("nq/levels_normal/level_01_02.cache"), r.file("nq/levels_normal/level_02_01.cache") + ".new")
+    os.replace(r.file("nq/levels_normal/level_02_01.cache") + ".new", r.file("nq/levels_normal/level_02_01.cache"))
+
+
+def truncated_cache(r):
+    rel = r.file("nq/levels_normal/level_03_02.cache")
+    with open(rel, "rb") as fh:
+        data = fh.read()
+    with open(rel + ".new", "wb") as fh:
+        fh.write(data[:len(data) - 10])
+    os.replace(rel + ".new", rel)
+
+
 def wrong_marker(r):
     # marker of direction 5 moved onto the base point's row, far to the side
     r.sub("nq/towers/cannon/layers.xml", r'(name="cannon1/s_point/27" x=")\d+(" y=")\d+', r"\g<1>2\g<2>68")
@@ -103,8 +120,14 @@ MUTATIONS = [
      r"without upgrade of 1 or more"),
     ("wave with spawn -1", lambda r: r.sub("nq/levels_normal/level_01_03.xml", r'spawn="\d+"', 'spawn="-1"'),
      r"spawn -1 names no point"),
-    ("unreachable goal", lambda r: r.sub("nq/levels_normal/level_01_01.xml", r'^\s*<link sid="2" eid="3"[^\n]*\n', ""),
+    # (the link is bent back onto its start: the cache's link indices stay valid)
+    ("unreachable goal", lambda r: r.sub("nq/levels_normal/level_01_01.xml", r'<link sid="2" eid="3"', '<link sid="2" eid="2"'),
      r"does not reach the goal"),
+    ("two normal levels on the same roads", same_roads,
+     r"level_02_01.xml:0: same roads as nq/levels_normal/level_01_02.xml"),
+    ("level without its path cache", lambda r: r.remove("nq/levels_hardcore/level_03_03.cache"),
+     r"level_03_03.xml:0: no path cache nq/levels_hardcore/level_03_03.cache"),
+    ("path cache cut short", truncated_cache, r"level_03_02.cache:0: damaged path cache: ends early"),
     ("spot without income_mult", lambda r: r.sub("nq/levels_normal/level_02_01.xml", r'<param name="income_mult" value="[^"]*"/>', ""),
      r"lacks income_mult"),
     ("comma in a cell", lambda r: r.sub("nq/units_sheet.csv", r"^(2;-1;0;1;\d+;\d+;)64;", r"\g<1>6,4;"), r"',' in a cell"),
@@ -113,11 +136,17 @@ MUTATIONS = [
     ("spell psd from the data root", lambda r: r.sub("nq/ammo_sheet.csv", r";data/spells/firestorm;", ";nq/data/spells/firestorm;"),
      r"row 3001: psd is relative to nq/"),
     ("HUD label wider than its place", lambda r: r.sub("nq/ui/layers.xml", r'(name="text/waves"[^>]*width=")\d+"', r'\g<1>82"'),
-     r'text/waves: "Wave 6/6" is \d+ px wide in main_42_3, its place 82'),
+     r'text/waves: "Wave 12/12" is \d+ px wide in main_42_3, its place 82'),
     ("result label wider than its place", lambda r: r.sub("nq/strings_en.csv", r"^game_lose;.*$", "game_lose;Defeated utterly"),
      r'text/levelResult: "Defeated utterly" is \d+ px wide in main_80'),
     ("new seal wider than its place", lambda r: r.sub("nq/strings_en.csv", r"^episodeSelectNew;.*$", "episodeSelectNew;New!"),
      r'level select seal episodeSelectNew: "New!" is \d+ px wide in main_42_3, its place 80'),
+    ("dialog caption touching the frame", lambda r: r.sub("nq/data/message/layers.xml",
+                                                           r'(name="text/caption" x="\d+" y=")\d+"', r'\g<1>180"'),
+     r'text/caption: unlock_caption "[^"]*" begins at row \d+ in main_80'),
+    ("button label reaching its button's rim", lambda r: r.sub("nq/strings_en.csv", r"^b1_cancel;.*$", "b1_cancel;Back"),
+     r'button label b1_cancel: "Back" is \d+ px wide in main_80, its place button/b1_cancel/label of nq/data/mm '
+     r'less 12 at either end'),
     ("upgrade step on two lines", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_step0;.*$", "upgrade_101_step0;Archer damage +10%"),
      r'upgrade step upgrade_101_step0: "Archer damage \+10%" is \d+ px wide in main_32_2, its place 333'),
     ("upgrade name reaching into the step text", lambda r: r.sub("nq/strings_en.csv", r"^upgrade_101_name;.*$", "upgrade_101_name;Sharp darts"),
@@ -194,6 +223,10 @@ class CheckCatchesFaults(unittest.TestCase):
         write_pack(os.path.join(packed, dataroot.PACK_NAME), entries)
         for folder in ("data", "logo"):
             shutil.copytree(os.path.join(ROOT, folder), os.path.join(packed, folder))
+        for rel in entries:
+            if paths.is_path_cache("nq/" + rel):
+                os.makedirs(os.path.dirname(os.path.join(packed, "nq", rel)), exist_ok=True)
+                shutil.copyfile(os.path.join(nq, rel), os.path.join(packed, "nq", rel))
         with open(os.path.join(packed, ".loose-root"), "w") as fh:
             fh.write(ROOT + "\n")
         code, lines = run_check(packed)

@@ -1,10 +1,11 @@
 """The build writes only what changed, deletes what no longer belongs to the
 content's folders (nothing else) and answers repeated jobs from its cache."""
+import io
 import os
 import tempfile
 import unittest
 
-from content import framework
+from content import framework, progress
 
 
 def counted_job(env, counter, text):
@@ -77,3 +78,43 @@ class JobCache(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class ProgressDisplay(unittest.TestCase):
+    """A terminal gets one line redrawn in place; a log gets a line per stage
+    and per tenth of it, never one per file."""
+
+    class Stream(io.StringIO):
+        def __init__(self, terminal):
+            super().__init__()
+            self.terminal = terminal
+
+        def isatty(self):
+            return self.terminal
+
+    def run_stages(self, terminal):
+        out = self.Stream(terminal)
+        shown = progress.Progress(out)
+        shown.stage("generating", 3, "jobs")
+        for name in ("a", "b", "c"):
+            shown.advance(name)
+        shown.stage("writing", 100, "files")
+        for k in range(100):
+            shown.advance("nq/f%d" % k)
+        shown.close()
+        return out.getvalue()
+
+    def test_a_log_gets_plain_lines(self):
+        lines = self.run_stages(False).splitlines()
+        self.assertNotIn("\r", "".join(lines))
+        self.assertEqual(lines[0], "content: generating (3 jobs)")
+        self.assertIn("content: writing (100 files)", lines)
+        self.assertIn("content: writing 50/100", lines)
+        self.assertLessEqual(len(lines), 2 + 2 + 10)
+
+    def test_a_terminal_gets_one_line_that_updates(self):
+        text = self.run_stages(True)
+        self.assertNotIn("\n", text.rstrip("\n"))
+        self.assertIn("\r", text)
+        self.assertIn("writing", text)
+        self.assertRegex(text, r"\d+/100 files")

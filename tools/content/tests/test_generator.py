@@ -3,7 +3,7 @@ where the sprite rules say."""
 import math
 import unittest
 
-from content import art_map, art_towers, framework, gamedata, gen_levels, gen_sprites, levelgeom
+from content import art_map, art_towers, art_ui, framework, gamedata, gen_levels, gen_sprites, levelgeom
 
 ENV = framework.JobEnv("/nonexistent")
 MAGENTA = (255, 0, 255)
@@ -61,3 +61,37 @@ class TurretAim(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class ProjectilesReadable(unittest.TestCase):
+    """Every projectile stands out on every ground it flies over: a ring of
+    pixels far lighter or darker than the ground, whatever its own colour."""
+
+    MIN_CONTRAST = 100   # luminance difference to the ground
+    MIN_PIXELS = 60      # about a ring 12 px across
+
+    @staticmethod
+    def luminance(rgb):
+        return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2]
+
+    def standing_out(self, picture, ground):
+        base = self.luminance(ground)
+        count = 0
+        for r, g, b, a in picture.getdata():
+            f = a / 255.0
+            seen = (r * f + ground[0] * (1 - f), g * f + ground[1] * (1 - f), b * f + ground[2] * (1 - f))
+            if abs(self.luminance(seen) - base) >= self.MIN_CONTRAST:
+                count += 1
+        return count
+
+    def test_every_projectile_on_every_ground(self):
+        data = gamedata.GameData()
+        looks = [(a["id"], a["look"], a["color"]) for a in data.ammo] + \
+                [(s["id"], "orb", s["color"]) for s in data.spells]
+        grounds = [(name, key, theme[key]) for name, theme in sorted(art_map.THEMES.items())
+                   for key in ("ground", "ground2", "road", "edge")]
+        for ident, look, color in looks:
+            picture = art_ui.projectile(look, color).convert("RGBA")
+            for name, key, ground in grounds:
+                with self.subTest(ammo=ident, ground=name + " " + key):
+                    self.assertGreaterEqual(self.standing_out(picture, ground), self.MIN_PIXELS)

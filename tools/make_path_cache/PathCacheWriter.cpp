@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace gametest
+namespace pathcache
 {
 namespace
 {
@@ -58,4 +58,4 @@ std::string WritePathCache(const std::vector<NQLinkLanes*>& table, const std::ve
     }
     return out;
 }
-} // namespace gametest
+} // namespace pathcache
