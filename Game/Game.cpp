@@ -23,6 +23,7 @@
 #include "Game/NQPlayerVolumes.h"
 #include "Game/NQProgress.h"
 #include "Game/NQResources.h"
+#include "Game/ProfileName.h"
 #include "Game/RequiredData.h"
 #include "Platform/Win32/MessageBox.h"
 #include "Psd/PsdTypes.h"
@@ -132,6 +133,7 @@ HVResultEnum Game::Configure()
     file::FileManager::Instance()->mountTable[L"nq/"] = L"data.dat";
     mCaption = LocalStrings::Instance()->Get(L"game_caption");
     file::Profiles* profiles = file::Profiles::Instance();
+    profiles->SetNameRule(&profilename::Fit);
     profiles->Load();
 
     // Full screen unless the profile asks for a window.

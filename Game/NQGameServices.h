@@ -50,6 +50,8 @@ public:
 
     // The upgrade table's ids, in table order.
     virtual std::vector<int> GetUpgradeIds() { return {}; }
+    // The steps of that upgrade; -1 when the table does not know it.
+    virtual int GetUpgradeStepCount(int) { return -1; }
 
     // The tutorial: read its enabled flag and step states again from the profile.
     virtual void ReloadTutorial() {}

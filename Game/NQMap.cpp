@@ -105,6 +105,8 @@ NQMap::NQMap()
     mBullets = new NQBulletManager;
     mSpots = new std::vector<NQSpot*>;
     LoadSheets();
+    // The level tables are known only now.
+    mProgress->HoldToPlayableRanges();
     mHints = new std::vector<NQSprite*>;
 
     render::ParticleSystem* particles = render::ParticleSystem::Instance();

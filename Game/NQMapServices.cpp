@@ -64,6 +64,18 @@ std::vector<int> NQMapServices::GetUpgradeIds()
     return ids;
 }
 
+int NQMapServices::GetUpgradeStepCount(int id)
+{
+    if (mMap->mUpgradeTable == nullptr)
+        return -1;
+    for (const NQUpgrade* upgrade : mMap->mUpgradeTable->mUpgrades)
+    {
+        if (upgrade->id == id)
+            return static_cast<int>(upgrade->steps.size());
+    }
+    return -1;
+}
+
 NQTutorial* NQMapServices::Tutorial()
 {
     if (NQTutorial* tutorial = NQTutorial::Find())

@@ -22,6 +22,7 @@ public:
     bool IsEpisodeOpen(int episode) override;
 
     std::vector<int> GetUpgradeIds() override;
+    int GetUpgradeStepCount(int id) override;
 
     void ReloadTutorial() override;
     void SetTutorialEnabled(bool enabled) override;

@@ -21,6 +21,7 @@
 #include "Game/NQUnitProto.h"
 #include "Game/NQUpgradeTable.h"
 #include "Game/NQWaveManager.h"
+#include "Game/SaveFailureNotice.h"
 #include "Game/SpriteList.h"
 
 namespace
@@ -112,6 +113,7 @@ void NQMap::Update(float dt)
         }
         mEndFlag = 0;
     }
+    savefailure::TellWhenDue(*this);
     if (!mResourcesLoaded)
         return; // no level to move
 

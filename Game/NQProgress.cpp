@@ -3,11 +3,15 @@
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/Profiles.h"
 #include "Game/NQGameServices.h"
+#include "Game/NQProgressXml.h"
+#include "Game/ProfileName.h"
 
 #include <tinyxml2.h>
 
 #include <cassert>
 #include <cstdio>
+
+using namespace progressxml;
 
 namespace
 {
@@ -16,40 +20,6 @@ constexpr int kHardcoreMode = 3;
 constexpr int kNoUpgrade = -1;
 constexpr int kUnknownUpgrade = -2;
 constexpr float kFullVolume = 1.0f;
-
-const char* const kLevels = "levels";
-const char* const kLevel = "level";
-const char* const kTowers = "towers";
-const char* const kGems = "gems";
-const char* const kAmount = "amount";
-const char* const kMode = "mode";
-const char* const kMusic = "music";
-const char* const kSound = "sound";
-const char* const kFullscreen = "fs";
-const char* const kValue = "v";
-const char* const kTutorial = "tutorial";
-const char* const kAvail = "avail";
-const char* const kParam = "param";
-const char* const kStep = "step";
-const char* const kState = "state";
-const char* const kUpgrades = "upgrades";
-const char* const kUpgrade = "upgrade";
-const char* const kOwned = "owned";
-const char* const kSpot = "spot";
-const char* const kEpisodeVisited = "episodeVisited";
-const char* const kAnnounced = "announced";
-const char* const kUnlock = "unlock";
-const char* const kVersionAttribute = "version";
-const char* const kLastEpisode = "lastEpisode";
-const char* const kName = "name";
-const char* const kId = "id";
-const char* const kN = "n";
-const char* const kEpisode = "episode";
-const char* const kCombo = "combo";
-const char* const kKills = "kills";
-const char* const kHealthBonus = "healthBonus";
-const char* const kStars = "stars";
-const char* const kHigh = "high";
 
 file::Profiles* Store() { return file::Profiles::Instance(); }
 NQGameServices* Services() { return NQGameServices::Get(); }
@@ -99,9 +69,12 @@ bool NameIs(const tinyxml2::XMLElement* element, const std::string& name)
 
 NQProgress::NQProgress()
 {
-    // The store reads its file on first use.
+    // The store reads its file on first use, holding names to what a player can type.
     if (!Store()->GetDocument())
+    {
+        Store()->SetNameRule(&profilename::Fit);
         Store()->Load();
+    }
     Bind();
     ReloadProfileNames();
     EnsureSkeleton();
@@ -109,7 +82,11 @@ NQProgress::NQProgress()
 
 NQProgress::~NQProgress() = default;
 
-void NQProgress::Bind() { mProfile = Store()->GetCurrentProfile(); }
+void NQProgress::Bind()
+{
+    mProfile = Store()->GetCurrentProfile();
+    HoldToPlayableRanges();
+}
 
 tinyxml2::XMLElement* NQProgress::Profile()
 {
@@ -233,7 +210,16 @@ void NQProgress::Save()
 {
     // A failed save is logged by the store, which keeps its good file; the
     // change stays in the document for the next save.
-    Store()->Save();
+    if (Store()->Save() != tinyxml2::XML_SUCCESS)
+        mSaveFailed = true;
+}
+
+bool NQProgress::TakeSaveFailureNotice()
+{
+    if (!mSaveFailed || mSaveFailureTold)
+        return false;
+    mSaveFailureTold = true;
+    return true;
 }
 
 // Levels and stars.

@@ -16,10 +16,19 @@ class XMLElement;
 class NQProgress
 {
 public:
+    // The most gems a player can hold, and the most stars a level gives.
+    static constexpr int kMaxGems = 9'999'999;
+    static constexpr int kMaxStars = 3;
+
     NQProgress();
     NQProgress(const NQProgress&) = delete;
     NQProgress& operator=(const NQProgress&) = delete;
     ~NQProgress();
+
+    // Holds every number of the current profile to what play can produce,
+    // logging each value it changes; level and upgrade ranges once the
+    // tables are known. Runs whenever the record binds to a profile.
+    void HoldToPlayableRanges();
 
     // Profiles.
     void EnsureSkeleton();
@@ -31,7 +40,12 @@ public:
     // Nothing while the current name is empty.
     void DeleteProfile();
     void ResetCurrentProfile();
+    // Saves the store; a failure is remembered for the player (and the next
+    // save tries again).
     void Save();
+    // True once, after the first failed save of this record's life: the
+    // player is told that much and no more.
+    bool TakeSaveFailureNotice();
 
     // Levels and stars.
     tinyxml2::XMLElement* FindOrCreateLevel(int episode, int level, int mode);
@@ -107,4 +121,6 @@ private:
     std::map<int, int> mUpgradeLevels;
     std::vector<std::wstring> mProfileNames;
     std::wstring mCurrentName;
+    bool mSaveFailed = false;
+    bool mSaveFailureTold = false;
 };

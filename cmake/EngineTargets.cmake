@@ -86,13 +86,14 @@ function(add_engine_benchmark name)
   add_dependencies(benchmarks ${name})
 endfunction()
 
-# add_fuzz_target(name SOURCES ... [LIBS ...] [CI_SECONDS n]): a libFuzzer program
-# (asan preset only) and the ctest fuzz.<name> that replays its seed corpus.
-# CI_SECONDS (15 when absent) is the target's share of the fuzz phase of
-# .ci/run, which runs the targets one after another in about six minutes.
+# add_fuzz_target(name SOURCES ... [LIBS ...] [CI_SECONDS n] [CORPUS dir]): a
+# libFuzzer program (asan preset only) and the ctest fuzz.<name> that replays
+# its seed corpus, tests/fuzz/<name>/corpus unless CORPUS names a folder the
+# build writes. CI_SECONDS (15 when absent) is the target's share of the fuzz
+# phase of .ci/run, which runs the targets one after another in about six minutes.
 set_property(GLOBAL PROPERTY HV_FUZZ_TARGETS "")
 function(add_fuzz_target name)
-  cmake_parse_arguments(ARG "" "CI_SECONDS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "CI_SECONDS;CORPUS" "SOURCES;LIBS" ${ARGN})
   if(NOT HV_FUZZ)
     return()
   endif()
@@ -107,7 +108,10 @@ function(add_fuzz_target name)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} hv_test_support)
   hv_target_warnings(${target})
   set(corpus ${PROJECT_SOURCE_DIR}/tests/fuzz/${name}/corpus)
+  if(ARG_CORPUS)
+    set(corpus ${ARG_CORPUS})
+  endif()
   add_test(NAME fuzz.${name} COMMAND ${target} -runs=0 ${corpus})
   set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 300)
-  set_property(GLOBAL APPEND PROPERTY HV_FUZZ_TARGETS "${name}:${ARG_CI_SECONDS}")
+  set_property(GLOBAL APPEND PROPERTY HV_FUZZ_TARGETS "${name}:${ARG_CI_SECONDS}:${corpus}")
 endfunction()

@@ -14,6 +14,12 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <utility>
+
 namespace file
 {
 const std::wstring Profiles::kFileName = L"profiles.xml";
@@ -34,6 +40,36 @@ std::wstring NameOf(const tinyxml2::XMLElement* profile)
 }
 
 constexpr size_t kReadChunk = 16 * 1024;
+
+// The byte length of the last UTF-8 character of a text that is valid UTF-8.
+size_t LastCharacterBytes(const std::string& text)
+{
+    size_t bytes = 0;
+    while (bytes < text.size() && (static_cast<unsigned char>(text[text.size() - 1 - bytes]) & 0xC0) == 0x80)
+        ++bytes;
+    return bytes < text.size() ? bytes + 1 : text.size();
+}
+
+// A name the rule keeps and no other profile has: the fitted name, shortened
+// by as much as a number after it needs. An empty name always takes a number,
+// since the game reads an empty name as "no player".
+std::string UniqueName(const std::string& fitted, const std::set<std::string>& taken, Profiles::NameRule rule)
+{
+    if (!fitted.empty() && taken.count(fitted) == 0)
+        return fitted;
+    std::string stem = fitted;
+    for (size_t number = 1;; ++number)
+    {
+        std::string candidate = stem + std::to_string(number);
+        while (!stem.empty() && rule(candidate) != candidate)
+        {
+            stem.resize(stem.size() - LastCharacterBytes(stem));
+            candidate = stem + std::to_string(number);
+        }
+        if (taken.count(candidate) == 0)
+            return candidate;
+    }
+}
 
 bool WriteAll(HANDLE file, const char* bytes, size_t size)
 {
@@ -126,6 +162,7 @@ void Profiles::Load()
     m_root = nullptr;
     m_current = nullptr;
     m_keepDamagedFile = false;
+    m_damagedFilesShifted = false;
 
     UserDataFileContainer* userData = UserDataFileContainer::Instance();
     // Without a user-data folder the bare name would be looked up elsewhere.
@@ -155,6 +192,8 @@ void Profiles::Load()
         StartDamaged();
         return;
     }
+    if (m_nameRule)
+        FitNames();
     if (const char* current = m_root->Attribute(kCurrent))
     {
         SelectProfile(base::ToWide(current, 1));
@@ -163,6 +202,42 @@ void Profiles::Load()
     // No current profile named: nothing was lost, take the first one.
     const tinyxml2::XMLElement* first = m_root->FirstChildElement(kProfile);
     SelectProfile(first ? NameOf(first) : kDefaultProfileName);
+}
+
+void Profiles::FitNames()
+{
+    // Compared as stored bytes: a name of many megabytes is never widened.
+    const char* current = m_root->Attribute(kCurrent);
+    tinyxml2::XMLElement* currentProfile = nullptr;
+    std::set<std::string> taken;
+    std::vector<std::pair<tinyxml2::XMLElement*, std::string>> renamed;
+    for (tinyxml2::XMLElement* e = m_root->FirstChildElement(kProfile); e; e = e->NextSiblingElement(kProfile))
+    {
+        const char* stored = e->Attribute(kName);
+        if (current && !currentProfile && stored && std::strcmp(stored, current) == 0)
+            currentProfile = e;
+        // Without a name the profile reads as the empty name, as before.
+        if (!stored)
+            continue;
+        std::string fitted = m_nameRule(stored);
+        if (fitted == stored)
+            taken.insert(std::move(fitted));
+        else
+            renamed.emplace_back(e, std::move(fitted));
+    }
+    for (auto& [profile, fitted] : renamed)
+    {
+        const size_t storedBytes = std::strlen(profile->Attribute(kName));
+        const std::string name = UniqueName(fitted, taken, m_nameRule);
+        taken.insert(name);
+        HV_LOG(L"profiles: a stored name of %d bytes is not one a player can type; it is now \"%s\"\n") %
+            static_cast<int32_t>(std::min<size_t>(storedBytes, INT32_MAX)) % base::ToWide(name, 1);
+        profile->SetAttribute(kName, name.c_str());
+    }
+    if (currentProfile)
+        m_root->SetAttribute(kCurrent, currentProfile->Attribute(kName));
+    else if (current)
+        m_root->SetAttribute(kCurrent, m_nameRule(current).c_str());
 }
 
 void Profiles::SelectProfile(const std::wstring& name)
@@ -254,6 +329,19 @@ int Profiles::Save()
     return result;
 }
 
+void Profiles::ShiftDamagedFiles(const std::wstring& damaged)
+{
+    const auto numbered = [&damaged](int n) { return n == 0 ? damaged : damaged + L"." + std::to_wstring(n); };
+    // A missing copy is no failure: the chain may have gaps after a crash.
+    DeleteFileW(numbered(kKeptDamagedFiles - 1).c_str());
+    SaveStepDone();
+    for (int n = kKeptDamagedFiles - 2; n >= 0; --n)
+    {
+        MoveFileExW(numbered(n).c_str(), numbered(n + 1).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        SaveStepDone();
+    }
+}
+
 int Profiles::WriteDocument()
 {
     tinyxml2::XMLPrinter printer(nullptr, false);
@@ -281,6 +369,12 @@ int Profiles::WriteDocument()
         // file still stands: a crash before the replacement below leaves it in
         // place, so the next start notices the damage again. A file that cannot
         // be read is moved aside instead.
+        // Once a load: a save that keeps failing must not push the older copies out.
+        if (!m_damagedFilesShifted)
+        {
+            ShiftDamagedFiles(damaged);
+            m_damagedFilesShifted = true;
+        }
         std::string bytes;
         const bool copied = ReadWholeFile(target, bytes) && WriteWholeFile(damaged, bytes.data(), bytes.size());
         if (!copied && !MoveFileExW(target.c_str(), damaged.c_str(), replace))

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tinyxml2
@@ -21,6 +22,10 @@ namespace file
 class Profiles : public base::Singletone<Profiles>
 {
 public:
+    // The name to keep for a name read from the file, both in UTF-8: the game
+    // holds stored names to what its own name input could have typed.
+    using NameRule = std::string (*)(std::string_view name);
+
     Profiles();
     // Saves, unless another copy of the program is running.
     ~Profiles() override;
@@ -28,6 +33,8 @@ public:
     // The user-data container, so that this store saves before it goes.
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
+    // Applied by every later Load; null keeps names as they are.
+    void SetNameRule(NameRule rule) { m_nameRule = rule; }
     // (Re)reads the file; afterwards there is always a current profile.
     void Load();
     // 0 (XML_SUCCESS) when the file was replaced.
@@ -47,6 +54,8 @@ public:
     tinyxml2::XMLDocument* GetDocument() { return m_document.get(); }
 
     static const std::wstring kFileName;
+    // Damaged files kept: "profiles.xml.corrupt" (the newest), then ".corrupt.1" and on.
+    static constexpr int kKeptDamagedFiles = 5;
     static const std::wstring kDefaultProfileName;
     // Set when the file on disk could not be used; the main menu reads and clears it.
     static inline bool sProfilesReset = false;
@@ -56,12 +65,20 @@ public:
 private:
     void StartFresh();
     void StartDamaged();
+    // Holds every profile name, and the current one, to the name rule.
+    void FitNames();
+    // Makes room for one more kept damaged file; the oldest goes.
+    void ShiftDamagedFiles(const std::wstring& damaged);
     int WriteDocument();
 
     std::unique_ptr<tinyxml2::XMLDocument> m_document;
     tinyxml2::XMLElement* m_root = nullptr;
     tinyxml2::XMLElement* m_current = nullptr;
-    // The file on disk was damaged: the first save keeps it as "profiles.xml.corrupt".
+    // The file on disk was damaged: the first save keeps it as "profiles.xml.corrupt",
+    // the copies kept before moving one number up.
     bool m_keepDamagedFile = false;
+    // The kept copies moved up for this load's damaged file.
+    bool m_damagedFilesShifted = false;
+    NameRule m_nameRule = nullptr;
 };
 }

@@ -375,10 +375,12 @@ void BMFont::LayOut(const std::wstring& text, const TextLayout& layout, Lines& l
 void BMFont::MakeBatches(const std::wstring& text, const TextLayout& layout, Lines& lines, Batches& batches)
 {
     const Glyph* fallback = Fallback(layout);
-    for (int l = 0; l < lines.Size(); ++l)
+    int counted = 0;
+    for (int l = 0; l < lines.Size() && counted < kMaxDrawnGlyphs; ++l)
     {
         const TextLine& line = lines[l];
-        for (int i = line.first; i < line.first + line.count && i < int(text.size()); ++i)
+        for (int i = line.first; i < line.first + line.count && i < int(text.size()) && counted < kMaxDrawnGlyphs;
+             ++i)
         {
             const wchar_t c = text[size_t(i)];
             if (c == wchar_t(layout.lineBreak) || IsSpace(c))
@@ -390,6 +392,7 @@ void BMFont::MakeBatches(const std::wstring& text, const TextLayout& layout, Lin
                 batches.Back().count >= kMaxBatchGlyphs)
                 batches.Add(GlyphBatch{0, glyph->page});
             ++batches.Back().count;
+            ++counted;
         }
     }
 }
@@ -451,7 +454,8 @@ int BMFont::DrawLines(Graphics* context, DrawTextParam* body, const std::wstring
     float top = mFirstLineOffset;
     const float lineStep = GetLineAdvance() + layout.extraLineSpacing;
 
-    for (int l = 0; l < lines.Size(); ++l, top += lineStep)
+    int drawn = 0;
+    for (int l = 0; l < lines.Size() && drawn < kMaxDrawnGlyphs; ++l, top += lineStep)
     {
         const TextLine& line = lines[l];
         const float free = width - line.width;
@@ -467,7 +471,8 @@ int BMFont::DrawLines(Graphics* context, DrawTextParam* body, const std::wstring
             if (layout.letterJustify && line.spaces == 0 && line.count >= 2)
                 extraGlyph = free / float(line.count - 1);
         }
-        for (int i = line.first; i < line.first + line.count && i < int(text.size()); ++i)
+        for (int i = line.first; i < line.first + line.count && i < int(text.size()) && drawn < kMaxDrawnGlyphs;
+             ++i)
         {
             const wchar_t c = text[size_t(i)];
             if (c == wchar_t(layout.lineBreak))
@@ -518,6 +523,7 @@ int BMFont::DrawLines(Graphics* context, DrawTextParam* body, const std::wstring
                 FillVertexTint(quad, 4, tint);
                 ++batch.written;
                 --batch.left;
+                ++drawn;
             }
             pen += glyph->xAdvance + layout.letterSpacing + extraGlyph;
         }

@@ -52,6 +52,9 @@ public:
     static constexpr uint32_t kMaxPages = 256;
     // 6 indices a glyph must fit the 16-bit index cache's 1,024-index overflow buffers.
     static constexpr int kMaxBatchGlyphs = 170;
+    // Glyph quads one text reserves at most: more than a full window shows,
+    // so that a text of any length holds the streaming caches to a bound.
+    static constexpr int kMaxDrawnGlyphs = 8192;
 
     BMFont() = default;
     ~BMFont() override;

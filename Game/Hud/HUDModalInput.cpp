@@ -15,6 +15,7 @@
 #include "Game/NQFrameEntry.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"
+#include "Game/ProfileName.h"
 
 #include <algorithm>
 
@@ -30,13 +31,6 @@ GameWindow* RootBoard()
 {
     Game* game = Game::Get();
     return game ? game->GetRootBoard() : nullptr;
-}
-
-// The letters a profile name may hold.
-bool IsNameCharacter(int ch)
-{
-    return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
-           (ch >= 0x0410 && ch <= 0x044F);
 }
 } // namespace
 
@@ -144,7 +138,7 @@ void HUDModalInput::OnMouseUp(int x, int y)
 
 void HUDModalInput::OnChar(int character)
 {
-    if (mName.size() < kMaxNameLength && character != ' ' && IsNameCharacter(character))
+    if (mName.size() < kMaxNameLength && character != ' ' && profilename::IsNameCharacter(character))
     {
         GameWindow* board = RootBoard();
         render::BMFont* font = board ? board->GetFont(GameWindow::kFontMain32_2).Get() : nullptr;

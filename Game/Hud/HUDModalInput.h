@@ -3,6 +3,7 @@
 // The modal window in which the player types a profile name, to create a
 // profile (screen state 14) or rename the current one (15).
 #include "Game/Hud/HUDWindow.h"
+#include "Game/ProfileName.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ class NQFrameEntry;
 class HUDModalInput : public HUDWindow
 {
 public:
-    static constexpr size_t kMaxNameLength = 16;
+    static constexpr size_t kMaxNameLength = profilename::kMaxLength;
     static constexpr int kBackspaceKey = 8;
     // The name's place inside the field picture, and without one.
     static constexpr float kTextIndent = 15.0f;

@@ -138,6 +138,32 @@ TEST_F(ProfilesTest, OnlyTheFirstSaveAfterDamageKeepsTheDamagedFile)
     EXPECT_FALSE(userFolder.Has("profiles.xml.tmp"));
 }
 
+TEST_F(ProfilesTest, EveryDamagedFileIsKeptUpToFiveTheOldestGoingFirst)
+{
+    const auto damaged = [](int n) { return "<Profiles><Profile name=\"Lost " + std::to_string(n) + "\""; };
+    constexpr int kKept = 5; // the plain name and four numbered ones
+    for (int n = 0; n < 7; ++n)
+    {
+        SCOPED_TRACE(n);
+        file::Profiles::sProfilesReset = false;
+        LoadWith(damaged(n));
+        EXPECT_TRUE(file::Profiles::sProfilesReset);
+        ASSERT_EQ(Store()->Save(), tinyxml2::XML_SUCCESS);
+
+        // The newest under the plain name, then one number up for each older one.
+        EXPECT_EQ(userFolder.Read("profiles.xml.corrupt"), damaged(n));
+        for (int older = 1; older < kKept; ++older)
+        {
+            const std::string name = "profiles.xml.corrupt." + std::to_string(older);
+            if (older <= n)
+                EXPECT_EQ(userFolder.Read(name), damaged(n - older)) << name;
+            else
+                EXPECT_FALSE(userFolder.Has(name)) << name;
+        }
+        EXPECT_FALSE(userFolder.Has("profiles.xml.corrupt." + std::to_string(kKept)));
+    }
+}
+
 TEST_F(ProfilesTest, SelectRemoveAndRename)
 {
     struct Step

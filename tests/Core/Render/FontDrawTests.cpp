@@ -172,6 +172,29 @@ TEST_F(FontDrawTest, LongRunsCloseAtTheIndexCacheLimit)
     EXPECT_EQ(primitives, 800u);
 }
 
+// A text far longer than any window shows holds the caches to a bound: the
+// glyphs past the bound are laid out but not reserved.
+TEST_F(FontDrawTest, AHugeTextReservesABoundedNumberOfQuads)
+{
+    auto* vertices = render::GetVertexCache<SVertex2D>(&r);
+    const uint32_t mainCapacity = vertices->GetMain()->mImpl->GetCount();
+    for (const std::wstring& text : {std::wstring(200000, L'a'), std::wstring(100000, L'a') + L"\n" +
+                                                                    std::wstring(100000, L'b')})
+    {
+        const auto counts = Batches(text);
+        unsigned sum = 0;
+        for (unsigned n : counts)
+            sum += n;
+        EXPECT_EQ(sum, 4u * render::BMFont::kMaxDrawnGlyphs);
+    }
+    // Both texts together fit the main buffer and the overflow they needed.
+    uint32_t held = mainCapacity;
+    for (const auto* buffer : vertices->GetOverflow())
+        held += buffer->mImpl->GetCount();
+    EXPECT_LE(held, mainCapacity + 2u * 4u * render::BMFont::kMaxDrawnGlyphs);
+    End();
+}
+
 TEST_F(FontDrawTest, BeyondTheFixedLineAndBatchArrays)
 {
     std::wstring text;

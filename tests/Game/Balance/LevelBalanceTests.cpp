@@ -350,7 +350,8 @@ const ReachCase kReach[] = {
     {"none_bought", R"(<target id="10"/><target id="12"/>)", 0, -1, 100, 0},
     {"no_entry", R"(<target id="10"/><target id="12"/>)", 0, -2, 100, 0},
     {"second_step", R"(<target id="10"/><target id="12"/>)", 0, 1, 80, 20},
-    {"past_last_step", R"(<target id="10"/><target id="12"/>)", 0, 2, 100, 0},
+    // A stored step past the last is held to the last on load.
+    {"past_last_step", R"(<target id="10"/><target id="12"/>)", 0, 2, 80, 20},
 };
 
 class ReachCases : public BalanceLevelTest, public testing::WithParamInterface<ReachCase>

@@ -14,6 +14,7 @@
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDMainMenu.h"
 #include "Game/Hud/HUDModalInput.h"
+#include "Game/Hud/HUDModalMessage.h"
 #include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/HUDScrollBar.h"
 #include "Game/Hud/HUDTab.h"
@@ -28,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace gametest
@@ -129,6 +131,36 @@ TEST_F(MainMenuTest, ADamagedProfilesFileIsToldOnceWithOneMessageBox)
     OpenMainMenu();
     frames.Update(0.0f);
     EXPECT_TRUE(frames.GetStack().empty());
+}
+
+TEST_F(MainMenuTest, AFailedSaveIsToldOnceARunWithAModalMessage)
+{
+    OpenMainMenu();
+    // The store's temporary file cannot be made while a folder has its name.
+    std::filesystem::create_directory(profiles->TemporaryPath());
+    Map()->mProgress->SetGems(3);
+    Map()->Update(0.0f);
+    Step();
+    auto* message = TopAs<HUDModalMessage>();
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(TextOf(*message, L"message"), L"Not saved");
+    EXPECT_EQ(Map()->mScreenState, screen::kModalMessage);
+
+    // Its one button stands 120 right of the layout's "ok".
+    Tap(620, 340);
+    EXPECT_NE(TopAs<HUDMainMenu>(), nullptr);
+    EXPECT_EQ(Map()->mScreenState, screen::kMainMenu);
+
+    Map()->mProgress->SetGems(4);
+    Map()->Update(0.0f);
+    Step();
+    EXPECT_NE(TopAs<HUDMainMenu>(), nullptr);
+    EXPECT_EQ(Map()->mScreenState, screen::kMainMenu);
+
+    // Still tried at every save.
+    std::filesystem::remove(profiles->TemporaryPath());
+    Map()->mProgress->SetGems(5);
+    EXPECT_NE(profiles->FileText().find("amount=\"5\""), std::string::npos);
 }
 
 TEST_F(MainMenuTest, AnEffectMissingFromTheLibraryIsLeftOut)

@@ -37,6 +37,12 @@ int FakeGameServices::GetLevelCount(int episode)
     return found == levelCounts.end() ? -1 : found->second;
 }
 
+int FakeGameServices::GetUpgradeStepCount(int id)
+{
+    const auto found = upgradeSteps.find(id);
+    return found == upgradeSteps.end() ? -1 : found->second;
+}
+
 int FakeGameServices::GetHardcoreLevelCount(int episode)
 {
     const auto found = hardcoreLevelCounts.find(episode);

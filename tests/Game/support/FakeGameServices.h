@@ -28,6 +28,7 @@ public:
     int GetHardcoreLevelCount(int episode) override;
     bool IsEpisodeOpen(int episode) override;
     std::vector<int> GetUpgradeIds() override { return upgradeIds; }
+    int GetUpgradeStepCount(int id) override;
     void ReloadTutorial() override;
     void SetTutorialEnabled(bool enabled) override;
     bool IsFullscreen() override { return fullscreen; }
@@ -49,6 +50,8 @@ public:
     std::map<int, int> hardcoreLevelCounts;
     std::map<int, bool> openEpisodes;
     std::vector<int> upgradeIds;
+    // Steps by upgrade id; an id not here is unknown (-1).
+    std::map<int, int> upgradeSteps;
     bool tutorialEnabled = true;
     bool fullscreen = false;
     // The game's switch records the new state itself; so does this one.

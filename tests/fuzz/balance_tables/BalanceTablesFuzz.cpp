@@ -11,6 +11,7 @@
 #include "Game/NQUpgradeStep.h"
 #include "Game/NQUpgradeTable.h"
 
+#include "support/ScratchFolder.h"
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -29,12 +30,7 @@ std::string& StartFolder()
 
 const std::string& EmptyFolder()
 {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/hvfuzz-balance-XXXXXX";
-        if (!mkdtemp(pattern))
-            abort();
-        return std::string(pattern);
-    }();
+    static const std::string folder = hvtest::MakeScratchFolder("/tmp/hvfuzz-balance-XXXXXX");
     return folder;
 }
 

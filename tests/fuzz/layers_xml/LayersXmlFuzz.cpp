@@ -6,6 +6,8 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/File/ImageFileInfo.h"
 
+#include "support/ScratchFolder.h"
+#include "support/TempFolder.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,16 +22,16 @@ namespace
 const wchar_t* const kPictures[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
 constexpr int kPictureCount = 6;
 
-// A scratch data root, made the current folder once.
-void EnterScratchRoot()
+// A scratch data root with its picture folder, made once.
+const std::string& ScratchRoot()
 {
-    static const bool entered = [] {
-        char pattern[] = "/tmp/hvfuzz-layers-XXXXXX";
-        if (!mkdtemp(pattern) || chdir(pattern) != 0 || mkdir("img", 0700) != 0)
+    static const std::string root = [] {
+        const std::string folder = hvtest::MakeScratchFolder("/tmp/hvfuzz-layers-XXXXXX");
+        if (mkdir((folder + "/img").c_str(), 0700) != 0)
             abort();
-        return true;
+        return folder;
     }();
-    (void)entered;
+    return root;
 }
 
 void ListAround(file::ImageContainer& image, const std::wstring& group)
@@ -47,12 +49,14 @@ void ListAround(file::ImageContainer& image, const std::wstring& group)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnterScratchRoot();
-    FILE* f = fopen("img/layers.xml", "wb");
+    FILE* f = fopen((ScratchRoot() + "/img/layers.xml").c_str(), "wb");
     if (!f)
         abort();
     fwrite(data, 1, size, f);
     fclose(f);
+    // The container looks its folder up from the current one; libFuzzer reads
+    // a relative corpus from the folder it started in, so it is given back.
+    hvtest::CurrentDirectory inRoot(ScratchRoot());
 
     std::unique_ptr<file::ImageContainer> image(file::FileManager::Instance()->OpenImageContainer(L"img"));
     if (!image)

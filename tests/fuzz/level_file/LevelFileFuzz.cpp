@@ -11,6 +11,7 @@
 #include "Game/PathWalk.h"
 #include "Platform/Bass/StandIn.h"
 
+#include "support/ScratchFolder.h"
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -25,9 +26,9 @@ NQMap* Level()
         // real ones is read or written; then back to the folder libFuzzer
         // names its corpus from. The inputs read no files but a path cache,
         // which the folder does not hold.
-        char folder[] = "/tmp/hvfuzz-level-XXXXXX";
+        const std::string folder = hvtest::MakeScratchFolder("/tmp/hvfuzz-level-XXXXXX");
         char* previous = getcwd(nullptr, 0);
-        if (!previous || !mkdtemp(folder) || chdir(folder) != 0 || setenv("XDG_DATA_HOME", folder, 1) != 0)
+        if (!previous || chdir(folder.c_str()) != 0 || setenv("XDG_DATA_HOME", folder.c_str(), 1) != 0)
             abort();
         bass::UseManualOutput();
         NQMap* level = new NQMap;

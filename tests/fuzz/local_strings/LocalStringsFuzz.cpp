@@ -4,6 +4,8 @@
 #include "Core/Base/TextEncoding.h"
 #include "Game/LocalStrings.h"
 
+#include "support/ScratchFolder.h"
+#include "support/TempFolder.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,24 +15,28 @@
 
 namespace
 {
-const char* const kStrings = "nq/strings_en.csv";
-
-// A fresh data root made the current directory, once.
-void EnterDataRoot()
+// A fresh data root with its "nq" folder, made once.
+const std::string& DataRoot()
 {
-    static const bool entered = [] {
-        char pattern[] = "/tmp/hvfuzz-strings-XXXXXX";
-        if (!mkdtemp(pattern) || chdir(pattern) != 0 || mkdir("nq", 0700) != 0)
+    static const std::string root = [] {
+        const std::string folder = hvtest::MakeScratchFolder("/tmp/hvfuzz-strings-XXXXXX");
+        if (mkdir((folder + "/nq").c_str(), 0700) != 0)
             abort();
-        return true;
+        return folder;
     }();
-    (void)entered;
+    return root;
+}
+
+const std::string& StringsPath()
+{
+    static const std::string path = DataRoot() + "/nq/strings_en.csv";
+    return path;
 }
 
 std::string ReadAll()
 {
     std::string text;
-    FILE* f = fopen(kStrings, "rb");
+    FILE* f = fopen(StringsPath().c_str(), "rb");
     if (!f)
         abort();
     char buffer[4096];
@@ -44,12 +50,14 @@ std::string ReadAll()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnterDataRoot();
-    FILE* f = fopen(kStrings, "wb");
+    FILE* f = fopen(StringsPath().c_str(), "wb");
     if (!f)
         abort();
     fwrite(data, 1, size, f);
     fclose(f);
+    // The table reads its file from the current folder; libFuzzer reads a
+    // relative corpus from the folder it started in, so it is given back.
+    hvtest::CurrentDirectory inRoot(DataRoot());
 
     LocalStrings* strings = LocalStrings::Instance();
     const LocalStrings::Table table = strings->GetTable();

@@ -6,6 +6,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/PackDirectory.h"
 
+#include "support/ScratchFolder.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,12 +18,7 @@ namespace
 {
 const std::string& Folder()
 {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/hvfuzz-pack-XXXXXX";
-        if (!mkdtemp(pattern))
-            abort();
-        return std::string(pattern) + "/";
-    }();
+    static const std::string folder = hvtest::MakeScratchFolder("/tmp/hvfuzz-pack-XXXXXX") + "/";
     return folder;
 }
 

@@ -4,6 +4,7 @@
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 
+#include "support/ScratchFolder.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,12 +15,7 @@ namespace
 {
 const std::string& Folder()
 {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/hvfuzz-profiles-XXXXXX";
-        if (!mkdtemp(pattern))
-            abort();
-        return std::string(pattern) + "/";
-    }();
+    static const std::string folder = hvtest::MakeScratchFolder("/tmp/hvfuzz-profiles-XXXXXX") + "/";
     return folder;
 }
 }

@@ -5,6 +5,7 @@
 #include "Game/NQGameServices.h"
 #include "Game/NQProgress.h"
 
+#include "support/ScratchFolder.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,15 +19,10 @@ const std::string& Folder()
 {
     // Every setter saves (and flushes) the file: a memory-backed folder,
     // where there is one, keeps the runs fast.
-    static const std::string folder = [] {
-        char memory[] = "/dev/shm/hvfuzz-progress-XXXXXX";
-        if (mkdtemp(memory))
-            return std::string(memory) + "/";
-        char pattern[] = "/tmp/hvfuzz-progress-XXXXXX";
-        if (!mkdtemp(pattern))
-            abort();
-        return std::string(pattern) + "/";
-    }();
+    static const std::string folder =
+        hvtest::MakeScratchFolder(access("/dev/shm", W_OK) == 0 ? "/dev/shm/hvfuzz-progress-XXXXXX"
+                                                                 : "/tmp/hvfuzz-progress-XXXXXX") +
+        "/";
     return folder;
 }
 
@@ -39,6 +35,7 @@ public:
     int GetHardcoreLevelCount(int) override { return 2; }
     bool IsEpisodeOpen(int episode) override { return episode < 2; }
     std::vector<int> GetUpgradeIds() override { return {1, 2, 3}; }
+    int GetUpgradeStepCount(int id) override { return id >= 1 && id <= 3 ? 4 : -1; }
     int GetMode() override { return mode; }
     void SetMode(int value) override { mode = value; }
     int mode = 0;
