@@ -6,6 +6,7 @@
 #include "Core/Base/StringTokenizer.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/DrawTextParam.h"
+#include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Game/ContainerImages.h"
@@ -118,11 +119,28 @@ void HUDButtonOver::Draw(render::Graphics* graphics)
         graphics->mFont = mFont.Get();
     if (!mHasLabel || mLabel.empty())
         return;
+    const float fit = LabelFit(graphics->mFont);
     math::Transform2D transform;
-    transform.Scale(mScale, mScale);
+    transform.Scale(mScale * fit, mScale * fit);
     transform.Translate(mLabelRect[0] + mLabelRect[2] / 2.0f + mOffsetX, mLabelRect[1] + mLabelRect[3] / 2.0f);
     auto record = graphics->DrawText(mLabel).Transform(transform);
     record->SetAlign(kAnchorCentre, kAnchorCentre);
+}
+
+float HUDButtonOver::LabelFit(render::Font* font) const
+{
+    // Unmeasurable: drawn as it is.
+    if (!font)
+        return 1.0f;
+    float width = 0.0f;
+    {
+        auto record = font->Text(mLabel);
+        record->SetWidthOut(&width);
+    }
+    const float room = mLabelRect[2] - 2.0f * kLabelMargin;
+    if (width <= room || room <= 0.0f)
+        return 1.0f;
+    return room / width;
 }
 
 void HUDButtonOver::Update(float dt)

@@ -1,5 +1,7 @@
 #include "FrontEndFixture.h"
 
+#include "Core/Math/Transform2D.h"
+#include "Core/Render/DrawTextParam.h"
 #include "Core/Render/Graphics.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDButtonOver.h"
@@ -10,6 +12,8 @@
 #include "Core/Base/DeleteAll.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace gametest
 {
@@ -158,6 +162,93 @@ TEST_F(OverButtonTest, DrawIsTheWindowThenEveryButtonInOrder)
     const size_t cancelGlyphs = 6;
     EXPECT_EQ(quads[2 + cancelGlyphs].texture, TextureOf(window.buttons[1]->mNormal->mPicture));
     EXPECT_EQ(quads.back().texture, FontPage(GameWindow::kFontLarge));
+}
+
+// The glyph quads of one font, in draw order.
+std::vector<RecordedQuad> GlyphsOf(const std::vector<RecordedQuad>& quads, const render::Texture* page)
+{
+    std::vector<RecordedQuad> glyphs;
+    std::copy_if(quads.begin(), quads.end(), std::back_inserter(glyphs),
+                 [&](const RecordedQuad& quad) { return quad.texture == page; });
+    return glyphs;
+}
+
+float LeftOf(const std::vector<RecordedQuad>& glyphs)
+{
+    float left = glyphs.front().x[0];
+    for (const RecordedQuad& quad : glyphs)
+        left = std::min({left, quad.x[0], quad.x[1], quad.x[2], quad.x[3]});
+    return left;
+}
+
+float RightOf(const std::vector<RecordedQuad>& glyphs)
+{
+    float right = glyphs.front().x[0];
+    for (const RecordedQuad& quad : glyphs)
+        right = std::max({right, quad.x[0], quad.x[1], quad.x[2], quad.x[3]});
+    return right;
+}
+
+TEST_F(OverButtonTest, ALabelTooWideIsShrunkIntoItsButtonAndOneThatFitsIsDrawnAsItIs)
+{
+    struct Case
+    {
+        std::wstring label;
+        bool fits;
+    };
+    // "ok" is 100 px wide; the fixture's glyphs advance 10 px.
+    const Case cases[] = {
+        {L"OK", true},
+        {L"Abcdefg", true},
+        {L"WWWWWWWWWWWWWWWW", false},
+        {L"Cancel the whole long thing", false},
+    };
+    OverWindow window;
+    overbuttons::LoadOverLayout(window, window.buttons, L"ui/menu");
+    HUDButtonOver* ok = window.buttons[1];
+    ASSERT_EQ(ok->mName, L"ok");
+    ok->mFont = Board()->GetFont(GameWindow::kFontNormal);
+    const render::Texture* page = FontPage(GameWindow::kFontNormal);
+    const float left = ok->mLabelRect[0];
+    const float right = left + ok->mLabelRect[2];
+    const float centreX = left + ok->mLabelRect[2] / 2.0f;
+    const float centreY = ok->mLabelRect[1] + ok->mLabelRect[3] / 2.0f;
+    for (const Case& c : cases)
+    {
+        ok->mLabel = c.label;
+        const std::vector<RecordedQuad> drawn = GlyphsOf(Record([&](render::Graphics* g) { ok->Draw(g); }), page);
+        // The label as drawn with no fitting: centred on its place at its own size.
+        const std::vector<RecordedQuad> natural = GlyphsOf(Record([&](render::Graphics* g) {
+                                                               g->mFont = ok->mFont.Get();
+                                                               math::Transform2D at;
+                                                               at.Translate(centreX, centreY);
+                                                               auto record = g->DrawText(c.label).Transform(at);
+                                                               record->SetAlign(2, 2);
+                                                           }),
+                                                           page);
+        ASSERT_FALSE(natural.empty());
+        ASSERT_EQ(drawn.size(), natural.size());
+        const float scale = (RightOf(drawn) - LeftOf(drawn)) / (RightOf(natural) - LeftOf(natural));
+        if (c.fits)
+        {
+            EXPECT_EQ(scale, 1.0f);
+            EXPECT_GT(RightOf(natural) - LeftOf(natural), 0.0f);
+        }
+        else
+        {
+            EXPECT_GT(RightOf(natural), right) << "the case must overflow";
+            EXPECT_LT(scale, 1.0f);
+            EXPECT_GE(LeftOf(drawn), left + HUDButtonOver::kLabelMargin - 0.5f);
+            EXPECT_LE(RightOf(drawn), right - HUDButtonOver::kLabelMargin + 0.5f);
+        }
+        // Uniformly scaled about the place's centre: every corner of every glyph.
+        for (size_t i = 0; i < drawn.size(); ++i)
+            for (int k = 0; k < 4; ++k)
+            {
+                EXPECT_NEAR(drawn[i].x[k], centreX + (natural[i].x[k] - centreX) * scale, 0.01f);
+                EXPECT_NEAR(drawn[i].y[k], centreY + (natural[i].y[k] - centreY) * scale, 0.01f);
+            }
+    }
 }
 } // namespace
 } // namespace gametest
