@@ -24,18 +24,6 @@ constexpr Uint32 kSettleMs = 10000;
 constexpr int kWindowWidth = 1366;
 constexpr int kWindowHeight = 768;
 
-void PressAltEnter(HWND hwnd)
-{
-    for (const SDL_Event& key : {testwin::Key(hwnd, true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT),
-                                 testwin::Key(hwnd, true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
-                                 testwin::Key(hwnd, false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
-                                 testwin::Key(hwnd, false, SDL_SCANCODE_LALT, SDLK_LALT)})
-    {
-        SDL_Event event = key;
-        SDL_PushEvent(&event);
-    }
-}
-
 TEST(FullScreenSwitchX11, TenTogglesKeepTheWindowMappedSizedAndRunning)
 {
     gametest::GameRun run;
@@ -59,7 +47,7 @@ TEST(FullScreenSwitchX11, TenTogglesKeepTheWindowMappedSizedAndRunning)
         const bool toWindowed = !run.game->IsWindowed();
         const int width = toWindowed ? kWindowWidth : screen.w;
         const int height = toWindowed ? kWindowHeight : screen.h;
-        PressAltEnter(hwnd);
+        testwin::PushAltEnter(hwnd);
         int presentsAtSwitch = -1;
         gametest::X11WindowState state;
         const Uint32 end = SDL_GetTicks() + kSettleMs;

@@ -119,14 +119,7 @@ TEST_F(GameAppTest, AltEnterOnAScreenTooSmallForTheWindowSaysWhy)
     ASSERT_FALSE(run->game->IsWindowed());
     hvtest::CaptureLog();
     const HWND hwnd = run->game->mWindow->GetHandle();
-    for (const SDL_Event& key : {testwin::Key(hwnd, true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT),
-                                 testwin::Key(hwnd, true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
-                                 testwin::Key(hwnd, false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
-                                 testwin::Key(hwnd, false, SDL_SCANCODE_LALT, SDLK_LALT)})
-    {
-        SDL_Event event = key;
-        SDL_PushEvent(&event);
-    }
+    testwin::PushAltEnter(hwnd);
     ASSERT_EQ(run->Pump(12), HV_OK);
     EXPECT_FALSE(run->game->IsWindowed());
     // The message box of the options dialog was built: this content has no

@@ -134,6 +134,16 @@ inline SDL_Event Key(HWND hwnd, bool down, SDL_Scancode sc, SDL_Keycode sym, Uin
     return e;
 }
 
+// Alt down, Return down and up, Alt up: the window-mode key, pushed into SDL's queue.
+inline void PushAltEnter(HWND hwnd)
+{
+    for (SDL_Event event : {Key(hwnd, true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT),
+                            Key(hwnd, true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                            Key(hwnd, false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT),
+                            Key(hwnd, false, SDL_SCANCODE_LALT, SDLK_LALT)})
+        SDL_PushEvent(&event);
+}
+
 inline SDL_Event Text(HWND hwnd, const char* utf8)
 {
     SDL_Event e{};
