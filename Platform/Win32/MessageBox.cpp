@@ -24,14 +24,6 @@ bool IsHeadless()
         driver = SDL_getenv("SDL_VIDEODRIVER");
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
-
-// SDL's X11 box runs in a forked child, which never shows and never returns
-// while the X11 video driver is up in this process: the caller would hang.
-bool X11VideoIsUp()
-{
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver && std::strcmp(driver, "x11") == 0;
-}
 } // namespace
 
 int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type)
@@ -47,10 +39,11 @@ int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type)
     const std::string utf8Caption = win32::WideToUtf8Lossy(wideCaption);
     std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
     std::fflush(stderr);
-    if (IsHeadless() || X11VideoIsUp())
+    if (IsHeadless())
         return IDOK;
     const Uint32 flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    // Fails at once when no display can show it.
+    // Fails at once when no display can show it. On X11 it shows beside the
+    // video driver's own windows, with or without a window manager.
     SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
     return IDOK;
 }

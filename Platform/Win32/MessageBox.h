@@ -2,8 +2,7 @@
 
 // Message boxes over SDL. Caption and text always go to standard error first,
 // so a headless run still shows them and never hangs waiting for a click; on
-// the offscreen or dummy video driver, or while the X11 driver is up, no box
-// is opened at all.
+// the offscreen or dummy video driver no box is opened at all.
 #include "Platform/Win32/Types.h"
 
 #include <functional>
