@@ -16,7 +16,7 @@
 #include "Game/EffectList.h"
 #include "Game/FindById.h"
 #include "Game/Game.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"

@@ -8,7 +8,7 @@
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Sound/SoundTags.h"
 #include "Game/Hud/HUD.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"

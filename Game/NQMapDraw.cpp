@@ -16,7 +16,7 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/LinkGeometry.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQBulletManager.h"

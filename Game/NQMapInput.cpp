@@ -7,7 +7,7 @@
 #include "Core/Render/Image.h"
 #include "Game/GameSounds.h"
 #include "Game/Hud/HUD.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQDecorationSet.h"

@@ -1,5 +1,5 @@
 // The interface pictures of the level.
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQMap.h"
 #include "Game/NQResources.h"

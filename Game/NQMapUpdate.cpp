@@ -6,7 +6,7 @@
 #include "Game/EffectList.h"
 #include "Game/GameMath.h"
 #include "Game/Hud/HUD.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"

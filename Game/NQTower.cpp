@@ -9,7 +9,7 @@
 #include "Game/GameSounds.h"
 #include "Game/GoldIncomerModifier.h"
 #include "Game/Hud/HUD.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/LocalStrings.h"
 #include "Game/MagicTowerBoost.h"

@@ -4,7 +4,7 @@
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDModalInput.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Hud/NQSplashScreens.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"

@@ -5,7 +5,7 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Game/BlastModifier.h"
 #include "Game/DotModifier.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQBullet.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQLevelEconomy.h"

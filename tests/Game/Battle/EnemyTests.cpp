@@ -2,7 +2,7 @@
 #include "QuietBattleFixture.h"
 
 #include "Game/FindById.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"

@@ -4,7 +4,7 @@
 
 #include "CallLog.h"
 #include "Core/Render/ParticleEmitter.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/FireSplashModifier.h"
 #include "Game/GameMath.h"
 #include "Game/NQBullet.h"

@@ -2,7 +2,7 @@
 
 #include "Core/Render/Graphics.h"
 #include "Game/GameWindow.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQResources.h"
 
 #include <gtest/gtest.h>

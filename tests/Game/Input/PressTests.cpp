@@ -4,7 +4,7 @@
 #include "InputFixture.h"
 
 #include "CallLog.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQSpriteSet.h"
 #include "Game/NQUnitProto.h"

@@ -7,7 +7,7 @@
 #include "Core/Math/MathFunctions.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Game/EffectList.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQEffect.h"

@@ -5,7 +5,7 @@
 #include "QuadRecorder.h"
 
 #include "Core/Render/Image.h"
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQMap.h"

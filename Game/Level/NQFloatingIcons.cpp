@@ -1,4 +1,4 @@
-#include "Game/Hud/NQFloatingIcons.h"
+#include "Game/Level/NQFloatingIcons.h"
 
 #include "Core/Base/DeleteAll.h"
 #include "Core/Render/DrawTextParam.h"
