@@ -17,6 +17,7 @@
 #include "Core/Sound/SoundTags.h"
 #include "Framework/Widget/FrameManager.h"
 #include "Game/GameWindow.h"
+#include "Game/Hud/HUD.h"
 #include "Game/Hud/TMessageBox.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQMap.h"
@@ -31,6 +32,7 @@
 #include <tinyxml2.h>
 
 #include <filesystem>
+#include <utility>
 
 namespace
 {
@@ -71,7 +73,11 @@ void DrawAnchored(render::Graphics* graphics, const render::Image& picture, int 
 }
 } // namespace
 
-Game::Game()
+Game::Game() : Game([] { return new HUD; })
+{
+}
+
+Game::Game(LevelHudFactory makeHud) : mMakeHud(std::move(makeHud))
 {
     mLogicalWidth = kLogicalWidth;
     mLogicalHeight = kLogicalHeight;
@@ -167,7 +173,7 @@ HVResultEnum Game::InitGame()
     k2::SoundTags::Instance()->SetPlayerVolumes(mVolumes);
 
     // Set first: what the board's Load creates reaches the board through the game.
-    mGameWindow = new GameWindow;
+    mGameWindow = new GameWindow(mMakeHud);
     SetRootBoard(mGameWindow);
     // The level's teardown, inside the game's, still uses these.
     AddDependency(this, k2::SoundTags::Instance());

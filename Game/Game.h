@@ -2,6 +2,7 @@
 
 #include "Core/Resource/ResourceHandle.h"
 #include "Framework/GameApplication.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/TMobShader.h"
 
 class GameWindow;
@@ -17,7 +18,10 @@ public:
     // The enemy shader's folder.
     static constexpr const wchar_t* kMobShaderName = L"nq/Shaders/MobShader/DX/";
 
+    // With the real HUD.
     Game();
+    // With the HUD that `makeHud` makes for the level.
+    explicit Game(LevelHudFactory makeHud);
     ~Game() override;
 
     // The one game, null when none exists.
@@ -55,6 +59,7 @@ public:
     resource::ResourceHandle<TMobShader> mMobShader;
     render::Image* mLoading = nullptr;
     GameWindow* mGameWindow = nullptr;
+    LevelHudFactory mMakeHud;
 
 private:
     void ReleasePicture(render::Image*& picture);

@@ -10,6 +10,7 @@
 #include "Game/NQProgress.h"
 
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -46,7 +47,9 @@ const wchar_t* const GameWindow::kFontNames[kFontCount] = {
     L"nq/data/fonts/main_42_2", L"nq/data/fonts/main_80",   L"nq/data/fonts/main_42_3",
 };
 
-GameWindow::GameWindow() = default;
+GameWindow::GameWindow(LevelHudFactory makeHud) : mMakeHud(std::move(makeHud))
+{
+}
 
 GameWindow::~GameWindow()
 {
@@ -88,9 +91,10 @@ HVResultEnum GameWindow::Load()
         mFonts[i]->Load(); // a missing font stays empty
     }
 
-    mLevel = new NQMap;
+    mLevel = new NQMap(mMakeHud);
     mLevel->mEconomy->AddGems(mLevel->mProgress->GetGems());
-    mLevel->mHud->ShowSplashScreens();
+    if (HUD* hud = HUD::Of(mLevel))
+        hud->ShowSplashScreens();
     SetOverlay(kConfirmSlot, nullptr);
     SetOverlay(kBannerSlot, nullptr);
     return HV_OK;
@@ -211,8 +215,8 @@ HVResultEnum GameWindow::OnWidgetMouseWheel(const math::Vector3&, int delta)
 
 HVResultEnum GameWindow::OnChar(wchar_t character)
 {
-    if (mLevel)
-        mLevel->mHud->OnChar(int(character));
+    if (HUD* hud = HUD::Of(mLevel))
+        hud->OnChar(int(character));
     return HV_OK;
 }
 
@@ -220,7 +224,8 @@ HVResultEnum GameWindow::OnKeyDown(int key)
 {
     if (!mLevel)
         return HV_OK;
-    mLevel->mHud->OnKeyDown(key);
+    if (HUD* hud = HUD::Of(mLevel))
+        hud->OnKeyDown(key);
     if (mLevel->mDeveloperKeys && mLevel->mScreenState == screen::kPlaying)
         RunDeveloperKey(key);
     return HV_OK;

@@ -3,6 +3,7 @@
 #include "Core/Render/BMFont.h"
 #include "Core/Resource/ResourceHandle.h"
 #include "Framework/Widget/BaseBoard.h"
+#include "Game/Hud/LevelHud.h"
 
 #include <string>
 
@@ -33,7 +34,8 @@ public:
     static constexpr int kBannerSlot = 1;
     static constexpr int kOverlayCount = 2;
 
-    GameWindow();
+    // The level's HUD is made by `makeHud`.
+    explicit GameWindow(LevelHudFactory makeHud);
     ~GameWindow() override;
 
     HVResultEnum Load() override;
@@ -69,6 +71,7 @@ private:
     void RunDeveloperKey(int key);
 
     NQMap* mLevel = nullptr;
+    LevelHudFactory mMakeHud;
     resource::ResourceHandle<render::BMFont> mFonts[kFontCount];
     HUDWindow* mOverlays[kOverlayCount] = {nullptr, nullptr};
     int mPointerX = 0;

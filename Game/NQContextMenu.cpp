@@ -2,7 +2,7 @@
 
 #include "Core/Base/DeleteAll.h"
 #include "Game/GameSounds.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQContextMenuItem.h"
 #include "Game/NQUnitProto.h"
 
@@ -32,7 +32,7 @@ constexpr int kKeepWithinPasses = 2;
 NQContextMenu::NQContextMenu()
 {
     PlaySoundTag(L"context_in");
-    NQTutorial::Instance()->OnEvent(L"tower_select");
+    LevelTutorial::Get()->OnEvent(L"tower_select");
 }
 
 NQContextMenu::~NQContextMenu()

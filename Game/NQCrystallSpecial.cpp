@@ -2,7 +2,7 @@
 
 #include "Game/Game.h"
 #include "Game/GameMath.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQMap.h"
 #include "Game/NQResources.h"
@@ -45,5 +45,5 @@ void NQCrystallSpecial::SetState(int32_t state)
 {
     NQGoldSpecial::SetState(state);
     if (state == kCollected)
-        NQTutorial::Instance()->OnEvent(L"gem_collected");
+        LevelTutorial::Get()->OnEvent(L"gem_collected");
 }

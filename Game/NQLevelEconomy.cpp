@@ -2,7 +2,7 @@
 
 #include "Core/Math/MathFunctions.h"
 #include "Game/Game.h"
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQLevelRecord.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"

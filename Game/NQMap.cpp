@@ -7,9 +7,7 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Sound/SoundTags.h"
-#include "Game/Hud/HUD.h"
 #include "Game/Level/NQFloatingIcons.h"
-#include "Game/Hud/NQTutorial.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQDecorationSet.h"
@@ -49,12 +47,6 @@ constexpr const wchar_t* kSpeedButtonsOff[] = {L"speed_btn_ac", L"pause_btn_ac",
                                                L"options_btn_ac"};
 constexpr int kEmitterPlaying = 1;
 
-std::function<HUD*()>& HudFactory()
-{
-    static std::function<HUD*()> factory;
-    return factory;
-}
-
 template <class T>
 void DeleteOwned(T*& pointer)
 {
@@ -73,7 +65,7 @@ void DeleteOwnedList(std::vector<T*>*& list)
 }
 } // namespace
 
-NQMap::NQMap()
+NQMap::NQMap(const LevelHudFactory& makeHud)
 {
     mUpgradeTable = new NQUpgradeTable(L"nq/upgrades.xml");
     mLanePaths = new std::vector<NQLinkLanes*>;
@@ -84,7 +76,7 @@ NQMap::NQMap()
     k2::SoundTags::Instance()->Load(L"nq/sounds_sheet.csv");
 
     mEconomy = new NQLevelEconomy;
-    mHud = HudFactory() ? HudFactory()() : new HUD;
+    mHud = makeHud();
     mSpellTable = new NQSpellTable;
     for (const wchar_t* name : kSpeedButtonsOff)
     {
@@ -179,7 +171,7 @@ NQMap::~NQMap()
     NQResources::Instance()->DeleteSpriteSets();
     // Made now, the tutorial would reset its steps into a level that is going.
     // Its layers and pictures go while the renderer and the resources exist.
-    if (NQTutorial* tutorial = NQTutorial::Find())
+    if (LevelTutorial* tutorial = LevelTutorial::Find())
         tutorial->ReleaseGraphics();
 
     DeleteOwned(mProgress);
@@ -195,11 +187,3 @@ void NQMap::LoadUnitSprites()
     LoadUiSprites();
     mResourcesLoaded = true;
 }
-
-namespace game::testing
-{
-void SetHudFactory(std::function<HUD*()> factory)
-{
-    HudFactory() = std::move(factory);
-}
-} // namespace game::testing

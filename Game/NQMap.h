@@ -2,11 +2,11 @@
 
 #include "Core/Base/Result.h"
 #include "Game/CurvePoint.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQEpisodeSetup.h"
 #include "Game/NQScreenState.h"
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,7 +31,6 @@ class XMLElement;
 struct NQPathSample;
 struct TPurchaseResult;
 
-class HUD;
 class HUDSpellButton;
 class NQBulletManager;
 class NQContextMenu;
@@ -90,7 +89,8 @@ public:
         float price = 0.0f;
     };
 
-    NQMap();
+    // The level makes its HUD with `makeHud`, the application's choice.
+    explicit NQMap(const LevelHudFactory& makeHud);
     ~NQMap();
     NQMap(const NQMap&) = delete;
     NQMap& operator=(const NQMap&) = delete;
@@ -336,7 +336,7 @@ public:
     NQSpriteAnimation* mEnemySpotMarker = nullptr;
     NQEnemy* mSelectedEnemy = nullptr;
     NQContextMenu* mContextMenu = nullptr;
-    HUD* mHud = nullptr;
+    LevelHud* mHud = nullptr;
     std::vector<NQSpot*>* mSpots = nullptr;
     std::vector<NQPoint*>* mPoints = nullptr;
     std::vector<NQLink*>* mLinks = nullptr;
@@ -379,9 +379,3 @@ private:
     // The road point at s moved sideways by the offset.
     CurvePoint GetWalkingPoint(const NQLink* link, float s, float offset) const;
 };
-
-namespace game::testing
-{
-// Makes the level's HUD through `factory` instead of `new HUD`; empty restores it.
-void SetHudFactory(std::function<HUD*()> factory);
-} // namespace game::testing

@@ -10,7 +10,7 @@
 #include "Game/AttributedText.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQContextMenuItem.h"
 #include "Game/NQDecorationSet.h"
@@ -163,7 +163,7 @@ NQMap::RingOpening NQMap::OpenContextMenuAt(int x, int y)
     mContextMenu->OpenTowerMenu(tower);
     const NQSpot* spot = tower->mSpotFrame ? tower->mSpotFrame->mSpot : nullptr;
     if (spot && spot->mX == kTutorialTowerX && spot->mY == kTutorialTowerY)
-        NQTutorial::Instance()->OnEvent(L"tower_select_3");
+        LevelTutorial::Get()->OnEvent(L"tower_select_3");
     if (tower->mSpotFrame)
         FrameCentre(tower->mSpotFrame, mContextMenu->mCenterX, mContextMenu->mCenterY);
     else

@@ -15,7 +15,7 @@
 #include "Game/DecimalText.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQFloatingIcons.h"
 #include "Game/LinkGeometry.h"
 #include "Game/LocalStrings.h"
@@ -290,7 +290,7 @@ void NQMap::Draw(render::Graphics* graphics)
     if (mHud)
     {
         mHud->Draw(graphics);
-        mHud->DrawWindows(graphics, HUDWindow::kScreenLayer);
+        mHud->DrawWindows(graphics, LevelHud::kScreenLayer);
     }
     // The layers put back everything but the blend mode.
     graphics->SetBlendMode(kBlendAlpha);
@@ -320,7 +320,7 @@ void NQMap::Draw(render::Graphics* graphics)
     if (world && mButtonEmitter)
         graphics->DrawParticles(mButtonEmitter);
     if (mHud)
-        mHud->DrawWindows(graphics, HUDWindow::kModalLayer);
+        mHud->DrawWindows(graphics, LevelHud::kModalLayer);
     if (mDebugFlags[0])
     {
         graphics->SetBlendMode(kBlendAlpha);

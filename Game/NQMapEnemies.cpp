@@ -7,7 +7,7 @@
 #include "Game/FindById.h"
 #include "Game/HasteAreaModifier.h"
 #include "Game/HealerModifier.h"
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/InvisibleAreaModifier.h"
 #include "Game/InvisibleModifier.h"
 #include "Game/NQBulletManager.h"

@@ -6,9 +6,8 @@
 #include "Core/Math/MathFunctions.h"
 #include "Core/Render/Image.h"
 #include "Game/GameSounds.h"
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQFloatingIcons.h"
-#include "Game/Hud/NQTutorial.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQFrameEntry.h"
@@ -40,7 +39,7 @@ void BuySpot(NQMap& map, NQFrameEntry* frame)
     NQLevelEconomy& economy = *map.mEconomy;
     if (!spot || economy.mGold < spot->mGoldPrice || economy.mGems < spot->mGemPrice)
         return;
-    NQTutorial::Instance()->OnEvent(L"buildspot_bought");
+    LevelTutorial::Get()->OnEvent(L"buildspot_bought");
     const float cx = std::trunc(frame->mRect[0] + frame->mRect[2] * 0.5f);
     const float cy = std::trunc(frame->mRect[1] + frame->mRect[3] * 0.5f);
     economy.SpendGold(spot->mGoldPrice);
@@ -93,7 +92,7 @@ void ChooseOnRing(NQMap& map, int x, int y)
             NQUnitProto* proto = map.mUnitDatabase ? map.mUnitDatabase->FindProto(key) : nullptr;
             if (!map.BuildTower(proto, ring->mSpotFrame))
                 return;
-            NQTutorial::Instance()->OnEvent(L"tower_built");
+            LevelTutorial::Get()->OnEvent(L"tower_built");
         }
         break;
     case NQContextMenu::kBuySpotRing:
@@ -111,7 +110,7 @@ void NQMap::OnMouseDown(int x, int y)
 {
     if (mHud)
         mHud->OnMouseMove(x, y);
-    NQTutorial::Instance()->OnMouseMove(x, y);
+    LevelTutorial::Get()->OnMouseMove(x, y);
     if (mScreenState != screen::kPlaying)
     {
         if (mHud && mScreenState == screen::kSplashScreens && mHud->Click(x, y) == L"done")
@@ -133,11 +132,11 @@ void NQMap::OnMouseDown(int x, int y)
     const int iy = int(std::trunc((float(y) - mViewOffsetY) / mZoom));
     if (mWaveHints && mWaveHints->HitTest(ix, iy))
     {
-        const int32_t block = mHud ? mHud->mBlockUI : kBlockNone;
+        const int32_t block = mHud ? mHud->GetBlockUI() : kBlockNone;
         // The tutorial holds the waves back: the press does nothing at all.
         if (block != kBlockNone && block != kBlockAllButWaves)
             return;
-        NQTutorial::Instance()->OnEvent(L"wave_forced");
+        LevelTutorial::Get()->OnEvent(L"wave_forced");
         PlaySoundTag(L"simple");
         const float clock = mWaveManager ? mWaveManager->mClock : 0.0f;
         const int32_t bonus = math::TruncateToInt32((mWaveHints->mNextWaveTime - clock) * kEarlyCallGoldPerSecond);
@@ -147,7 +146,7 @@ void NQMap::OnMouseDown(int x, int y)
         if (mFloatingIcons)
             mFloatingIcons->Spawn(float(x), float(y), NQFloatingIcons::kCoin)->text = L"+ " + std::to_wstring(bonus);
         mWaveHints->Clear();
-        NQTutorial::Instance()->OnEvent(L"wave_started");
+        LevelTutorial::Get()->OnEvent(L"wave_started");
     }
     if (mWaveManager)
         if (NQEnemy* enemy = mWaveManager->EnemyAt(float(ix), float(iy)))
@@ -167,7 +166,7 @@ void NQMap::OnMouseMove(int x, int y)
         mContextMenu->mHoveredKey = mContextMenu->HitTest(x, y);
     if (mHud)
         mHud->OnMouseMove(x, y);
-    NQTutorial::Instance()->OnMouseMove(x, y);
+    LevelTutorial::Get()->OnMouseMove(x, y);
 }
 
 void NQMap::OnMouseWheel(int delta)

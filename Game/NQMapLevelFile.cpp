@@ -13,8 +13,7 @@
 #include "Framework/GameApplication.h"
 #include "Game/CreateUpgradedProto.h"
 #include "Game/GameMath.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDSpellButton.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQDecorationSet.h"
 #include "Game/NQEffect.h"
@@ -157,7 +156,7 @@ void NQMap::ClearLevel(const std::wstring& path)
     delete mContextMenu;
     mContextMenu = nullptr;
     if (mHud)
-        base::DeleteAll(mHud->mSpellButtons);
+        mHud->RemoveSpellButtons();
     base::DeleteAll(*mHints);
     for (int32_t slot = 0; mHud && slot < kSpellSlots; ++slot)
         mHud->AddSpellButton(slot);

@@ -6,10 +6,7 @@
 #include "Core/Base/LogMessage.h"
 #include "Core/Sound/SoundTags.h"
 #include "Game/Game.h"
-#include "Game/GameWindow.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDLevelName.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/LevelFileCheck.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQBulletManager.h"
@@ -44,13 +41,6 @@ constexpr int32_t kNoIntro = -1;
 constexpr int kTutorialSpotStep = 5;
 constexpr int kStepDone = 2;
 
-void ShowLevelBanner()
-{
-    // A level built without a game has no board to show the banner on.
-    Game* game = Game::Get();
-    if (game && game->GetRootBoard())
-        game->GetRootBoard()->SetBannerOverlay(new HUDLevelName);
-}
 } // namespace
 
 std::wstring NQMap::MakeLevelPath() const
@@ -87,15 +77,15 @@ void NQMap::StartLevel()
 {
     mLevelPath = MakeLevelPath();
     ResetLevel();
-    mHud->mState = 0;
+    mHud->ResetState();
     mDropChanceOverride = float(mProgress->GetTutorialParam(L"dropChanceOverride"));
-    NQTutorial::Instance()->OnEvent(L"level_" + std::to_wstring(mEpisode + 1) + L"_" +
+    LevelTutorial::Get()->OnEvent(L"level_" + std::to_wstring(mEpisode + 1) + L"_" +
                                     std::to_wstring(mLevel + 1) + L"_start");
 }
 
 void NQMap::ResetLevel()
 {
-    mHud->mState = 0;
+    mHud->ResetState();
     mViewOffsetX = 0.0f;
     mViewOffsetY = 0.0f;
     mZoom = 1.0f;
@@ -125,7 +115,7 @@ void NQMap::ResetLevel()
     mArmedSpell = nullptr;
     mScreenState = screen::kRestarting;
     mSpeed = 0.0f;
-    mHud->mState = 0;
+    mHud->ResetState();
     mHud->ResetSpellCooldowns();
     // Their tower and prototype did not survive the reset.
     mPendingBuild = {};
@@ -139,10 +129,8 @@ void NQMap::ResetLevel()
     mMaxLives = mLives;
     if (mDecorationSet)
         mDecorationSet->ShowSpotFrames();
-    // Windows still pending stay pending. Bounded, so a HUD that keeps its
-    // windows cannot hold the reset.
-    for (size_t open = mHud->mWindows.size(); open > 0 && mHud->HasWindows(); --open)
-        mHud->CloseTopWindow();
+    // Windows still pending stay pending.
+    mHud->CloseAllWindows();
 
     LoadLevelXml(mLevelPath);
     mSpeed = 1.0f;
@@ -151,8 +139,8 @@ void NQMap::ResetLevel()
     k2::SoundTags::Instance()->PlayMusic(GetMusicPath(mEpisode));
     BuildRoutes();
     // A hint of the level left behind is over: its lesson starts again below.
-    NQTutorial::Instance()->ClearHints();
-    NQTutorial::Instance()->ResetUnfinishedSteps();
+    LevelTutorial::Get()->ClearHints();
+    LevelTutorial::Get()->ResetUnfinishedSteps();
 
     ShowLevelIntro();
 
@@ -170,7 +158,7 @@ void NQMap::ShowLevelIntro()
     mUnlockTable->GetNewUnlocks(unlocked);
     if (unlocked.empty())
     {
-        ShowLevelBanner();
+        mHud->ShowLevelName();
         return;
     }
     if (unlocked.front() == kNoIntro)
@@ -192,7 +180,7 @@ void NQMap::ShowLevelIntro()
 
 void NQMap::EndLevelIntro()
 {
-    ShowLevelBanner();
+    mHud->ShowLevelName();
     const bool spotStepDone = mProgress && mProgress->GetTutorialStepState(kTutorialSpotStep) == kStepDone;
-    NQTutorial::Instance()->OnEvent(spotStepDone ? L"buildspot_bought" : L"unlock_window_close");
+    LevelTutorial::Get()->OnEvent(spotStepDone ? L"buildspot_bought" : L"unlock_window_close");
 }

@@ -5,16 +5,10 @@
 #include "Core/App/Application.h"
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
-#include "Framework/GameApplication.h"
-#include "Framework/Widget/FrameManager.h"
 #include "Game/Game.h"
 #include "Game/GameSounds.h"
 #include "Game/GameWindow.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDSpellButton.h"
-#include "Game/Hud/NQTutorial.h"
-#include "Game/Hud/OptionsDialog.h"
-#include "Game/Hud/TMessageBox.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQLevelEconomy.h"
@@ -37,20 +31,6 @@ constexpr float kGoldPerGem = 50.0f;
 constexpr int32_t kHardcoreMode = 3;
 constexpr size_t kMaxProfiles = 5;
 
-// Loaded and pushed on the application's frame manager; a level without a
-// running application (built by a test) shows no dialog.
-void PushDialog(widget::Dialog* dialog)
-{
-    framework::GameApplication* application = framework::GameApplication::Current();
-    if (!application || !application->mFrameManager)
-    {
-        delete dialog;
-        return;
-    }
-    dialog->Load();
-    application->mFrameManager->PushDialog(dialog, true);
-}
-
 void BuyProduct(const std::wstring& id)
 {
     purchase::PurchaseSystem* store = purchase::PurchaseSystem::Instance();
@@ -62,24 +42,25 @@ namespace
 {
 // The armed button's spell at the point: sound, spell, cooldown. A slot
 // without a sheet row casts nothing.
-void CastSpellOf(NQMap& map, HUDSpellButton* button, float x, float y)
+void CastSpellOf(NQMap& map, LevelHud& hud, HUDSpellButton* button, float x, float y)
 {
-    const NQSpellEntry* entry = map.mSpellTable ? map.mSpellTable->FindBySlot(button->mSpellSlot) : nullptr;
+    const int32_t slot = hud.SpellSlotOf(*button);
+    const NQSpellEntry* entry = map.mSpellTable ? map.mSpellTable->FindBySlot(slot) : nullptr;
     if (!entry || !map.mBullets)
         return;
-    PlaySoundTag(L"spell", button->mSpellSlot, L"");
+    PlaySoundTag(L"spell", slot, L"");
     auto* spell = new NQSpell(entry->protoId, x, y);
     map.mBullets->Add(spell);
     spell->Cast();
-    button->StartCooldown();
+    hud.StartSpellCooldown(*button);
 }
 
 // Steps 1 to 5 of a release during play; true when the HUD step follows.
-bool ReleaseWhilePlaying(NQMap& map, HUD& hud, int x, int y, float mapX, float mapY)
+bool ReleaseWhilePlaying(NQMap& map, LevelHud& hud, int x, int y, float mapX, float mapY)
 {
     if (map.mArmedSpell && hud.HitTest(x, y) == kNoHudTarget)
     {
-        CastSpellOf(map, map.mArmedSpell, mapX, mapY);
+        CastSpellOf(map, hud, map.mArmedSpell, mapX, mapY);
         map.mArmedSpell = nullptr;
         return false;
     }
@@ -118,17 +99,17 @@ bool ReleaseWhilePlaying(NQMap& map, HUD& hud, int x, int y, float mapX, float m
         }
         if (name == L"play_btn")
         {
-            if (hud.mBlockUI == kBlockNone || hud.mBlockUI == kBlockAllButPlay)
+            if (hud.GetBlockUI() == kBlockNone || hud.GetBlockUI() == kBlockAllButPlay)
             {
                 map.mSpeed = 1.0f;
                 map.UpdateSpeedButtons();
-                NQTutorial::Instance()->OnEvent(L"game_play");
+                LevelTutorial::Get()->OnEvent(L"game_play");
             }
             return false;
         }
         if (name == L"speed_btn")
         {
-            if (hud.mBlockUI == kBlockNone)
+            if (hud.GetBlockUI() == kBlockNone)
             {
                 map.mSpeed = 2.0f;
                 map.UpdateSpeedButtons();
@@ -138,29 +119,29 @@ bool ReleaseWhilePlaying(NQMap& map, HUD& hud, int x, int y, float mapX, float m
     }
 
     const int k = hud.HitTest(x, y);
-    const int buttons = int(hud.mSpellButtons.size());
+    HUDSpellButton* const button = hud.SpellButtonAt(k);
     // A release on the armed button itself disarms it.
-    if (map.mArmedSpell && k >= 0 && k < buttons && hud.mSpellButtons[size_t(k)] == map.mArmedSpell)
+    if (map.mArmedSpell && button == map.mArmedSpell)
     {
         map.mArmedSpell = nullptr;
         return false;
     }
     if (k != kNoHudTarget)
     {
-        if (hud.mBlockUI != kBlockNone || k < 0 || k >= buttons)
+        if (hud.GetBlockUI() != kBlockNone || !button)
             return false;
-        HUDSpellButton* button = hud.mSpellButtons[size_t(k)];
         map.mArmedSpell = button;
         PlaySoundTag(L"simple");
         if (map.mSpellEmitter)
         {
-            const float position[2] = {button->mCenterX, button->mCenterY};
+            float position[2] = {0.0f, 0.0f};
+            hud.GetSpellButtonCentre(*button, position[0], position[1]);
             map.mSpellEmitter->SetPosition(position, kEmitterPositionMode);
         }
         // This spell needs no target: it is cast at once where the pointer is.
-        if (button->mSpellSlot == HUDSpellButton::kTowerSpellSlot)
+        if (hud.SpellSlotOf(*button) == LevelHud::kTowerSpellSlot)
         {
-            CastSpellOf(map, button, float(x), float(y));
+            CastSpellOf(map, hud, button, float(x), float(y));
             map.mArmedSpell = nullptr;
         }
     }
@@ -192,13 +173,13 @@ void AcceptGemsForGold(NQMap& map)
         map.BuildTower(build.proto, build.spot);
 }
 
-void CloseAndShowByGemShopTarget(HUD& hud, NQMap& map)
+void CloseAndShowByGemShopTarget(LevelHud& hud, NQMap& map)
 {
     const std::wstring& target = NQMap::sGemShopReturnTarget;
     if (target == L"game")
     {
         hud.CloseTopWindow();
-        hud.mBackdropState = HUD::kBackdropOff;
+        hud.SetBackdropState(LevelHud::kBackdropOff);
         map.mScreenState = screen::kPlaying;
     }
     else if (target == L"shop0" || target == L"shop1")
@@ -218,7 +199,7 @@ void CloseAndShowByGemShopTarget(HUD& hud, NQMap& map)
     }
 }
 
-void CloseAndShowByShopTarget(HUD& hud)
+void CloseAndShowByShopTarget(LevelHud& hud)
 {
     const std::wstring& target = NQMap::sShopReturnTarget;
     if (target == L"mmenu")
@@ -239,7 +220,7 @@ void CloseAndShowByShopTarget(HUD& hud)
 }
 
 // The rows of every screen state but play; true when the HUD step follows.
-bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstring& name, int x, int y)
+bool ReleaseOnScreen(NQMap& map, LevelHud& hud, NQScreenState state, const std::wstring& name, int x, int y)
 {
     const std::wstring profile = map.mProgress ? map.mProgress->GetCurrentName() : std::wstring();
     switch (state)
@@ -255,7 +236,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
         else if (name == L"restart")
         {
             map.ResetLevel();
-            hud.mBackdropState = HUD::kBackdropOff;
+            hud.SetBackdropState(LevelHud::kBackdropOff);
         }
         else if (name == L"menu")
         {
@@ -266,20 +247,20 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
     case screen::kIngameMenu:
         if (name == L"resume" || name == L"close")
         {
-            NQTutorial::Instance()->Show();
+            LevelTutorial::Get()->Show();
             hud.CloseTopWindow();
-            hud.mBackdropState = HUD::kBackdropOff;
+            hud.SetBackdropState(LevelHud::kBackdropOff);
             map.mScreenState = screen::kPlaying;
             return false;
         }
         if (name == L"restart" || name == L"mmenu" || name == L"levels")
         {
-            PushDialog(new TMessageBox(L"progress_confirm_text", name));
+            hud.ShowMessageBox(L"progress_confirm_text", name);
             return name == L"levels";
         }
         if (name == L"options")
         {
-            PushDialog(new OptionsDialog);
+            hud.ShowOptionsDialog();
             return false;
         }
         return true;
@@ -392,7 +373,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
                 application->Stop();
         }
         else if (name == L"options")
-            PushDialog(new OptionsDialog);
+            hud.ShowOptionsDialog();
         else if (name == L"profile")
         {
             hud.CloseTopWindow();
@@ -402,7 +383,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
     case screen::kShop:
         if (name == L"back_ac")
         {
-            NQTutorial::Instance()->OnEvent(L"shop_state_changed");
+            LevelTutorial::Get()->OnEvent(L"shop_state_changed");
             CloseAndShowByShopTarget(hud);
             return false;
         }
@@ -413,7 +394,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
         }
         else if (name == L"return_ac")
         {
-            NQTutorial::Instance()->OnEvent(L"shop_state_changed");
+            LevelTutorial::Get()->OnEvent(L"shop_state_changed");
             hud.CloseTopWindow();
             if (map.mPendingResult == 1)
                 map.ResetLevel();
@@ -426,7 +407,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
         if (name == L"ok")
         {
             hud.CloseTopWindow();
-            hud.mBackdropState = HUD::kBackdropOff;
+            hud.SetBackdropState(LevelHud::kBackdropOff);
             map.mScreenState = screen::kPlaying;
             map.mSpeed = 1.0f;
             map.EndLevelIntro();
@@ -485,7 +466,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
             map.mPendingUpgrade = {};
             map.mPendingBuild = {};
             hud.CloseTopWindow();
-            hud.mBackdropState = HUD::kBackdropOff;
+            hud.SetBackdropState(LevelHud::kBackdropOff);
             map.mScreenState = screen::kPlaying;
         }
         return true;
@@ -493,14 +474,14 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
         if (name == L"ok")
         {
             hud.CloseTopWindow();
-            hud.mBackdropState = HUD::kBackdropOff;
+            hud.SetBackdropState(LevelHud::kBackdropOff);
             map.mScreenState = screen::kWaitingForStore;
             BuyProduct(L"buy_health");
         }
         else if (name == L"cancel")
         {
             hud.CloseTopWindow();
-            hud.mBackdropState = HUD::kBackdropOff;
+            hud.SetBackdropState(LevelHud::kBackdropOff);
             map.Lose();
         }
         return true;
@@ -508,7 +489,7 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
         if (name == L"ok" || name == L"cancel")
         {
             hud.CloseTopWindow();
-            hud.mBackdropState = HUD::kBackdropOff;
+            hud.SetBackdropState(LevelHud::kBackdropOff);
             map.mScreenState = screen::kShop;
             if (name == L"ok")
             {
@@ -525,14 +506,14 @@ bool ReleaseOnScreen(NQMap& map, HUD& hud, NQScreenState state, const std::wstri
 
 void NQMap::OnMouseUp(int x, int y)
 {
-    NQTutorial::Instance()->OnMouseUp(x, y);
+    LevelTutorial::Get()->OnMouseUp(x, y);
     const float mapX = (float(x) - mViewOffsetX) / mZoom;
     const float mapY = (float(y) - mViewOffsetY) / mZoom;
     // Read before any Click: a window's Click may change it.
     const NQScreenState state = mScreenState;
     if (!mHud)
         return;
-    HUD& hud = *mHud;
+    LevelHud& hud = *mHud;
     const bool hudStep = state == screen::kPlaying ? ReleaseWhilePlaying(*this, hud, x, y, mapX, mapY)
                                                    : ReleaseOnScreen(*this, hud, state, hud.Click(x, y), x, y);
     if (!hudStep)

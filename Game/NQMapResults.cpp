@@ -3,11 +3,7 @@
 
 #include "Core/Sound/SoundSystem.h"
 #include "Game/GameSounds.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDLevelResultWindow.h"
-#include "Game/Hud/NQTutorial.h"
-#include "Game/LevelResultTexts.h"
-#include "Game/LocalStrings.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQTowerSpecial.h"
 
@@ -42,26 +38,13 @@ void NQMap::Lose()
 
     mScreenState = screen::kLost;
     // No hint outlives its level: it would lie over the result and follow into the shop.
-    NQTutorial::Instance()->ClearHints();
+    LevelTutorial::Get()->ClearHints();
     SoundSystem::Instance()->PlayMusic(std::wstring());
     PlaySoundTag(L"loseSound");
 
     if (!mHud)
         return;
-    auto* window = new HUDLevelResultWindow;
-    mHud->PushWindow(window);
-    window->SetImageVisible(L"back_win", false);
-    window->SetImageVisible(L"diffictly", false);
-    window->SetImageVisible(L"victory_label", false);
-    window->SetImageVisible(L"diffictly_lose", true);
-    window->SetImageVisible(L"defeat_label", false);
-    window->SetImageVisible(L"star0", false);
-    window->SetImageVisible(L"star1", false);
-    window->SetImageVisible(L"star2", false);
-    window->SetText(L"levelResult", LocalText(L"game_lose"));
-    // The same heading as a won level's: its name, in the same font.
-    SetLevelResultHeading(*window, mEpisode, mLevel, mMode);
-    SetLevelResultTexts(*window, mMode, mEconomy->mGemsGained);
+    mHud->ShowLevelResult(false, mEpisode, mLevel, mMode, mEconomy->mGemsGained);
 }
 
 void NQMap::OnResultCommand(const std::wstring& action)
@@ -70,12 +53,12 @@ void NQMap::OnResultCommand(const std::wstring& action)
         return;
     // Leaving the level: its hints go with it.
     if (action == L"mmenu" || action == L"levels")
-        NQTutorial::Instance()->ClearHints();
+        LevelTutorial::Get()->ClearHints();
     if (action == L"restart")
     {
         mHud->CloseTopWindow();
         ResetLevel();
-        mHud->mBackdropState = HUD::kBackdropOff;
+        mHud->SetBackdropState(LevelHud::kBackdropOff);
     }
     else if (action == L"mmenu")
     {

@@ -1,7 +1,7 @@
 #include "Game/NQMapServices.h"
 
 #include "Game/Game.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQFrameEntry.h"
 #include "Game/NQLevelEconomy.h"
@@ -76,26 +76,26 @@ int NQMapServices::GetUpgradeStepCount(int id)
     return -1;
 }
 
-NQTutorial* NQMapServices::Tutorial()
+LevelTutorial* NQMapServices::Tutorial()
 {
-    if (NQTutorial* tutorial = NQTutorial::Find())
+    if (LevelTutorial* tutorial = LevelTutorial::Find())
         return tutorial;
     // The tutorial reads the level's progress record and HUD when it is made:
     // not before the level has both. Made later, it reads the player itself.
     if (!mMap->mProgress || !mMap->mHud)
         return nullptr;
-    return NQTutorial::Instance();
+    return LevelTutorial::Get();
 }
 
 void NQMapServices::ReloadTutorial()
 {
-    if (NQTutorial* tutorial = Tutorial())
+    if (LevelTutorial* tutorial = Tutorial())
         tutorial->ReloadState();
 }
 
 void NQMapServices::SetTutorialEnabled(bool enabled)
 {
-    if (NQTutorial* tutorial = Tutorial())
+    if (LevelTutorial* tutorial = Tutorial())
         tutorial->SetEnabled(enabled);
 }
 

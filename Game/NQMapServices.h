@@ -3,7 +3,7 @@
 #include "Game/NQGameServices.h"
 
 class NQMap;
-class NQTutorial;
+class LevelTutorial;
 
 // The running level's answers to what the game's own classes read of it.
 class NQMapServices : public NQGameServices
@@ -36,7 +36,7 @@ public:
 
 private:
     // The tutorial, made on first use once the level can be read by it; null before.
-    NQTutorial* Tutorial();
+    LevelTutorial* Tutorial();
 
     NQMap* mMap;
 };

@@ -1,8 +1,6 @@
 // The speed buttons and the in-game menu.
 #include "Core/Render/ParticleEmitter.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDIngameMenu.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQButtonFrame.h"
 #include "Game/NQMap.h"
 
@@ -10,7 +8,7 @@ namespace
 {
 constexpr int kEmitterPositionMode = 1;
 
-void SetEnabled(HUD* hud, const wchar_t* name, bool enabled)
+void SetEnabled(LevelHud* hud, const wchar_t* name, bool enabled)
 {
     if (NQButtonFrame* button = hud->FindButton(name))
         button->mShown = enabled ? 1 : 0;
@@ -50,8 +48,8 @@ void NQMap::OpenIngameMenu()
     mSpeed = 0.0f;
     UpdateSpeedButtons();
     mScreenState = screen::kIngameMenu;
-    NQTutorial::Instance()->Hide();
-    mHud->PushWindow(new HUDIngameMenu);
+    LevelTutorial::Get()->Hide();
+    mHud->ShowIngameMenu();
 }
 
 void NQMap::PauseIfPlaying()

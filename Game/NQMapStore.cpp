@@ -3,8 +3,7 @@
 #include "Core/Base/Format.h"
 #include "Core/Purchase/Product.h"
 #include "Core/Purchase/PurchaseResult.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDSpellButton.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQMap.h"
@@ -50,10 +49,9 @@ void NQMap::OnPurchaseResult(const TPurchaseResult& result)
         mScreenState = screen::kPlaying;
         if (!mHud)
             return;
-        mHud->mBackdropState = HUD::kBackdropOff;
+        mHud->SetBackdropState(LevelHud::kBackdropOff);
         mHud->UpdateLivesText();
-        for (HUDSpellButton* button : mHud->mSpellButtons)
-            button->FinishCooldown();
+        mHud->FinishSpellCooldowns();
         return;
     }
     if (mHud)

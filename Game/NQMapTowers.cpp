@@ -7,7 +7,7 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Game/GameSounds.h"
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQAnimatedSprite.h"
 #include "Game/NQBulletManager.h"

@@ -5,9 +5,8 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Game/EffectList.h"
 #include "Game/GameMath.h"
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQFloatingIcons.h"
-#include "Game/Hud/NQTutorial.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQEnemy.h"
@@ -136,7 +135,7 @@ void NQMap::Update(float dt)
     }
     if (mHud)
         mHud->Update(dt);
-    NQTutorial::Instance()->Update(dt);
+    LevelTutorial::Get()->Update(dt);
     UpdateEffectList(mEffects, sdt);
     UpdateEmitters(mLooseEmitters, dt);
     if (mScreenState != screen::kPlaying)

@@ -3,11 +3,7 @@
 
 #include "Core/Sound/SoundSystem.h"
 #include "Game/GameSounds.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/HUDLevelResultWindow.h"
-#include "Game/Hud/NQTutorial.h"
-#include "Game/LevelResultTexts.h"
-#include "Game/LocalStrings.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/NQLevelEconomy.h"
 #include "Game/NQTowerSpecial.h"
 
@@ -39,19 +35,11 @@ void NQMap::Win()
 
     mScreenState = screen::kWon;
     // No hint outlives its level: it would lie over the result and follow into the shop.
-    NQTutorial::Instance()->ClearHints();
+    LevelTutorial::Get()->ClearHints();
     SoundSystem::Instance()->PlayMusic(std::wstring());
     PlaySoundTag(L"winSound");
 
     if (!mHud)
         return; // no front end to show the result
-    auto* window = new HUDLevelResultWindow;
-    mHud->PushWindow(window);
-    window->SetImageVisible(L"back_lose", false);
-    window->SetImageVisible(L"diffictly_lose", false);
-    window->SetImageVisible(L"defeat_label", false);
-    window->SetImageVisible(L"victory_label", false);
-    window->SetText(L"levelResult", LocalText(L"game_win"));
-    SetLevelResultHeading(*window, mEpisode, mLevel, mMode);
-    SetLevelResultTexts(*window, mMode, mEconomy->mGemsGained);
+    mHud->ShowLevelResult(true, mEpisode, mLevel, mMode, mEconomy->mGemsGained);
 }

@@ -8,7 +8,7 @@
 #include "Game/FireSplashModifier.h"
 #include "Game/Game.h"
 #include "Game/GameMath.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/MapImpassableArea.h"
 #include "Game/NQAnimatedSprite.h"
 #include "Game/NQEffect.h"
@@ -106,7 +106,7 @@ void NQSpell::Cast()
             AddSprite(*map->mHints, sprite);
         }
     }
-    NQTutorial::Instance()->OnEvent(L"spell_casted");
+    LevelTutorial::Get()->OnEvent(L"spell_casted");
 }
 
 void NQSpell::Update(float dt)

@@ -8,9 +8,8 @@
 #include "Game/GameMath.h"
 #include "Game/GameSounds.h"
 #include "Game/GoldIncomerModifier.h"
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQFloatingIcons.h"
-#include "Game/Hud/NQTutorial.h"
 #include "Game/LocalStrings.h"
 #include "Game/MagicTowerBoost.h"
 #include "Game/NQAnimatedSprite.h"
@@ -644,5 +643,5 @@ void NQTower::UpgradeTo(int32_t level, float price)
 
     map->StartLooseEmitter("upgrade", mX, mY + kUpgradeEffectDrop);
     PlaySoundTag(L"upgradeTower");
-    NQTutorial::Instance()->OnEvent(L"tower_upgraded");
+    LevelTutorial::Get()->OnEvent(L"tower_upgraded");
 }

@@ -4,9 +4,8 @@
 #include "Core/Math/MathFunctions.h"
 #include "Game/FindById.h"
 #include "Game/Game.h"
-#include "Game/Hud/HUD.h"
-#include "Game/Hud/NQTutorial.h"
 #include "Game/GameMath.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/LevelAttributes.h"
 #include "Game/NQCrystallSpecial.h"
 #include "Game/NQEnemy.h"
@@ -44,7 +43,7 @@ constexpr float kNoNearest = 1e9f;
 
 void TutorialEvent(const std::wstring& name)
 {
-    NQTutorial::Instance()->OnEvent(name);
+    LevelTutorial::Get()->OnEvent(name);
 }
 
 bool AllKilled(const NQWaveProto* wave)

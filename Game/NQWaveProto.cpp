@@ -5,7 +5,7 @@
 #include "Core/Base/LogMessage.h"
 #include "Game/FindById.h"
 #include "Game/Game.h"
-#include "Game/Hud/NQTutorial.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/LevelAttributes.h"
 #include "Game/NQMap.h"
 #include "Game/NQPoint.h"
@@ -46,7 +46,7 @@ bool NQWaveProto::IsFinished()
 
 void NQWaveProto::SpawnDue()
 {
-    NQTutorial* tutorial = NQTutorial::Instance();
+    LevelTutorial* tutorial = LevelTutorial::Get();
     if (mTime < kFirstSecond)
         tutorial->OnEvent(L"wave_1_spawned_0");
     NQMap* map = Game::GetMap();

@@ -1,6 +1,6 @@
 #include "Game/SaveFailureNotice.h"
 
-#include "Game/Hud/HUD.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQMap.h"
 #include "Game/NQProgress.h"

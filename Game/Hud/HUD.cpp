@@ -97,6 +97,11 @@ HUD::HUD()
     delete container;
 }
 
+HUD* HUD::Of(const NQMap* map)
+{
+    return map ? dynamic_cast<HUD*>(map->mHud) : nullptr;
+}
+
 void HUD::LoadPanel(file::ImageContainer* container)
 {
     // Listing order throughout: the panel's pictures are not sorted.
@@ -308,6 +313,40 @@ void HUD::AddSpellButton(int32_t slot)
     mSpellButtons.push_back(button);
 }
 
+void HUD::RemoveSpellButtons()
+{
+    base::DeleteAll(mSpellButtons);
+}
+
+void HUD::FinishSpellCooldowns()
+{
+    for (HUDSpellButton* button : mSpellButtons)
+        button->FinishCooldown();
+}
+
+HUDSpellButton* HUD::SpellButtonAt(int index) const
+{
+    if (index < 0 || index >= int(mSpellButtons.size()))
+        return nullptr;
+    return mSpellButtons[size_t(index)];
+}
+
+int32_t HUD::SpellSlotOf(const HUDSpellButton& button) const
+{
+    return button.mSpellSlot;
+}
+
+void HUD::GetSpellButtonCentre(const HUDSpellButton& button, float& x, float& y) const
+{
+    x = button.mCenterX;
+    y = button.mCenterY;
+}
+
+void HUD::StartSpellCooldown(HUDSpellButton& button)
+{
+    button.StartCooldown();
+}
+
 void HUD::PushWindow(HUDWindow* window)
 {
     if (!window)
@@ -326,6 +365,12 @@ void HUD::CloseTopWindow()
     HUDWindow* top = mWindows.back();
     mWindows.pop_back();
     delete top;
+}
+
+void HUD::CloseAllWindows()
+{
+    for (size_t open = mWindows.size(); open > 0 && HasWindows(); --open)
+        CloseTopWindow();
 }
 
 void HUD::RefreshTopWindow()

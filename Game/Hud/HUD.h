@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Game/Hud/HUDWindow.h"
+#include "Game/Hud/LevelHud.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -17,24 +18,23 @@ class NQMap;
 class NQSpriteAnimation;
 
 // The front end's root: the level's panel, the spell buttons and the stack
-// of every other screen and window. The gameplay reaches it through the
-// running level and calls it only through these virtual operations.
-class HUD : public HUDWindow
+// of every other screen and window. The gameplay reaches it only through
+// the level's face, LevelHud.
+class HUD : public HUDWindow, public LevelHud
 {
 public:
-    // The backdrop that dims the level behind open windows.
-    enum BackdropState
-    {
-        kBackdropOff = 0,
-        kBackdropFadingIn = 1,
-        kBackdropShown = 2,
-    };
+    using HUDWindow::kModalLayer;
+    using HUDWindow::kScreenLayer;
 
     // The level panel's layout and the armed-spell cursor's sprite set.
     static constexpr const wchar_t* kLayout = L"nq/ui";
     static constexpr const wchar_t* kSpellCursorSet = L"nq/spell_cast";
     // HitTest's answer for a spell button under the point that cannot be used now.
     static constexpr int kSpellNotReady = -2;
+
+    // The running level's HUD: the front end's own view of the level's face,
+    // null without a level or when its face is no HUD.
+    static HUD* Of(const NQMap* map);
 
     HUD();
     // The cursor, the spell buttons, the slot frames and every window (no OnClose).
@@ -52,36 +52,53 @@ public:
     int HitTest(int x, int y) override;
     std::wstring Click(int x, int y) override;
 
-    virtual void AddSpellButton(int32_t slot);
+    void AddSpellButton(int32_t slot) override;
+    void RemoveSpellButtons() override;
+    void FinishSpellCooldowns() override;
+    HUDSpellButton* SpellButtonAt(int index) const override;
+    int32_t SpellSlotOf(const HUDSpellButton& button) const override;
+    void GetSpellButtonCentre(const HUDSpellButton& button, float& x, float& y) const override;
+    void StartSpellCooldown(HUDSpellButton& button) override;
     // Joins the stack at the end of the next update.
     virtual void PushWindow(HUDWindow* window);
     // Deletes the topmost window without its OnClose; nothing when none is open.
-    virtual void CloseTopWindow();
-    virtual void RefreshTopWindow();
-    virtual void DrawWindows(render::Graphics* graphics, int layer);
-    virtual void ResetSpellCooldowns();
-    virtual void NextLevel();
-    // Starts the map's current level, or shows the level select with the
-    // message that its file cannot be opened.
-    void StartOrRefuseLevel(NQMap& map);
+    void CloseTopWindow() override;
+    // Bounded, so a HUD that keeps its windows cannot hold the caller.
+    void CloseAllWindows() override;
+    void RefreshTopWindow() override;
+    void DrawWindows(render::Graphics* graphics, int layer) override;
+    void ResetSpellCooldowns() override;
+    void NextLevel() override;
+    void StartOrRefuseLevel(NQMap& map) override;
 
-    virtual void UpdateGoldText();
-    virtual void UpdateGemsText();
-    virtual void UpdateLivesText();
-    virtual void UpdateWavesText();
+    NQButtonFrame* FindButton(const std::wstring& name) const override { return HUDWindow::FindButton(name); }
+    int32_t GetBlockUI() const override { return mBlockUI; }
+    void ResetState() override { mState = 0; }
+
+    void UpdateGoldText() override;
+    void UpdateGemsText() override;
+    void UpdateLivesText() override;
+    void UpdateWavesText() override;
 
     virtual void ShowSplashScreens();
-    virtual void ShowVideoIntro();
-    virtual void ShowMainMenu();
-    virtual void ShowProfiles();
-    virtual void ShowModalInput();
-    virtual void ShowEpisodeSelect();
-    virtual void ShowLevelSelect();
-    virtual void ShowShop(bool fromLevel);
-    virtual void ShowGemShop(const std::wstring& returnTo);
-    virtual void ShowUnlockMessage(const std::vector<int32_t>& ids);
-    virtual void ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState);
-    virtual void ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId);
+    void ShowVideoIntro() override;
+    void ShowMainMenu() override;
+    void ShowProfiles() override;
+    void ShowModalInput() override;
+    void ShowEpisodeSelect() override;
+    void ShowLevelSelect() override;
+    void ShowShop(bool fromLevel) override;
+    void ShowGemShop(const std::wstring& returnTo) override;
+    void ShowUnlockMessage(const std::vector<int32_t>& ids) override;
+    void ShowModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState) override;
+    void ShowModalDialog(const std::wstring& caption, const std::wstring& message, int32_t dialogId) override;
+    void ShowIngameMenu() override;
+    // On the game's root board; a level built without a game shows none.
+    void ShowLevelName() override;
+    void ShowLevelResult(bool won, int32_t episode, int32_t level, int32_t mode, int32_t gemsGained) override;
+    // On the application's frame manager; none without a running application.
+    void ShowOptionsDialog() override;
+    void ShowMessageBox(const std::wstring& messageKey, const std::wstring& action) override;
     // Opens the confirmation as the game window's overlay; the screen state stays.
     virtual void ConfirmProfileDeletion();
     // The profile-reset question in the root board's confirmation slot.
@@ -102,7 +119,7 @@ public:
     int32_t mBackdropState = kBackdropOff;
 
     // The release dispatcher turns the backdrop off.
-    void SetBackdropState(int32_t state) { mBackdropState = state; }
+    void SetBackdropState(int32_t state) override { mBackdropState = state; }
 
 private:
     bool IsOnStack(const HUDWindow* window) const

@@ -169,7 +169,7 @@ std::wstring HUDModalInput::Click(int x, int y)
     const NQScreenState state = map->mScreenState;
     const std::wstring menu = map->mCurrentMenu;
     const std::wstring edited = map->mEditedName;
-    HUD* hud = map->mHud;
+    HUD* hud = HUD::Of(map);
 
     if (result == kCancel && state == screen::kRenameProfileName)
     {

@@ -145,7 +145,8 @@ std::wstring HUDProfiles::Click(int x, int y)
         return name;
     NQMap* map = Game::GetMap();
     NQProgress* progress = Progress();
-    if (map && map->mHud && progress && !progress->GetCurrentName().empty())
-        map->mHud->ConfirmProfileDeletion();
+    HUD* hud = HUD::Of(map);
+    if (hud && progress && !progress->GetCurrentName().empty())
+        hud->ConfirmProfileDeletion();
     return name;
 }

@@ -157,7 +157,8 @@ HUDShopWindow::~HUDShopWindow()
 bool HUDShopWindow::IsBlocked() const
 {
     const NQMap* map = Game::GetMap();
-    return map && map->mHud && map->mHud->mBlockShop != 0;
+    const HUD* hud = HUD::Of(map);
+    return hud && hud->mBlockShop != 0;
 }
 
 void HUDShopWindow::SetGemText()

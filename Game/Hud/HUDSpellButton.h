@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Game/Hud/HUDButton.h"
+#include "Game/Hud/LevelHud.h"
 
 #include <cstdint>
 
@@ -21,7 +22,7 @@ public:
     static constexpr float kGrowPerSecond = 0.5f;
     static constexpr float kShrinkPerSecond = 1.0f;
     // The slot whose spell needs a tower on the map.
-    static constexpr int32_t kTowerSpellSlot = 4;
+    static constexpr int32_t kTowerSpellSlot = LevelHud::kTowerSpellSlot;
 
     explicit HUDSpellButton(int32_t spellSlot);
     ~HUDSpellButton() override;

@@ -2,6 +2,7 @@
 
 #include "Core/Render/BMFont.h"
 #include "Core/Resource/ResourceHandle.h"
+#include "Game/Hud/LevelHud.h"
 
 #include <cstdint>
 #include <map>
@@ -26,8 +27,8 @@ class HUDWindow
 {
 public:
     // Screens; modal windows draw in layer 1.
-    static constexpr int kScreenLayer = 0;
-    static constexpr int kModalLayer = 1;
+    static constexpr int kScreenLayer = LevelHud::kScreenLayer;
+    static constexpr int kModalLayer = LevelHud::kModalLayer;
 
     // The slots whose texts take the root board's large font.
     static constexpr const wchar_t* kCaptionSlot = L"caption";

@@ -71,10 +71,10 @@ void ResetLevelEffects()
         return; // nothing running to undo
     map->mDropChanceOverride = 0.0f;
     map->mTutorialSpotFilter = -1;
-    if (map->mHud)
+    if (HUD* hud = HUD::Of(map))
     {
-        map->mHud->mBlockShop = 0;
-        map->mHud->mBlockUI = 0;
+        hud->mBlockShop = 0;
+        hud->mBlockUI = 0;
     }
 }
 
@@ -156,6 +156,16 @@ NQTutorial::~NQTutorial()
 NQTutorial* NQTutorial::Instance()
 {
     return base::Singletone<NQTutorial>::Instance();
+}
+
+LevelTutorial* LevelTutorial::Get()
+{
+    return NQTutorial::Instance();
+}
+
+LevelTutorial* LevelTutorial::Find()
+{
+    return NQTutorial::Find();
 }
 
 std::vector<base::SingletoneBase*> NQTutorial::GetDependencies()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/Base/Singletone.h"
+#include "Game/Hud/LevelHud.h"
 
 #include <cstdint>
 #include <string>
@@ -23,9 +24,9 @@ class TutorialButton;
 // The tutorial: steps from "nq/tutorial.xml" that react to the game's events
 // and show hints over the level. Its constructor reads the running level, its
 // progress record and its HUD, so the first Instance() call must come after
-// the level object made all three. The gameplay calls it only through these
-// virtual operations.
-class NQTutorial : public base::Singletone<NQTutorial>
+// the level object made all three. The gameplay calls it only through its
+// face, LevelTutorial.
+class NQTutorial : public base::Singletone<NQTutorial>, public LevelTutorial
 {
 public:
     static constexpr const wchar_t* kHintLayout = L"nq/data/tutorial";
@@ -43,23 +44,23 @@ public:
     // Its hint text layers hold fonts of the resource manager.
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
-    virtual void OnEvent(const std::wstring& name);
-    virtual void OnMouseMove(int x, int y);
-    virtual void OnMouseUp(int x, int y);
-    virtual void Update(float dt);
-    virtual void Show();
-    virtual void Hide();
-    virtual void ClearHints();
+    void OnEvent(const std::wstring& name) override;
+    void OnMouseMove(int x, int y) override;
+    void OnMouseUp(int x, int y) override;
+    void Update(float dt) override;
+    void Show() override;
+    void Hide() override;
+    void ClearHints() override;
     // Off for good for this player (saved), hints gone, the level's tutorial effects undone.
     virtual void Disable();
     // Started steps back to idle; the level's tutorial effects undone.
-    virtual void ResetUnfinishedSteps();
+    void ResetUnfinishedSteps() override;
     // Re-reads the enabled flag and the step states from the progress record.
-    virtual void ReloadState();
-    virtual void SetEnabled(bool enabled);
+    void ReloadState() override;
+    void SetEnabled(bool enabled) override;
     // The hints, the skip button with its pictures and the hint pictures'
     // container, while the renderer and the resource manager still exist.
-    virtual void ReleaseGraphics();
+    void ReleaseGraphics() override;
 
     void ShowStep(NQTutorialStep* step);
 

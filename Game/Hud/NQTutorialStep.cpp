@@ -178,7 +178,7 @@ void NQTutorialStep::RunCommand(const NQTutorialCommand& command)
         return; // nothing running to act on
     const std::wstring& name = command.param;
     const int value = command.value;
-    HUD* hud = map->mHud;
+    HUD* hud = HUD::Of(map);
     if (name == L"pause")
     {
         if (value == kPauseOn)

@@ -38,6 +38,6 @@ void TutorialButton::OnClick(int x, int y)
     NQTutorial* tutorial = NQTutorial::Instance();
     tutorial->mVisible = 0;
     tutorial->mSkipQuestion = 1;
-    if (NQMap* map = Game::GetMap(); map && map->mHud)
-        map->mHud->ConfirmTutorialCancel();
+    if (HUD* hud = HUD::Of(Game::GetMap()))
+        hud->ConfirmTutorialCancel();
 }

@@ -4,7 +4,6 @@
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDModalInput.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Hud/NQSplashScreens.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDLevelResultWindow.h"
@@ -13,6 +12,7 @@
 #include "Game/Hud/NQTutorial.h"
 #include "Game/Hud/NQTutorialStep.h"
 #include "Game/AttributedText.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQContextMenuItem.h"
@@ -426,7 +426,7 @@ void Gem(Driver& driver)
         return true;
     });
     script.WaitUntil("gem: the counter shows it", [] {
-        return SlotText(Driver::Map()->mHud, L"text/crystals") == std::to_wstring(Economy()->mGems);
+        return SlotText(HUD::Of(Driver::Map()), L"text/crystals") == std::to_wstring(Economy()->mGems);
     });
 }
 
@@ -523,8 +523,8 @@ void Battle(Driver& driver)
     driver.Screenshot("battle", [&driver] { return MapProbes(driver); });
     script.Check("battle: the counters show the gems and the lives", [](std::string& why) {
         const NQMap* map = Driver::Map();
-        const std::wstring gems = SlotText(map->mHud, L"text/crystals");
-        const std::wstring lives = SlotText(map->mHud, L"text/mana");
+        const std::wstring gems = SlotText(HUD::Of(map), L"text/crystals");
+        const std::wstring lives = SlotText(HUD::Of(map), L"text/mana");
         const std::wstring expectedLives =
             std::to_wstring(int(map->mLives)) + L"/" + std::to_wstring(int(map->mMaxLives));
         if (gems == std::to_wstring(map->mEconomy->mGems) && lives == expectedLives)

@@ -265,7 +265,7 @@ void Play(Driver& driver)
     // The skipped lesson had paused the game: it waits for "play".
     driver.GetScript().Check("play: the game waits for play", [](std::string& why) {
         const NQMap* map = Driver::Map();
-        if (map && map->mSpeed == 0.0f && map->mHud && map->mHud->mBlockUI == 0)
+        if (map && map->mSpeed == 0.0f && HUD::Of(map) && HUD::Of(map)->mBlockUI == 0)
             return true;
         why = map ? "speed " + std::to_string(map->mSpeed) : "no level";
         return false;

@@ -34,7 +34,7 @@ std::string ReadFile(const std::filesystem::path& path)
 HUDWindow* TopWindow()
 {
     NQMap* map = Driver::Map();
-    return map && map->mHud ? map->mHud->GetTopWindow() : nullptr;
+    return map && HUD::Of(map) ? HUD::Of(map)->GetTopWindow() : nullptr;
 }
 
 std::wstring SlotText(const HUDWindow* window, const std::wstring& slot)

@@ -33,9 +33,9 @@ constexpr int kPlayedMode = 0;
 const HUDSpellButton* GrantedSpell()
 {
     const NQMap* map = Driver::Map();
-    if (!map || !map->mHud || map->mHud->mSpellButtons.empty())
+    if (!map || !HUD::Of(map) || HUD::Of(map)->mSpellButtons.empty())
         return nullptr;
-    return map->mHud->mSpellButtons[0];
+    return HUD::Of(map)->mSpellButtons[0];
 }
 
 // Probes of the spell's icon where its button draws it, centred on its slot.

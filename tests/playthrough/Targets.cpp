@@ -99,7 +99,7 @@ Target HudButton(const std::wstring& name)
 {
     return [name]() -> std::optional<Point> {
         const NQMap* map = Driver::Map();
-        return map && map->mHud ? ButtonCentre(map->mHud->FindButton(name)) : std::nullopt;
+        return map && HUD::Of(map) ? ButtonCentre(HUD::Of(map)->FindButton(name)) : std::nullopt;
     };
 }
 

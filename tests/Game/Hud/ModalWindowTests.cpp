@@ -59,7 +59,7 @@ protected:
         WriteLayout("nq/data/mm", ModalLayers());
     }
 
-    HUD* Hud() const { return Map()->mHud; }
+    HUD* Hud() const { return HUD::Of(Map()); }
     // Pushes and adopts a window.
     template <class W>
     W* Open(W* window)

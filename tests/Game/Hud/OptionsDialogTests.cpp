@@ -257,7 +257,7 @@ TEST_F(OptionsTest, AConfirmedRestartClosesTheBoxAndBothWindowsInTheSameClick)
     const Case cases[] = {{L"restart", 2}, {L"unknown", 0}};
     for (const Case& c : cases)
     {
-        HUD* hud = Map()->mHud;
+        HUD* hud = HUD::Of(Map());
         ASSERT_NE(hud, nullptr);
         RecordingWindow::sDestroyed = 0;
         auto* below = new RecordingWindow("below");

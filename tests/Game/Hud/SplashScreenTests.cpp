@@ -88,7 +88,7 @@ TEST_F(SplashTest, ALogoFadesInHoldsAndFadesOutWithStrictThresholds)
 TEST_F(SplashTest, ThreeLogosCloseIntoTheIntroVideoOnce)
 {
     data->Write("logo/logo.ini", "1;studio,engine\n2;third\n");
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     hud->ShowSplashScreens();
     EXPECT_EQ(Map()->mScreenState, screen::kSplashScreens);
     hud->Update(0.0f);

@@ -49,7 +49,7 @@ protected:
     {
         Board()->Update(kFrame);
         Record([&](render::Graphics* g) { Map()->Draw(g); });
-        for (HUDWindow* window : Map()->mHud->mWindows)
+        for (HUDWindow* window : HUD::Of(Map())->mWindows)
         {
             if (dynamic_cast<NQSplashScreens*>(window))
                 splashes.insert(window);
@@ -92,8 +92,8 @@ TEST_F(StartupFlowTest, LogosThenTheVideoThenTheMainMenu)
     EXPECT_EQ(splashes.size(), 1u);
     EXPECT_EQ(videos.size(), 1u);
     EXPECT_EQ(menus.size(), 1u);
-    ASSERT_EQ(Map()->mHud->mWindows.size(), 1u);
-    EXPECT_NE(dynamic_cast<HUDMainMenu*>(Map()->mHud->mWindows[0]), nullptr);
+    ASSERT_EQ(HUD::Of(Map())->mWindows.size(), 1u);
+    EXPECT_NE(dynamic_cast<HUDMainMenu*>(HUD::Of(Map())->mWindows[0]), nullptr);
     // Two logos of 2.5 s and a 0.4 s video, a frame or so per phase more.
     EXPECT_GT(frames * kFrame, 5.0f);
     EXPECT_LT(frames * kFrame, 5.0f + 0.4f + 12 * kFrame);
@@ -110,7 +110,7 @@ TEST_F(StartupFlowTest, PressesSkipEachLogoAndTheVideo)
     EXPECT_EQ(splashes.size(), 1u);
     EXPECT_EQ(videos.size(), 1u);
     EXPECT_EQ(menus.size(), 1u);
-    EXPECT_EQ(Map()->mHud->mWindows.size(), 1u);
+    EXPECT_EQ(HUD::Of(Map())->mWindows.size(), 1u);
     EXPECT_LE(frames, 3 * 5 + 2);
 }
 } // namespace

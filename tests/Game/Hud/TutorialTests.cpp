@@ -254,16 +254,16 @@ TEST_F(TutorialTest, ResetUnfinishedStepsKeepsTheFixedGroupsTogether)
             Progress()->SetTutorialStepState(id, state);
         Map()->mDropChanceOverride = 3.0f;
         Map()->mTutorialSpotFilter = 4;
-        Map()->mHud->mBlockShop = 1;
-        Map()->mHud->mBlockUI = 2;
+        HUD::Of(Map())->mBlockShop = 1;
+        HUD::Of(Map())->mBlockUI = 2;
         tutorial->ResetUnfinishedSteps();
         const std::map<int, int> saved = SavedStates();
         for (const auto& [id, state] : c.after)
             EXPECT_EQ(saved.at(id), state) << "step " << id;
         EXPECT_EQ(Map()->mDropChanceOverride, 0.0f);
         EXPECT_EQ(Map()->mTutorialSpotFilter, -1);
-        EXPECT_EQ(Map()->mHud->mBlockShop, 0);
-        EXPECT_EQ(Map()->mHud->mBlockUI, 0);
+        EXPECT_EQ(HUD::Of(Map())->mBlockShop, 0);
+        EXPECT_EQ(HUD::Of(Map())->mBlockUI, 0);
     }
 }
 
@@ -284,8 +284,8 @@ TEST_F(TutorialTest, CommandsReachTheirTargets)
              EXPECT_EQ(m.mDropChanceOverride, 1.0f);
              EXPECT_EQ(m.mProgress->GetTutorialParam(L"dropChanceOverride"), 1);
          }},
-        {"blockShop", 2, [](NQMap& m) { EXPECT_EQ(m.mHud->mBlockShop, 2); }},
-        {"blockUI", 3, [](NQMap& m) { EXPECT_EQ(m.mHud->mBlockUI, 3); }},
+        {"blockShop", 2, [](NQMap& m) { EXPECT_EQ(HUD::Of(&m)->mBlockShop, 2); }},
+        {"blockUI", 3, [](NQMap& m) { EXPECT_EQ(HUD::Of(&m)->mBlockUI, 3); }},
         {"spot", 7, [](NQMap& m) { EXPECT_EQ(m.mTutorialSpotFilter, 7); }},
         {"addGems", 5,
          [](NQMap& m) {
@@ -294,11 +294,11 @@ TEST_F(TutorialTest, CommandsReachTheirTargets)
          }},
         {"addMoney", 30, [](NQMap& m) { EXPECT_EQ(m.mEconomy->mGold, 130); }},
         {"completeStep", 5, [](NQMap& m) { EXPECT_EQ(m.mProgress->GetTutorialStepState(5), 2); }},
-        {"resetSpell", 1, [](NQMap& m) { EXPECT_EQ(m.mHud->mSpellButtons[0]->mTimer, 0.0f); }},
+        {"resetSpell", 1, [](NQMap& m) { EXPECT_EQ(HUD::Of(&m)->mSpellButtons[0]->mTimer, 0.0f); }},
         {"unknown", 1,
          [](NQMap& m) {
              EXPECT_EQ(m.mSpeed, 0.5f);
-             EXPECT_EQ(m.mHud->mBlockUI, 0);
+             EXPECT_EQ(HUD::Of(&m)->mBlockUI, 0);
              EXPECT_EQ(m.mTutorialSpotFilter, -1);
              EXPECT_EQ(m.mEconomy->mGems, 10);
          }},
@@ -311,7 +311,7 @@ TEST_F(TutorialTest, CommandsReachTheirTargets)
                                  std::to_string(cases[i].value) + "\"/></cmds>"));
     NQTutorial* tutorial = Start(steps);
     // The HUD deletes it.
-    Map()->mHud->mSpellButtons.push_back(new HUDSpellButton(0));
+    HUD::Of(Map())->mSpellButtons.push_back(new HUDSpellButton(0));
     for (size_t i = 0; i < std::size(cases); ++i)
     {
         const Case& c = cases[i];
@@ -321,7 +321,7 @@ TEST_F(TutorialTest, CommandsReachTheirTargets)
         Map()->mEconomy->mGems = 10;
         Map()->mEconomy->mGold = 100;
         Map()->mSpeed = 0.5f;
-        Map()->mHud->mSpellButtons[0]->mTimer = 3.0f;
+        HUD::Of(Map())->mSpellButtons[0]->mTimer = 3.0f;
         tutorial->ResetUnfinishedSteps();
         tutorial->OnEvent(L"cmd_" + std::to_wstring(i));
         c.check(*Map());
@@ -341,7 +341,7 @@ TEST_F(TutorialOverPanelTest, PauseRefreshesTheSpeedButtons)
         Start({Step(1, "stop", "go", "a", "<condition/>", "<cmds><cmd param=\"pause\" value=\"1\"/></cmds>",
                     ""),
                Step(2, "odd", "never", "a", "<condition/>", "<cmds><cmd param=\"pause\" value=\"2\"/></cmds>")});
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     for (const wchar_t* name : {L"pause_btn_ac", L"play_btn_ac"})
         ASSERT_NE(hud->FindButton(name), nullptr) << Narrow(name);
     tutorial->OnEvent(L"stop");

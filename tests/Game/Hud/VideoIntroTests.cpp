@@ -79,7 +79,7 @@ protected:
 
     int MainMenus() const
     {
-        HUD* hud = Map()->mHud;
+        HUD* hud = HUD::Of(Map());
         int count = 0;
         for (const auto* list : {&hud->mWindows, &hud->mPendingWindows})
             count += int(std::count_if(list->begin(), list->end(),
@@ -95,7 +95,7 @@ protected:
 
 TEST_F(VideoIntroTest, AMissingVideoClosesAtTheFirstDrawAndTheMainMenuFollowsOnce)
 {
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     hud->ShowVideoIntro();
     EXPECT_EQ(Map()->mScreenState, screen::kIntroVideo);
     hud->Update(0.016f);
@@ -117,7 +117,7 @@ TEST_F(VideoIntroTest, AMissingVideoClosesAtTheFirstDrawAndTheMainMenuFollowsOnc
 TEST_F(VideoIntroTest, PlayedToItsEndTheVideoReportsFromInsideItsUpdateAndTheWindowGoesNext)
 {
     WriteIntro(64, 48, 10);
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     IntroWatch watch;
     auto* intro = new WatchedIntro(watch);
     hud->PushWindow(intro);
@@ -153,7 +153,7 @@ TEST_F(VideoIntroTest, PlayedToItsEndTheVideoReportsFromInsideItsUpdateAndTheWin
 TEST_F(VideoIntroTest, APressSkipsTheVideoIntoOneMainMenuWithoutOnClose)
 {
     WriteIntro(64, 48, 10);
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     hud->ShowVideoIntro();
     hud->Update(0.0f);
     auto* intro = dynamic_cast<NQVideoIntro*>(hud->GetTopWindow());

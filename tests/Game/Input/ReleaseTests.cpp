@@ -416,7 +416,7 @@ TEST_F(ReleaseTest, StateIsReadBeforeTheWindowsClickChangesIt)
         int HitTest(int, int) override { return 0; }
     };
     auto* hud = new ChangingHud;
-    HUD* old = map->mHud;
+    LevelHud* old = map->mHud;
     map->mHud = hud;
     map->mScreenState = screen::kNewProfileName;
     map->mEpisode = 1;

@@ -12,6 +12,7 @@
 #include "Core/Base/SingletoneRegistry.h"
 #include "Game/BezierCurve.h"
 #include "Game/Game.h"
+#include "Game/Hud/HUD.h"
 #include "Game/NQEnemy.h"
 #include "Game/NQMap.h"
 #include "Game/NQPathSample.h"
@@ -43,7 +44,7 @@ struct ContentLevel
     ContentLevel()
     {
         bass::UseManualOutput();
-        map = std::make_unique<NQMap>();
+        map = std::make_unique<NQMap>([] { return new HUD; });
         game::testing::SetRunningMap(map.get());
         Read();
     }

@@ -15,6 +15,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Game/Game.h"
+#include "Game/Hud/HUD.h"
 #include "Game/NQLink.h"
 #include "Game/NQMap.h"
 #include "Game/NQPoint.h"
@@ -136,7 +137,7 @@ protected:
         brush.reset(application->LoadImage(L"brush.png", nullptr));
         ASSERT_NE(brush, nullptr);
 
-        map = new NQMap;
+        map = new NQMap([] { return new HUD; });
         AddStraightLink(map);
         map->mRoadMark = brush.get();
         map->ResetViewport();

@@ -177,7 +177,7 @@ TEST_F(GemShopTest, PackTextsAreDrawnInTheirOwnFontAfterALargeBaseText)
 
 TEST_F(GemShopTest, ShowGemShopStoresTheTargetAndPushesTheScreen)
 {
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     ASSERT_NE(hud, nullptr);
     hud->ShowGemShop(L"shop1");
     EXPECT_EQ(NQMap::sGemShopReturnTarget, L"shop1");

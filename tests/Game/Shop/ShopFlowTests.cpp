@@ -58,7 +58,7 @@ protected:
         SetGems(0);
     }
 
-    HUD* Hud() const { return map->mHud; }
+    HUD* Hud() const { return HUD::Of(map); }
     HUDWindow* Top() const { return Hud()->GetTopWindow(); }
     void Step(float dt = 0.0f) { Hud()->Update(dt); }
     void Press(int x, int y)

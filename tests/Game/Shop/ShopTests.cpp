@@ -295,7 +295,7 @@ TEST_F(ShopWindowTest, AReleaseEndingADragFromTheScrollColumnBuysNothing)
 TEST_F(ShopWindowTest, ABlockedShopAnswersNoButtonIgnoresTabsAndScrollingButStillBuys)
 {
     HUDShopWindow shop(true);
-    Map()->mHud->mBlockShop = 1;
+    HUD::Of(Map())->mBlockShop = 1;
     for (const NQButtonFrame* button : shop.mButtons)
     {
         const int x = int(button->mRect[0] + button->mRect[2] / 2);
@@ -389,7 +389,7 @@ TEST_F(ShopWindowTest, ClosingTheShopLeavesNoTextOnTheRootLayer)
 
 TEST_F(ShopWindowTest, ResetAsksThenEveryPlateShowsStepZero)
 {
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     hud->ShowShop(false);
     hud->Update(0.0f);
     auto* shop = dynamic_cast<HUDShopWindow*>(hud->GetTopWindow());

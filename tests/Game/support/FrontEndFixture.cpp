@@ -130,10 +130,6 @@ void FrontEndTest::SetUp()
     // Before the sound system starts: no audio device is opened.
     bass::UseManualOutput();
     sounds = std::make_unique<SoundTagRecorder>();
-    if (recordingHud)
-        game::testing::SetHudFactory([] { return new RecordingHud(true); });
-    else
-        game::testing::SetHudFactory(nullptr);
     if (!realTutorial)
         tutorial = RecordingTutorial::Install();
     WriteFrontEndContent(*data, withFlash, extraStrings, missingGlyphs);
@@ -146,13 +142,16 @@ void FrontEndTest::SetUp()
     mRecorder = new QuadRecorder;
     mRecorder->Init(kPlayWidth, kPlayHeight);
     mGame->mRender = mRecorder;
-    mBoard = new GameWindow;
+    if (recordingHud)
+        mBoard = new GameWindow([] { return new RecordingHud(true); });
+    else
+        mBoard = new GameWindow([] { return new HUD; });
     mGame->mGameWindow = mBoard;
     if (beforeLoad)
         beforeLoad();
     ASSERT_EQ(mBoard->Load(), HV_OK);
     // The load opens the splash screens; the screens under test start on an empty stack.
-    HUD* hud = Map()->mHud;
+    HUD* hud = HUD::Of(Map());
     if (!keepStartWindows && !recordingHud && hud)
         base::DeleteAll(hud->mPendingWindows);
     SetView(0.0f, 0.0f, 1024.0f, 768.0f);
@@ -162,7 +161,6 @@ void FrontEndTest::TearDown()
 {
     delete mBoard;
     mBoard = nullptr;
-    game::testing::SetHudFactory(nullptr);
     sounds.reset();
     tutorial = nullptr;
     mGame = nullptr;

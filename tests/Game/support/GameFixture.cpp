@@ -72,8 +72,7 @@ GameRun::GameRun()
     data = std::make_unique<DataRoot>();
     mUserEnv = std::make_unique<hvtest::ScopedEnv>("XDG_DATA_HOME", user.Folder().string());
     SupplyMonitor(1920, 1080, 1040);
-    hvtest::SetApplicationFactory([] { return new Game; });
-    game::testing::SetHudFactory([] { return new RecordingHud; });
+    hvtest::SetApplicationFactory([] { return new Game([] { return new RecordingHud; }); });
     tutorial = RecordingTutorial::Install();
     sounds = std::make_unique<SoundTagRecorder>();
 }
@@ -82,7 +81,6 @@ GameRun::~GameRun()
 {
     Teardown();
     hvtest::SetApplicationFactory(nullptr);
-    game::testing::SetHudFactory(nullptr);
     win32::SetDisplaySource(nullptr);
     d3d9test::ClearFailures();
     sounds.reset();

@@ -31,7 +31,7 @@ void LevelTest::SetUp()
     bass::UseManualOutput();
     sounds = std::make_unique<SoundTagRecorder>();
     const bool withButtons = hudWithButtons;
-    game::testing::SetHudFactory([withButtons] { return new RecordingHud(withButtons); });
+    mMakeHud = [withButtons] { return new RecordingHud(withButtons); };
     if (withTutorial)
         tutorial = RecordingTutorial::Install();
     StartApplication();
@@ -45,7 +45,6 @@ void LevelTest::SetUp()
 void LevelTest::TearDown()
 {
     DestroyLevel();
-    game::testing::SetHudFactory(nullptr);
     sounds.reset();
     tutorial = nullptr;
     GameTest::TearDown();
@@ -61,7 +60,7 @@ void LevelTest::LoadProfiles(const std::string& xml)
 NQMap* LevelTest::BuildLevel()
 {
     DestroyLevel();
-    map = new NQMap;
+    map = new NQMap(mMakeHud);
     game::testing::SetRunningMap(map);
     return map;
 }

@@ -48,6 +48,8 @@ protected:
     bool withTutorial = true;
 
 private:
+    // The HUD the levels are built with, chosen at set-up.
+    LevelHudFactory mMakeHud;
     hvtest::TempFolder mXdg;
     std::unique_ptr<hvtest::ScopedEnv> mXdgEnv;
 };

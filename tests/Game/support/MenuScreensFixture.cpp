@@ -207,7 +207,7 @@ void MenuScreensTest::LoadEffects(const std::string& missing)
     particles->Load("menu.ptc", Quads());
 }
 
-HUD* MenuScreensTest::Hud() const { return Map()->mHud; }
+HUD* MenuScreensTest::Hud() const { return HUD::Of(Map()); }
 
 HUDWindow* MenuScreensTest::Top() const { return Hud()->GetTopWindow(); }
 

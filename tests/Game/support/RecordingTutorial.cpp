@@ -54,10 +54,10 @@ void RecordingTutorial::ResetUnfinishedSteps()
         return;
     map->mDropChanceOverride = 0.0f;
     map->mTutorialSpotFilter = -1;
-    if (map->mHud)
+    if (HUD::Of(map))
     {
-        map->mHud->mBlockShop = 0;
-        map->mHud->mBlockUI = 0;
+        HUD::Of(map)->mBlockShop = 0;
+        HUD::Of(map)->mBlockUI = 0;
     }
 }
 

@@ -3,6 +3,7 @@
 // link walked and every stored lane walked. One level object serves every
 // input, as the game's does.
 #include "Game/Game.h"
+#include "Game/Hud/HUD.h"
 #include "Game/NQLink.h"
 #include "Game/NQLinkLanes.h"
 #include "Game/NQMap.h"
@@ -31,7 +32,7 @@ NQMap* Level()
         if (!previous || chdir(folder.c_str()) != 0 || setenv("XDG_DATA_HOME", folder.c_str(), 1) != 0)
             abort();
         bass::UseManualOutput();
-        NQMap* level = new NQMap;
+        NQMap* level = new NQMap([] { return new HUD; });
         game::testing::SetRunningMap(level);
         if (chdir(previous) != 0)
             abort();

@@ -1,4 +1,4 @@
-#include "Game/LevelResultTexts.h"
+#include "Game/Hud/LevelResultTexts.h"
 
 #include "Game/DecimalText.h"
 #include "Game/Game.h"
