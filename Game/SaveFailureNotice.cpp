@@ -1,10 +1,10 @@
 #include "Game/SaveFailureNotice.h"
 
 #include "Game/Hud/LevelHud.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
-#include "Game/NQScreenState.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Data/NQProgress.h"
+#include "Game/Level/NQScreenState.h"
 
 namespace savefailure
 {

@@ -10,7 +10,7 @@
 #include "Game/Hud/LevelResultTexts.h"
 #include "Game/Hud/OptionsDialog.h"
 #include "Game/Hud/TMessageBox.h"
-#include "Game/LocalStrings.h"
+#include "Game/Data/LocalStrings.h"
 
 namespace
 {

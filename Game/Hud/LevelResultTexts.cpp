@@ -1,10 +1,10 @@
 #include "Game/Hud/LevelResultTexts.h"
 
-#include "Game/DecimalText.h"
+#include "Game/Data/DecimalText.h"
+#include "Game/Data/LocalStrings.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/LocalStrings.h"
 
 namespace
 {

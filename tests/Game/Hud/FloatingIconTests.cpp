@@ -3,7 +3,7 @@
 #include "Core/Render/Graphics.h"
 #include "Game/GameWindow.h"
 #include "Game/Level/NQFloatingIcons.h"
-#include "Game/NQResources.h"
+#include "Game/Data/NQResources.h"
 
 #include <gtest/gtest.h>
 

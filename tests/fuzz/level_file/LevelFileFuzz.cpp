@@ -4,12 +4,12 @@
 // input, as the game's does.
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
-#include "Game/NQLink.h"
-#include "Game/NQLinkLanes.h"
-#include "Game/NQMap.h"
-#include "Game/NQParamSet.h"
-#include "Game/NQPoint.h"
-#include "Game/PathWalk.h"
+#include "Game/Roads/NQLink.h"
+#include "Game/Roads/NQLinkLanes.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Data/NQParamSet.h"
+#include "Game/Roads/NQPoint.h"
+#include "Game/Roads/PathWalk.h"
 #include "Platform/Bass/StandIn.h"
 
 #include "support/ScratchFolder.h"
