@@ -336,6 +336,7 @@ public:
     NQSpriteAnimation* mEnemySpotMarker = nullptr;
     NQEnemy* mSelectedEnemy = nullptr;
     NQContextMenu* mContextMenu = nullptr;
+    // The front end, reached only through its face; owned, made by the factory.
     LevelHud* mHud = nullptr;
     std::vector<NQSpot*>* mSpots = nullptr;
     std::vector<NQPoint*>* mPoints = nullptr;
