@@ -1,7 +1,7 @@
 """The tutorial script and its hint pictures."""
 import math
 
-from content import art_layout, draw, gamedata, gen_levels, levelgeom, pictures
+from content import art_layout, draw, gamedata, gen_levels, pictures
 
 POINTER = 72        # pointer picture size
 POINTER_GAP = 6     # between the arrow's tip and its target
@@ -16,7 +16,7 @@ def level_facts(data):
     ep = data.levels["episode"][0]
     lvl = ep["level"][1]
     m = data.maps[lvl["map"]]
-    spots = levelgeom.RoadGraph(m).place_spots(m.get("fixed_spots", []))
+    spots = gen_levels.map_spots(m, gen_levels.marker_text_extent(data))
     index = lvl["locked_spot"]
     first_upgrade = data.towers[0]["protos"][1]["cost"]
     return {"locked_spot": index, "locked_gems": gen_levels.LOCKED_SPOT_GEMS,
