@@ -6,8 +6,8 @@
 #include "ShippedLevels.h"
 
 #include "Core/Base/DeleteAll.h"
-#include "Game/NQLinkLanes.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Roads/NQLinkLanes.h"
 
 #include <gtest/gtest.h>
 

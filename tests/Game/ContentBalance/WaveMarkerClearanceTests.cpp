@@ -11,12 +11,12 @@
 #include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
 #include "Framework/GameApplication.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/GameWindow.h"
-#include "Game/NQDecorationSet.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQMap.h"
-#include "Game/NQWaveHintStrip.h"
-#include "Game/NQWaveManager.h"
+#include "Game/Level/NQDecorationSet.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Level/NQWaveHintStrip.h"
+#include "Game/Level/NQWaveManager.h"
 
 #include <gtest/gtest.h>
 
