@@ -4,6 +4,8 @@
 #include "Framework/GameApplication.h"
 #include "Game/TMobShader.h"
 
+#include <functional>
+
 class GameWindow;
 class NQMap;
 class NQPlayerVolumes;
@@ -17,13 +19,19 @@ public:
     // The enemy shader's folder.
     static constexpr const wchar_t* kMobShaderName = L"nq/Shaders/MobShader/DX/";
 
+    // Where the running level comes from.
+    using LevelSource = std::function<NQMap*()>;
+
+    // The running level is the root board's.
     Game();
+    // The running level is what `level` answers (a level built without a root board).
+    explicit Game(LevelSource level);
     ~Game() override;
 
     // The one game, null when none exists.
     static Game* Get() { return sGame; }
-    // The running level: null before InitGame, while the level is being
-    // built, and after the root board is gone.
+    // The running level: null without a game, before InitGame, while the
+    // level is being built, and after the root board is gone.
     static NQMap* GetMap();
 
     HVResultEnum Configure() override;
@@ -64,12 +72,8 @@ private:
 
     // Reads the running level's progress record for the sound tags.
     NQPlayerVolumes* mVolumes = nullptr;
+    LevelSource mLevelSource;
 
     static inline Game* sGame = nullptr;
 };
 
-namespace game::testing
-{
-// Makes Game::GetMap answer `map` (a level built without a game); null ends it.
-void SetRunningMap(NQMap* map);
-} // namespace game::testing
