@@ -13,7 +13,7 @@
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 
-#include "Game/EffectList.h"
+#include "Game/Units/EffectList.h"
 
 #include <memory>
 #include <string>
