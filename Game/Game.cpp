@@ -52,8 +52,6 @@ constexpr int kAnchorCentre = 2;
 constexpr const wchar_t* kDamagedDataCaption = L"Bramblecoat Wars";
 constexpr int kDamagedDataExitCode = 1;
 
-NQMap* sTestMap = nullptr;
-
 // The menu screens whose pillarbox bars show the side pictures.
 bool ShowsSidePictures(NQScreenState state)
 {
@@ -73,17 +71,22 @@ void DrawAnchored(render::Graphics* graphics, const render::Image& picture, int 
 }
 } // namespace
 
-Game::Game() : Game([] { return new HUD; })
-{
-}
+Game::Game() : Game(LevelHudFactory([] { return new HUD; }), LevelSource()) {}
 
-Game::Game(LevelHudFactory makeHud) : mMakeHud(std::move(makeHud))
+Game::Game(LevelHudFactory makeHud) : Game(std::move(makeHud), LevelSource()) {}
+
+Game::Game(LevelSource level) : Game(LevelHudFactory([] { return new HUD; }), std::move(level)) {}
+
+Game::Game(LevelHudFactory makeHud, LevelSource level)
+    : mMakeHud(std::move(makeHud)), mLevelSource(std::move(level))
 {
     mLogicalWidth = kLogicalWidth;
     mLogicalHeight = kLogicalHeight;
     mMaxLogicalWidth = kMaxLogicalWidth;
     mPublisher = L"Brenik";
     mTitle = L"BramblecoatWars";
+    if (!mLevelSource)
+        mLevelSource = [this] { return mGameWindow ? mGameWindow->GetLevel() : nullptr; };
     sGame = this;
 }
 
@@ -127,11 +130,7 @@ void Game::ReleasePicture(render::Image*& picture)
 
 NQMap* Game::GetMap()
 {
-    if (sTestMap)
-        return sTestMap;
-    if (!sGame || !sGame->mGameWindow)
-        return nullptr;
-    return sGame->mGameWindow->GetLevel();
+    return sGame && sGame->mLevelSource ? sGame->mLevelSource() : nullptr;
 }
 
 HVResultEnum Game::Configure()
@@ -196,7 +195,7 @@ HVResultEnum Game::StopOnDamagedData(const std::wstring& name)
     const std::wstring folder = base::Utf8ToWide(std::filesystem::current_path(error).string());
     const std::wstring message = DamagedDataMessage(name, folder);
     HV_LOG(L"%s\n") % message;
-    MessageBoxW(nullptr, message.c_str(), kDamagedDataCaption, MB_OK | MB_ICONERROR);
+    mShowMessageBox(message, kDamagedDataCaption, MB_OK | MB_ICONERROR);
     // Without the stop the loop would run on, a black window.
     mExitCode = kDamagedDataExitCode;
     Stop();
@@ -343,11 +342,3 @@ void Game::OnRootBoardDeleted(GameWindow* board)
     if (mGameWindow == board)
         mGameWindow = nullptr;
 }
-
-namespace game::testing
-{
-void SetRunningMap(NQMap* map)
-{
-    sTestMap = map;
-}
-} // namespace game::testing

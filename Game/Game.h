@@ -5,6 +5,8 @@
 #include "Game/Hud/LevelHud.h"
 #include "Game/Units/TMobShader.h"
 
+#include <functional>
+
 class GameWindow;
 class NQMap;
 class NQPlayerVolumes;
@@ -18,16 +20,23 @@ public:
     // The enemy shader's folder.
     static constexpr const wchar_t* kMobShaderName = L"nq/Shaders/MobShader/DX/";
 
-    // With the real HUD.
+    // Where the running level comes from.
+    using LevelSource = std::function<NQMap*()>;
+
+    // With the real HUD; the running level is the root board's.
     Game();
     // With the HUD that `makeHud` makes for the level.
     explicit Game(LevelHudFactory makeHud);
+    // The running level is what `level` answers (a level built without a root board).
+    explicit Game(LevelSource level);
+    // Both choices; an empty `level` means the root board's.
+    Game(LevelHudFactory makeHud, LevelSource level);
     ~Game() override;
 
     // The one game, null when none exists.
     static Game* Get() { return sGame; }
-    // The running level: null before InitGame, while the level is being
-    // built, and after the root board is gone.
+    // The running level: null without a game, before InitGame, while the
+    // level is being built, and after the root board is gone.
     static NQMap* GetMap();
 
     HVResultEnum Configure() override;
@@ -69,12 +78,8 @@ private:
 
     // Reads the running level's progress record for the sound tags.
     NQPlayerVolumes* mVolumes = nullptr;
+    LevelSource mLevelSource;
 
     static inline Game* sGame = nullptr;
 };
 
-namespace game::testing
-{
-// Makes Game::GetMap answer `map` (a level built without a game); null ends it.
-void SetRunningMap(NQMap* map);
-} // namespace game::testing

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "Core/Base/Result.h"
-#include "Game/Roads/CurvePoint.h"
-#include "Game/Hud/LevelHud.h"
 #include "Game/Data/NQEpisodeSetup.h"
+#include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQScreenState.h"
+#include "Game/Roads/CurvePoint.h"
+#include "Game/Units/EffectList.h"
 
 #include <cstdint>
 #include <map>
@@ -55,6 +56,7 @@ class NQSprite;
 class NQSpriteAnimation;
 class NQTower;
 class NQTowerSpecial;
+class TowersBoost;
 class NQUnitDatabase;
 class NQUnitProto;
 class NQUnlockTable;
@@ -211,6 +213,8 @@ public:
     // The level picture's effect anchors on game time, and one anchor's firing.
     void UpdateTimedEffects(float dt);
     void FireTimedEffect(NQFxAnchor* anchor);
+    // A new effect in one of this level's lists (EffectList.h), seen by mEffectObserver.
+    NQEffect* PlaceEffect(NQEffectList& list, const std::string& name, float x, float y, int loopMode);
     // The road mask: every link stamped with the brush, 25 units apart.
     void StampRoads(render::Graphics* graphics);
     void StampLink(render::Graphics* graphics, const NQLink* link);
@@ -348,6 +352,11 @@ public:
     std::vector<NQModifier*> mModifiers;
     std::vector<NQEffect*> mDepthEffects;
     std::vector<NQEffect*> mEffects;
+    // Sees every effect this level places; empty, as in the game: none.
+    EffectObserver mEffectObserver;
+    // The boost spells alive here (also in mModifiers), so that one that ends
+    // keeps the marks another still holds. Not owned.
+    std::vector<const TowersBoost*> mLiveBoosts;
     std::vector<render::ParticleEmitter*> mLooseEmitters;
     std::vector<NQParticle*> mParticles;
     NQSpellTable* mSpellTable = nullptr;

@@ -222,6 +222,11 @@ void NQMap::UpdateTimedEffects(float dt)
     }
 }
 
+NQEffect* NQMap::PlaceEffect(NQEffectList& list, const std::string& name, float x, float y, int loopMode)
+{
+    return ::PlaceEffect(list, name, x, y, loopMode, mEffectObserver);
+}
+
 void NQMap::FireTimedEffect(NQFxAnchor* anchor)
 {
     anchor->mStarted = 1;

@@ -7,15 +7,10 @@ namespace
 {
 constexpr int kPositionMode = 1;
 constexpr int kStatePlaying = 1;
-
-game::testing::EffectObserver& Observer()
-{
-    static game::testing::EffectObserver observer;
-    return observer;
-}
 } // namespace
 
-NQEffect* PlaceEffect(NQEffectList& list, const std::string& name, float x, float y, int loopMode)
+NQEffect* PlaceEffect(NQEffectList& list, const std::string& name, float x, float y, int loopMode,
+                      const EffectObserver& observer)
 {
     auto* effect = new NQEffect(name);
     if (render::ParticleEmitter* emitter = effect->mEmitter)
@@ -27,8 +22,8 @@ NQEffect* PlaceEffect(NQEffectList& list, const std::string& name, float x, floa
         emitter->SetState(kStatePlaying);
     }
     list.push_back(effect);
-    if (Observer())
-        Observer()(name, x, y, list);
+    if (observer)
+        observer(name, x, y, list);
     return effect;
 }
 
@@ -49,8 +44,3 @@ void UpdateEffectList(NQEffectList& list, float dt)
     }
     list.resize(kept);
 }
-
-namespace game::testing
-{
-void SetEffectObserver(EffectObserver observer) { Observer() = std::move(observer); }
-} // namespace game::testing

@@ -13,17 +13,14 @@ using NQEffectList = std::vector<NQEffect*>;
 // Leaves the emitter's loop mode as the library made it.
 constexpr int kKeepLoopMode = -1;
 
+// Sees an effect placed: name, position and the list it joined.
+using EffectObserver = std::function<void(const std::string& name, float x, float y, const NQEffectList& list)>;
+
 // A new effect of the name at (x, y), set playing, appended to the list.
 // Without an emitter (a name the library lacks) it is appended all the same.
-NQEffect* PlaceEffect(NQEffectList& list, const std::string& name, float x, float y, int loopMode);
+// The observer, when not empty, sees it.
+NQEffect* PlaceEffect(NQEffectList& list, const std::string& name, float x, float y, int loopMode,
+                      const EffectObserver& observer = {});
 // A playing effect advances by dt; a stopped one is deleted and removed
 // unless an owner holds it.
 void UpdateEffectList(NQEffectList& list, float dt);
-
-namespace game::testing
-{
-// Sees every effect placed: name, position and the list it joined. Empty: none.
-using EffectObserver =
-    std::function<void(const std::string& name, float x, float y, const NQEffectList& list)>;
-void SetEffectObserver(EffectObserver observer);
-} // namespace game::testing

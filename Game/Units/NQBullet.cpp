@@ -106,7 +106,7 @@ void NQBullet::OnHit(float x, float y)
     if (!ammo || ammo->onHit.empty() || !map)
         return;
     PlaySoundTag(L"ammo", ammo->id, L"hit");
-    NQEffect* effect = PlaceEffect(map->mDepthEffects, ammo->onHit, x, y, kKeepLoopMode);
+    NQEffect* effect = map->PlaceEffect(map->mDepthEffects, ammo->onHit, x, y, kKeepLoopMode);
     if (effect->mEmitter)
     {
         const float position[2] = {x, y};

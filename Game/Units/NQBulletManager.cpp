@@ -40,7 +40,7 @@ void NQBulletManager::Add(NQBullet* bullet)
     const float position[2] = {bullet->mX, bullet->mY};
     if (ammo && map && !ammo->onFire.empty())
     {
-        NQEffect* effect = PlaceEffect(map->mEffects, ammo->onFire, bullet->mX, bullet->mY, kKeepLoopMode);
+        NQEffect* effect = map->PlaceEffect(map->mEffects, ammo->onFire, bullet->mX, bullet->mY, kKeepLoopMode);
         if (effect->mEmitter)
         {
             effect->mEmitter->SetPosition(position, kPositionMode);

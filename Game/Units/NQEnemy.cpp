@@ -229,7 +229,7 @@ void NQEnemy::Die(const NQUnitProto& proto)
 
     if (proto.explodeStr <= 0.0f)
         return;
-    PlaceEffect(map->mEffects, "mg_00", mX, mY, kKeepLoopMode);
+    map->PlaceEffect(map->mEffects, "mg_00", mX, mY, kKeepLoopMode);
     std::vector<NQEnemy*>& enemies = map->mWaveManager->mEnemies;
     for (size_t i = 0; i < enemies.size(); ++i)
     {

@@ -73,7 +73,7 @@ void NQSpell::Cast()
         map->mModifiers.push_back(new TowersBoost(s.speed, s.strength / kPercent));
     if (!s.onAmmo.empty())
     {
-        NQEffect* effect = PlaceEffect(map->mDepthEffects, s.onAmmo, mX, mY, kKeepLoopMode);
+        NQEffect* effect = map->PlaceEffect(map->mDepthEffects, s.onAmmo, mX, mY, kKeepLoopMode);
         if (effect->mEmitter)
         {
             const float position[2] = {mX, mY};

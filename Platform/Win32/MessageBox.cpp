@@ -6,15 +6,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace
 {
-std::function<void(const std::wstring&, const std::wstring&, UINT)>& Hook()
-{
-    static std::function<void(const std::wstring&, const std::wstring&, UINT)> hook;
-    return hook;
-}
-
 // The offscreen and dummy drivers have no screen; SDL would still open the box
 // on an X display when one is set, and a headless run would wait for a click.
 bool IsHeadless()
@@ -30,11 +25,6 @@ int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     const std::wstring wideText = text ? text : L"";
     const std::wstring wideCaption = caption ? caption : L"";
-    if (Hook())
-    {
-        Hook()(wideText, wideCaption, type);
-        return IDOK;
-    }
     const std::string utf8Text = win32::WideToUtf8Lossy(wideText);
     const std::string utf8Caption = win32::WideToUtf8Lossy(wideCaption);
     std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
@@ -47,11 +37,3 @@ int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type)
     SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
     return IDOK;
 }
-
-namespace win32::testing
-{
-void SetMessageBoxHook(std::function<void(const std::wstring&, const std::wstring&, UINT)> hook)
-{
-    Hook() = std::move(hook);
-}
-} // namespace win32::testing

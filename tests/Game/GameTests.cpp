@@ -411,11 +411,12 @@ TEST_F(GameAppTest, DamagedRequiredDataStopsTheStartAndNamesTheFile)
         c.damage(*run->data);
         run->requiredData = false;
         std::vector<std::pair<std::wstring, UINT>> boxes;
-        win32::testing::SetMessageBoxHook(
-            [&boxes](const std::wstring& text, const std::wstring&, UINT type) { boxes.emplace_back(text, type); });
+        run->showMessageBox = [&boxes](const std::wstring& text, const std::wstring&, UINT type) {
+            boxes.emplace_back(text, type);
+            return IDOK;
+        };
         hvtest::CaptureLog();
         EXPECT_NE(run->Start(), HV_OK);
-        win32::testing::SetMessageBoxHook(nullptr);
         EXPECT_EQ(run->game->mExitCode, 1);
         EXPECT_TRUE(run->game->mStopRequested);
         const std::wstring text = std::wstring(L"The game's data are damaged or incomplete: ") + c.file +

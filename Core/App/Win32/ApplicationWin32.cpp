@@ -30,17 +30,20 @@ size_t LastSeparator(const std::wstring& path)
 }
 } // namespace
 
-ApplicationWin32::ApplicationWin32() : Thread(false, true, true, true)
+ApplicationWin32::ApplicationWin32()
+    : Thread(false, true, true, true),
+      mShowMessageBox([](const std::wstring& text, const std::wstring& caption, UINT type) {
+          return MessageBoxW(nullptr, text.c_str(), caption.c_str(), type);
+      })
 {
 }
 
 ApplicationWin32::~ApplicationWin32()
 {
     if (mRenderInitFailed)
-        MessageBoxW(nullptr,
-                    L"Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 and(or) "
-                    L"pixel shaders 2.0",
-                    L"Error", MB_ICONERROR);
+        mShowMessageBox(L"Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 and(or) "
+                        L"pixel shaders 2.0",
+                        L"Error", MB_ICONERROR);
 }
 
 HVResultEnum ApplicationWin32::Update(float)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Core/App/Thread.h"
+#include "Platform/Win32/Types.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,9 @@ namespace app
 class ApplicationWin32 : public Thread
 {
 public:
+    // Shows a message box with no owner window and waits for the user.
+    using MessageBoxFunction = std::function<int(const std::wstring& text, const std::wstring& caption, UINT type)>;
+
     ApplicationWin32();
     ~ApplicationWin32() override;
 
@@ -33,5 +38,7 @@ public:
     // Static so it can be read after the application object is gone.
     static inline bool sAnotherInstance = false;
     bool mRenderInitFailed = false;
+    // The system's box (MessageBoxW) unless the application's maker hands in another.
+    MessageBoxFunction mShowMessageBox;
 };
 } // namespace app

@@ -23,5 +23,5 @@ BlastModifier::BlastModifier(NQBullet* bullet) : NQModifier(std::string(), 0.0f,
     for (NQEnemy* enemy : victims)
         enemy->ApplyDamage(proto->strength);
     if (!ammo->onHit.empty())
-        PlaceEffect(map->mDepthEffects, ammo->onHit, bullet->mX, bullet->mY, kKeepLoopMode);
+        map->PlaceEffect(map->mDepthEffects, ammo->onHit, bullet->mX, bullet->mY, kKeepLoopMode);
 }

@@ -20,7 +20,7 @@ constexpr int kStatePlayToEnd = 2;
 
 NQEffect* PlacePortal(NQMap& map, float x, float y)
 {
-    NQEffect* portal = PlaceEffect(map.mDepthEffects, "portal_1", x, y, kLoop);
+    NQEffect* portal = map.PlaceEffect(map.mDepthEffects, "portal_1", x, y, kLoop);
     // The list keeps it, playing or not, while the modifier points at it.
     portal->mHeld = true;
     return portal;
@@ -103,7 +103,7 @@ void HoldAndTeleport::Teleport(NQEnemy& enemy)
         static_cast<NQTower*>(mSource)->ClearTarget();
     NQPoint* first = RoutePoint(*map, enemy, 0);
     enemy.mCurrentPoint = first;
-    NQEffect* blow = PlaceEffect(map->mDepthEffects, "blow_bub", enemy.mX, enemy.mY, kKeepLoopMode);
+    NQEffect* blow = map->PlaceEffect(map->mDepthEffects, "blow_bub", enemy.mX, enemy.mY, kKeepLoopMode);
     if (blow->mEmitter)
         blow->mEmitter->SetState(kStatePlaying);
     EndPortal(mEnemyPortal);

@@ -34,7 +34,7 @@ ShamanPortal::ShamanPortal(NQEnemy* shaman, float duration)
     const NQUnitProto* summon = map && proto ? map->mUnitDatabase->FindProto(proto->ammoid) : nullptr;
     if (!summon)
         return;
-    mEffect = PlaceEffect(map->mDepthEffects, summon->onFire, mSnapshot.x, mSnapshot.y, kLoop);
+    mEffect = map->PlaceEffect(map->mDepthEffects, summon->onFire, mSnapshot.x, mSnapshot.y, kLoop);
     // The front effects keep it, stopped or not, while the portal points at it.
     mEffect->mHeld = true;
 }

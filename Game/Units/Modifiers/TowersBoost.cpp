@@ -19,13 +19,6 @@ constexpr int32_t kBoostSpellId = 3004;
 constexpr float kHammerLift = 50.0f;
 constexpr int kLoop = 1;
 
-// Every boost alive, so one that ends can tell which marks another holds.
-std::vector<const TowersBoost*>& LiveBoosts()
-{
-    static std::vector<const TowersBoost*> boosts;
-    return boosts;
-}
-
 // The plain boost spell's speed over the upgraded one's; 1 when either is missing or 0.
 float HammerSpeed(const NQMap& map)
 {
@@ -39,14 +32,17 @@ float HammerSpeed(const NQMap& map)
 }
 } // namespace
 
-TowersBoost::TowersBoost(float duration, float value) : NQModifier(std::string(), value, duration, nullptr)
+TowersBoost::TowersBoost(float duration, float value)
+    : NQModifier(std::string(), value, duration, nullptr), mLevel(Game::GetMap())
 {
-    LiveBoosts().push_back(this);
+    if (mLevel)
+        mLevel->mLiveBoosts.push_back(this);
 }
 
 TowersBoost::~TowersBoost()
 {
-    std::erase(LiveBoosts(), this);
+    if (mLevel)
+        std::erase(mLevel->mLiveBoosts, this);
     for (NQEffect* hammer : mHammers)
         DestroyHammer(hammer);
     mHammers.clear();
@@ -59,7 +55,9 @@ TowersBoost::~TowersBoost()
 
 bool TowersBoost::IsHeldByOther(const NQTower* tower) const
 {
-    for (const TowersBoost* boost : LiveBoosts())
+    if (!mLevel)
+        return false; // alone: no other boost to hold it
+    for (const TowersBoost* boost : mLevel->mLiveBoosts)
         if (boost != this && std::find(boost->mBoosted.begin(), boost->mBoosted.end(), tower) != boost->mBoosted.end())
             return true;
     return false;
@@ -93,7 +91,7 @@ void TowersBoost::Tick(NQEnemy*, float)
         }
         if (std::find(mBoosted.begin(), mBoosted.end(), tower) != mBoosted.end())
             continue;
-        NQEffect* hammer = PlaceEffect(map->mEffects, "hammer", tower->mX, tower->mY - kHammerLift, kLoop);
+        NQEffect* hammer = map->PlaceEffect(map->mEffects, "hammer", tower->mX, tower->mY - kHammerLift, kLoop);
         hammer->mSpeed = HammerSpeed(*map);
         // The list keeps it, playing or not, until the boost lets go.
         hammer->mHeld = true;

@@ -8,11 +8,13 @@
 #include <vector>
 
 class NQEffect;
+class NQMap;
 class NQTower;
 
 class TowersBoost : public NQModifier
 {
 public:
+    // Joins the running level's live boosts.
     TowersBoost(float duration, float value);
     // The hammers go; marks no other running boost holds are cleared.
     ~TowersBoost() override;
@@ -27,5 +29,9 @@ public:
 
 private:
     void DestroyHammer(NQEffect* hammer);
+    // Whether another boost alive in this level holds the tower.
     bool IsHeldByOther(const NQTower* tower) const;
+
+    // The level whose live boosts this one joined; null without a running level.
+    NQMap* mLevel = nullptr;
 };

@@ -68,10 +68,11 @@ protected:
         base::testing::TeardownSingletonsNow();
         hvtest::SetApplicationFactory([this] {
             mApp = new TestApplication;
+            mApp->mShowMessageBox = [this](const std::wstring& text, const std::wstring& caption, UINT type) {
+                mBoxes.push_back({text, caption, type});
+                return IDOK;
+            };
             return mApp;
-        });
-        win32::testing::SetMessageBoxHook([this](const std::wstring& text, const std::wstring& caption, UINT type) {
-            mBoxes.push_back({text, caption, type});
         });
         win32::SetProcessArguments(std::vector<std::string>{"BramblecoatWars"});
     }
@@ -79,7 +80,6 @@ protected:
     {
         base::testing::TeardownSingletonsNow();
         hvtest::SetApplicationFactory(nullptr);
-        win32::testing::SetMessageBoxHook(nullptr);
         win32::testing::SetPerformanceCounterHook(nullptr);
         win32::testing::SetModuleFileNameHook(std::nullopt);
     }

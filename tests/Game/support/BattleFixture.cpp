@@ -78,15 +78,9 @@ void BattleTest::SetUp()
         ASSERT_TRUE(device->IsReady());
         ASSERT_TRUE(device->LoadMobShader());
     }
-    game::testing::SetEffectObserver([this](const std::string& name, float x, float y, const NQEffectList& list) {
+    effectObserver = [this](const std::string& name, float x, float y, const NQEffectList& list) {
         effects.push_back({name, x, y, map && &list == &map->mEffects ? "anchor" : "front"});
-    });
-}
-
-void BattleTest::TearDown()
-{
-    game::testing::SetEffectObserver(nullptr);
-    LevelTest::TearDown();
+    };
 }
 
 void BattleTest::WriteLevel(const std::string& xml, int mode, int episode, int level) const

@@ -45,7 +45,6 @@ protected:
     static constexpr int kFrameLimit = 60 * 600;
 
     void SetUp() override;
-    void TearDown() override;
 
     // Writes the level file of that mode (3: hardcore), episode and level.
     void WriteLevel(const std::string& xml, int mode = 1, int episode = 0, int level = 0) const;

@@ -44,7 +44,7 @@ std::unique_ptr<app::Window> MakeHiddenWindow()
     return window;
 }
 
-DeviceGame::DeviceGame(app::Window* window)
+DeviceGame::DeviceGame(app::Window* window, LevelSource level) : Game(std::move(level))
 {
     render::RegisterVertexFormats();
     auto* device = new render::RenderDX9;

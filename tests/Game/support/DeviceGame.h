@@ -3,7 +3,8 @@
 // The game made current on the Direct3D 9 stand-in, for pixel tests of the
 // level: a hidden window of the play area's size, its renderer and the enemy
 // shader of the data root, without the framework's Init. The window belongs
-// to the test and outlives the game (the renderer goes with the game).
+// to the test and outlives the game (the renderer goes with the game). The
+// running level is what the test hands in.
 #include "Game/Game.h"
 
 #include <cstdint>
@@ -34,7 +35,7 @@ public:
     static constexpr uint32_t kHeight = 768;
 
     // Starts the renderer on the window; IsReady tells whether it did.
-    explicit DeviceGame(app::Window* window);
+    DeviceGame(app::Window* window, LevelSource level);
 
     bool IsReady() const { return mReady; }
     render::RenderDX9* Device() const;

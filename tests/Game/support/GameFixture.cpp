@@ -72,7 +72,12 @@ GameRun::GameRun()
     data = std::make_unique<DataRoot>();
     mUserEnv = std::make_unique<hvtest::ScopedEnv>("XDG_DATA_HOME", user.Folder().string());
     SupplyMonitor(1920, 1080, 1040);
-    hvtest::SetApplicationFactory([] { return new Game([] { return new RecordingHud; }); });
+    hvtest::SetApplicationFactory([this] {
+        auto* made = new Game([] { return new RecordingHud; });
+        if (showMessageBox)
+            made->mShowMessageBox = showMessageBox;
+        return made;
+    });
     tutorial = RecordingTutorial::Install();
     sounds = std::make_unique<SoundTagRecorder>();
 }

@@ -13,6 +13,7 @@
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 
+#include "Core/App/Win32/ApplicationWin32.h"
 #include "Core/Base/Result.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,8 @@ public:
 
     std::unique_ptr<DataRoot> data;
     bool requiredData = true;
+    // Handed to the game when set: its message boxes.
+    app::ApplicationWin32::MessageBoxFunction showMessageBox;
     hvtest::TempFolder user;
     Game* game = nullptr;
     RecordingTutorial* tutorial = nullptr;

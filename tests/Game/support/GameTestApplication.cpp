@@ -2,7 +2,7 @@
 
 namespace gametest
 {
-GameTestApplication::GameTestApplication() : mRecorder(new QuadRecorder)
+GameTestApplication::GameTestApplication(LevelSource level) : Game(std::move(level)), mRecorder(new QuadRecorder)
 {
     mLogicalWidth = kWidth;
     mLogicalHeight = kHeight;

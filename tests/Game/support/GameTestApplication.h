@@ -1,21 +1,22 @@
 #pragma once
 
-// A game application made current whose renderer is the quad recorder, so
-// that pictures load (framework::GameApplication::LoadImage) without a
-// window. Made with new; the singleton teardown deletes it, renderer included.
+// The game made current whose renderer is the quad recorder, so that
+// pictures load (framework::GameApplication::LoadImage) without a window.
+// Never started: no root board, the running level is what the test hands in.
+// Made with new; the singleton teardown deletes it, renderer included.
 #include "QuadRecorder.h"
 
-#include "Framework/GameApplication.h"
+#include "Game/Game.h"
 
 namespace gametest
 {
-class GameTestApplication : public framework::GameApplication
+class GameTestApplication : public Game
 {
 public:
     static constexpr uint32_t kWidth = 1024;
     static constexpr uint32_t kHeight = 768;
 
-    GameTestApplication();
+    explicit GameTestApplication(LevelSource level);
 
     HVResultEnum InitGame() override { return HV_OK; }
     HVResultEnum UpdateGame(float) override { return HV_OK; }

@@ -37,11 +37,11 @@ framework::GameApplication* GameTest::StartApplication()
     if (onDevice)
     {
         mWindow = MakeHiddenWindow();
-        mDevice = new DeviceGame(mWindow.get());
+        mDevice = new DeviceGame(mWindow.get(), levelSource);
         application = mDevice;
         return application;
     }
-    auto* recording = new GameTestApplication;
+    auto* recording = new GameTestApplication(levelSource);
     mRecorder = recording->Recorder();
     application = recording;
     return application;

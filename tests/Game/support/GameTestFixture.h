@@ -41,6 +41,8 @@ protected:
     std::unique_ptr<FakeGameServices> services;
     framework::GameApplication* application = nullptr;
     bool onDevice = false;
+    // What the application answers as the running level; none by default.
+    Game::LevelSource levelSource = []() -> NQMap* { return nullptr; };
 
 private:
     QuadRecorder* mRecorder = nullptr;

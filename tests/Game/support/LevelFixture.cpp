@@ -30,6 +30,7 @@ void LevelTest::SetUp()
     // Before the sound system starts: no audio device is opened.
     bass::UseManualOutput();
     sounds = std::make_unique<SoundTagRecorder>();
+    levelSource = [this] { return map; };
     const bool withButtons = hudWithButtons;
     mMakeHud = [withButtons] { return new RecordingHud(withButtons); };
     if (withTutorial)
@@ -61,7 +62,7 @@ NQMap* LevelTest::BuildLevel()
 {
     DestroyLevel();
     map = new NQMap(mMakeHud);
-    game::testing::SetRunningMap(map);
+    map->mEffectObserver = effectObserver;
     return map;
 }
 
@@ -71,7 +72,6 @@ void LevelTest::DestroyLevel()
         return;
     delete map;
     map = nullptr;
-    game::testing::SetRunningMap(nullptr);
 }
 
 RecordingHud* LevelTest::Hud() const

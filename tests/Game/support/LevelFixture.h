@@ -13,6 +13,8 @@
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 
+#include "Game/Units/EffectList.h"
+
 #include <memory>
 #include <string>
 
@@ -34,7 +36,7 @@ protected:
 
     // Writes "profiles.xml" and loads the store from it.
     void LoadProfiles(const std::string& xml);
-    // Builds the level object and makes it the running level.
+    // Builds the level object, with the effect observer, and makes it the running level.
     NQMap* BuildLevel();
     void DestroyLevel();
     RecordingHud* Hud() const;
@@ -46,6 +48,8 @@ protected:
     bool hudWithButtons = true;
     // The recording tutorial is installed; without it none exists until first use.
     bool withTutorial = true;
+    // Handed to every level built: sees the effects it places.
+    EffectObserver effectObserver;
 
 private:
     // The HUD the levels are built with, chosen at set-up.
