@@ -16,6 +16,7 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Core/Sound/SoundTags.h"
 #include "Framework/Widget/FrameManager.h"
+#include "Game/Data/ReleasePicture.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/TMessageBox.h"
 #include "Game/LocalStrings.h"
@@ -108,15 +109,6 @@ Game::~Game()
     mMobShader.Reset();
     if (sGame == this)
         sGame = nullptr;
-}
-
-void Game::ReleasePicture(render::Image*& picture)
-{
-    if (!picture)
-        return;
-    picture->Release();
-    delete picture;
-    picture = nullptr;
 }
 
 NQMap* Game::GetMap()

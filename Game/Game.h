@@ -57,7 +57,6 @@ public:
     GameWindow* mGameWindow = nullptr;
 
 private:
-    void ReleasePicture(render::Image*& picture);
     // Tells the player which data file is damaged (the log, and a message box
     // where a screen can show one), then stops the game with exit code 1.
     HVResultEnum StopOnDamagedData(const std::wstring& name);

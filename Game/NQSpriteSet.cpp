@@ -6,6 +6,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
 #include "Game/ContainerImages.h"
+#include "Game/Data/ReleasePicture.h"
 #include "Game/NQFrameEntry.h"
 
 #include <tinyxml2.h>
@@ -23,15 +24,6 @@ std::wstring Utf8Attribute(const tinyxml2::XMLElement* element, const char* name
 {
     const char* text = element ? element->Attribute(name) : nullptr;
     return text ? base::Utf8ToWide(text) : std::wstring();
-}
-
-void ReleasePicture(render::Image*& picture)
-{
-    if (!picture)
-        return;
-    picture->Release();
-    delete picture;
-    picture = nullptr;
 }
 
 void DeleteFrames(NQSpriteSet::FrameList& frames)
