@@ -108,6 +108,7 @@ NQMap::NQMap()
     // The level tables are known only now.
     mProgress->HoldToPlayableRanges();
     mHints = new std::vector<NQSprite*>;
+    mSprites = new std::vector<NQSprite*>;
 
     render::ParticleSystem* particles = render::ParticleSystem::Instance();
     mSpellEmitter = particles->CreateEmitter("active");
@@ -146,6 +147,7 @@ NQMap::~NQMap()
 
     DeleteOwnedList(mFxAnchors);
     DeleteOwnedList(mHints);
+    DeleteOwnedList(mSprites);
     DeleteOwned(mWaveHints);
     DeleteOwnedList(mSpots);
     DeleteOwned(mDecorationSet);

@@ -159,6 +159,7 @@ void NQMap::ClearLevel(const std::wstring& path)
     if (mHud)
         base::DeleteAll(mHud->mSpellButtons);
     base::DeleteAll(*mHints);
+    base::DeleteAll(*mSprites);
     for (int32_t slot = 0; mHud && slot < kSpellSlots; ++slot)
         mHud->AddSpellButton(slot);
     mArmedSpell = nullptr;
@@ -174,6 +175,7 @@ void NQMap::ClearLevel(const std::wstring& path)
     base::DeleteAll(mTowers);
     base::DeleteAll(*mSpots);
     base::DeleteAll(*mHints);
+    base::DeleteAll(*mSprites);
     base::DeleteAll(*mFxAnchors);
     base::DeleteAll(mDepthEffects);
     base::DeleteAll(mEffects);

@@ -9,7 +9,6 @@
 #include "Game/LevelResultTexts.h"
 #include "Game/LocalStrings.h"
 #include "Game/NQLevelEconomy.h"
-#include "Game/NQTowerSpecial.h"
 
 #include <string>
 
@@ -24,18 +23,7 @@ void NQMap::Win()
     UpdateSpeedButtons();
     mPendingResult = kWonResult;
 
-    // Gems still lying on the map are the player's.
-    int32_t uncollected = 0;
-    if (mDrops)
-    {
-        for (const NQTowerSpecial* drop : *mDrops)
-            if (drop->mState != NQTowerSpecial::kCollected)
-                ++uncollected;
-        for (NQTowerSpecial* drop : *mDrops)
-            delete drop;
-        mDrops->clear();
-    }
-    mEconomy->AddGems(uncollected);
+    BankDrops();
 
     mScreenState = screen::kWon;
     // No hint outlives its level: it would lie over the result and follow into the shop.
