@@ -5,7 +5,7 @@
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/NQTutorial.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 TutorialButton::TutorialButton(NQFrameEntry* lower, NQFrameEntry* upper, const std::wstring& label)
     : HUDLayerButton(lower, upper, label)

@@ -1,7 +1,7 @@
 #include "Game/Level/FindUiPicture.h"
 
-#include "Game/NQFrameEntry.h"
-#include "Game/NQResources.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQResources.h"
 
 namespace
 {
