@@ -11,7 +11,6 @@
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Game/Data/DecimalText.h"
-#include "Game/Data/LocalStrings.h"
 #include "Game/Data/NQFrameEntry.h"
 #include "Game/Data/NQSpriteAnimation.h"
 #include "Game/Data/NQSpriteSet.h"
@@ -76,9 +75,6 @@ constexpr int kCircleSegments = 36;
 constexpr float kCircleStepDegrees = 10.0f;
 constexpr float kCirclePi = 3.14f;
 
-constexpr float kHintLineSpacing = 25.0f;
-constexpr float kHintTextGap = 32.0f;
-constexpr float kScreenMiddleX = 512.0f;
 constexpr float kScheduleLineHeight = 20.0f;
 constexpr float kScheduleEntryUnits = 45.0f;
 constexpr int32_t kSplashHitKind = 101;
@@ -449,20 +445,13 @@ void NQMap::DrawWaveHintTexts(render::Graphics* graphics)
     graphics->mFont = font;
     graphics->SetColor(kWhite);
     const int32_t seconds = int32_t(mWaveHints->mNextWaveTime - mWaveManager->mClock);
-    LocalStrings* strings = LocalStrings::Instance();
-    const std::wstring text =
-        seconds == 0 ? strings->Get(L"game_incoming") : strings->Get(L"game_nextwave") + DecimalText(seconds);
+    const std::wstring text = NQWaveHintStrip::Text(seconds);
     for (size_t i = 0; i < mWaveHints->mHints.size(); ++i)
     {
-        const NQFrameEntry* marker = mWaveHints->mHints[i];
-        const float cx = marker->mRect[0] + marker->mRect[2] * 0.5f;
-        const float cy = marker->mRect[1] + marker->mRect[3] * 0.5f - kHintLineSpacing * float(i);
-        const bool leftHalf = marker->mRect[0] < kScreenMiddleX;
-        const float x = (leftHalf ? cx + kHintTextGap : cx - kHintTextGap) * mZoom + mViewOffsetX;
-        const float y = cy * mZoom + mViewOffsetY;
+        const NQWaveHintStrip::TextAnchor anchor = mWaveHints->TextAnchorOf(i);
         auto record = graphics->DrawText(text);
-        record->SetAlign(leftHalf ? kAlignLeft : kAlignRight, kAlignCentre);
-        const float at[2] = {x, y};
+        record->SetAlign(anchor.runsRight ? kAlignLeft : kAlignRight, kAlignCentre);
+        const float at[2] = {anchor.x * mZoom + mViewOffsetX, anchor.y * mZoom + mViewOffsetY};
         auto placed = record.Translate(at);
     }
 }

@@ -2,6 +2,8 @@
 
 #include "Core/Base/DeleteAll.h"
 #include "Core/Render/Image.h"
+#include "Game/Data/DecimalText.h"
+#include "Game/Data/LocalStrings.h"
 #include "Game/Data/NQFrameEntry.h"
 #include "Game/Data/NQResources.h"
 #include "Game/Roads/NQPoint.h"
@@ -56,4 +58,21 @@ bool NQWaveHintStrip::HitTest(int x, int y) const
             return true;
     }
     return false;
+}
+
+NQWaveHintStrip::TextAnchor NQWaveHintStrip::TextAnchorOf(size_t i) const
+{
+    const float* r = mHints[i]->mRect;
+    const float cx = r[0] + r[2] * 0.5f;
+    TextAnchor anchor;
+    anchor.runsRight = r[0] < kScreenMiddleX;
+    anchor.x = anchor.runsRight ? cx + kTextGap : cx - kTextGap;
+    anchor.y = r[1] + r[3] * 0.5f - kLineSpacing * float(i);
+    return anchor;
+}
+
+std::wstring NQWaveHintStrip::Text(int32_t seconds)
+{
+    LocalStrings* strings = LocalStrings::Instance();
+    return seconds == 0 ? strings->Get(L"game_incoming") : strings->Get(L"game_nextwave") + DecimalText(seconds);
 }

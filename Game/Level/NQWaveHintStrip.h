@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace render
@@ -20,6 +23,20 @@ public:
     static constexpr int kAreaHeight = 768;
     static constexpr int kTop = 100;
     static constexpr int kBottom = 668;
+    // A hint's text starts this far beside the hint's centre; each later
+    // hint's text stands a row higher, clear of the ones before.
+    static constexpr float kTextGap = 32.0f;
+    static constexpr float kLineSpacing = 25.0f;
+    static constexpr float kScreenMiddleX = 512.0f;
+
+    // Where the text of a hint is drawn, in map space: it is centred on y
+    // and runs from x towards the middle of the screen.
+    struct TextAnchor
+    {
+        float x = 0.0f;
+        float y = 0.0f;
+        bool runsRight = true;
+    };
 
     // Looks up "ui/wave_hint" of the sprite set "nq/ui".
     NQWaveHintStrip();
@@ -32,6 +49,10 @@ public:
     void Clear();
     // Whether the point lies strictly inside a hint.
     bool HitTest(int x, int y) const;
+    // The anchor of hint i's text; i is within mHints.
+    TextAnchor TextAnchorOf(size_t i) const;
+    // "Incoming!" with no whole second left, else "Next wave in " and the seconds.
+    static std::wstring Text(int32_t seconds);
 
     // Not owned: the sprite set's picture.
     render::Image* mPicture = nullptr;

@@ -128,6 +128,25 @@ def _kernings(face, codes):
     return pairs
 
 
+def text_extent(spec, text):
+    """(width, line height) of a one-line text as the program lays it out in
+    the built font: each glyph's rounded advance plus the kerning that
+    render_font writes for its pair."""
+    face = _face(spec)
+    ascent, descent = face.getmetrics()
+    width = 0
+    for i, ch in enumerate(text):
+        width += round(face.getlength(ch))
+        prev = ord(text[i - 1]) if i else 0
+        if prev in KERNING_RANGE and ord(ch) in KERNING_RANGE:
+            width += round(face.getlength(text[i - 1] + ch) - face.getlength(text[i - 1]) - face.getlength(ch))
+    return width, ascent + descent
+
+
+def spec_named(table, name):
+    return next(f for f in table["font"] if f["name"] == name)
+
+
 def _png_bytes(image):
     out = io.BytesIO()
     # Pillow writes no time stamp unless asked, so equal pixels give equal bytes.

@@ -3,7 +3,7 @@ import os
 import re
 import shutil
 
-from content import art_map, gamedata, levelgeom
+from content import art_map, fonts, gamedata, levelgeom, paths
 from content.gamedata import fmt
 
 WAVE_RE = re.compile(r"^t=(\d+)\s+s=(\d+)(?:\s+k=([0-9.]+))?:\s*(.+)$")
@@ -15,6 +15,8 @@ FX_ANCHORS = 3
 # Spot bonuses by position in the spot list: a few spots boost the range or the income.
 RANGE_BOOST_SPOT, INCOME_BOOST_SPOT = 3, 6
 LOCKED_SPOT_GEMS = 5
+# The wave markers' texts are drawn in the windows' font.
+MARKER_FONT = "main_42_3"
 # The game's sources compiled into make_path_cache: the cached lanes follow them.
 PATH_CACHE_SOURCES = ("Game/Roads/BezierCurve.cpp", "Game/Roads/BezierCurve.h",
                       "Game/Roads/PathWalk.cpp", "Game/Roads/PathWalk.h",
@@ -43,6 +45,24 @@ def parse_waves(level_name, waves):
                 x += spacing
         out.append((start, spawn, scale, entries))
     return out
+
+
+def marker_text_extent(data):
+    """(width, line height) of the widest text a wave marker shows in any
+    level: "Incoming!" or "Next wave in N", N counting down from a wave's start."""
+    spec = fonts.spec_named(fonts.load_sources(paths.SOURCE_DIR), MARKER_FONT)
+    longest = max(start for _, fname, _, _, lvl, _ in data.level_files() for start, *_ in parse_waves(fname, lvl["waves"]))
+    texts = [data.strings["game_incoming"]] + [data.strings["game_nextwave"] + str(n) for n in range(1, longest + 1)]
+    extents = [fonts.text_extent(spec, t) for t in texts]
+    return max(w for w, _ in extents), extents[0][1]
+
+
+def map_spots(map_def, marker_text):
+    """The map's build spots, clear of the wave marker at every road's start
+    (the hardcore levels and the tutorial share a map's spots)."""
+    graph = levelgeom.RoadGraph(map_def)
+    clear = [r for s in graph.spawns for r in levelgeom.wave_marker_rects(graph.points[s], *marker_text)]
+    return graph.place_spots(map_def.get("fixed_spots", []), clear)
 
 
 def level_xml(graph, spots, waves, budget, locked_spot, li):
@@ -87,10 +107,11 @@ def generate(ctx):
     data = gamedata.GameData()
     themes = {ep["index"]: ep for ep in data.levels["episode"]}
     maps_done = {}
+    marker_text = marker_text_extent(data)
     for folder, fname, e, i, lvl, map_name in data.level_files():
         map_def = data.maps[map_name]
         graph = levelgeom.RoadGraph(map_def)
-        spots = graph.place_spots(map_def.get("fixed_spots", []))
+        spots = map_spots(map_def, marker_text)
         image_name = gamedata.map_image_name(e, map_name)
         if image_name not in maps_done:
             trees = art_map.place_trees(graph, spots, ctx.rng("trees/" + image_name))

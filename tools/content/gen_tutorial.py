@@ -5,6 +5,8 @@ from content import art_layout, draw, gamedata, gen_levels, levelgeom, pictures
 
 POINTER = 72        # pointer picture size
 POINTER_GAP = 6     # between the arrow's tip and its target
+BUBBLE_GAP = 8      # between a bubble moved off its target and the target
+SCREEN = (0, 0, 1024, 768)   # the logical screen every window shape shows
 
 
 def resolve(value, facts):
@@ -12,15 +14,60 @@ def resolve(value, facts):
 
 
 def level_facts(data):
-    """Values the script takes from the levels: the locked spot of level 1-2."""
+    """Values the script takes from the levels: the locked spot of level 1-2
+    and the wave markers at the starts of its roads."""
     ep = data.levels["episode"][0]
     lvl = ep["level"][1]
     m = data.maps[lvl["map"]]
-    spots = levelgeom.RoadGraph(m).place_spots(m.get("fixed_spots", []))
+    marker_text = gen_levels.marker_text_extent(data)
+    spots = gen_levels.map_spots(m, marker_text)
     index = lvl["locked_spot"]
     first_upgrade = data.towers[0]["protos"][1]["cost"]
+    graph = levelgeom.RoadGraph(m)
+    # Each road's wave marker, its picture and its text as one rectangle.
+    markers = []
+    for s in graph.spawns:
+        rects = levelgeom.wave_marker_rects(graph.points[s], *marker_text)
+        markers.append(tuple(f(r[i] for r in rects) for i, f in enumerate((min, min, max, max))))
     return {"locked_spot": index, "locked_gems": gen_levels.LOCKED_SPOT_GEMS,
-            "locked_spot_xy": spots[index], "upgrade_price": first_upgrade}
+            "locked_spot_xy": spots[index], "upgrade_price": first_upgrade, "markers": markers}
+
+
+def target_box(step, facts):
+    """The rectangle (x0, y0, x1, y1) of what the step points at: its
+    "target_box" (x, y, w, h), the locked spot's frame or a road's wave marker."""
+    box = step["target_box"]
+    if box == "@locked_spot":
+        return levelgeom.spot_frame(facts["locked_spot_xy"])
+    if box == "@marker":
+        return facts["markers"][step["marker_road"]]
+    x, y, w, h = box
+    return (x, y, x + w, y + h)
+
+
+def place_bubble(bubble, target, screen=SCREEN, gap=BUBBLE_GAP):
+    """The bubble (x, y, w, h) as written unless it covers the target; else
+    beside the target on the other side, or, where that leaves the screen,
+    on the nearest side that keeps it on the screen and off the target."""
+    x, y, w, h = bubble
+    if not levelgeom.overlaps((x, y, x + w, y + h), target):
+        return bubble
+    tx0, ty0, tx1, ty1 = target
+    sides = {"above": (x, ty0 - gap - h), "below": (x, ty1 + gap),
+             "left": (tx0 - gap - w, y), "right": (tx1 + gap, y)}
+    opposite = {"above": "below", "below": "above", "left": "right", "right": "left"}
+
+    def moved(side):
+        return abs(sides[side][0] - x) + abs(sides[side][1] - y)
+
+    near = min(sides, key=moved)
+    for side in [opposite[near]] + sorted(sides, key=moved):
+        px, py = sides[side]
+        px = min(max(px, screen[0]), screen[2] - w)
+        py = min(max(py, screen[1]), screen[3] - h)
+        if not levelgeom.overlaps((px, py, px + w, py + h), target):
+            return (px, py, w, h)
+    raise ValueError("no place beside %s for a bubble of %d x %d" % (target, w, h))
 
 
 def tutorial_xml(steps, facts):
@@ -60,7 +107,7 @@ def render_hints(env, steps, facts, strings):
     image = pictures.LayeredImage("nq/data/tutorial")
     for s in steps:
         tx, ty = resolve(s["target"], facts) if not isinstance(s["target"], str) else facts["locked_spot_xy"]
-        bx, by, bw, bh = s["bubble"]
+        bx, by, bw, bh = place_bubble(s["bubble"], target_box(s, facts))
         # the pointer sits beside the target, on the bubble's side, and aims at it
         cx, cy = bx + bw / 2, by + bh / 2
         angle = math.atan2(ty - cy, tx - cx)

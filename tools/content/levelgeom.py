@@ -9,7 +9,49 @@ SPOT_CLEAR = 64      # no road closer than this to a spot centre
 SPOT_GAP = 96        # between spot centres
 SPOT_AREA = (60, 90, 964, 700)   # where spots may stand (clear of the HUD strips)
 MAX_SPOTS = 11
+SPOT_SHIFT = 64       # how far a spot moves off a wave marker, at most, before it takes another place
+SHIFT_STEP = 2
 CURVE_STEPS = 24
+SPOT_FRAME = (76, 56)   # the closed spot picture (art_ui.spot), centred on the spot
+# The wave marker at a road's start as the game places it: its picture's top
+# left at the spawn point, kept inside the play area between the HUD strips,
+# and the "Next wave in N" text beside it, towards the middle of the screen.
+MARKER_SIZE = 56        # the marker picture (art_ui "ui/wave_hint")
+MARKER_AREA = (1024, 768)
+MARKER_TOP = 100
+MARKER_BOTTOM = 668
+MARKER_TEXT_GAP = 32    # from the marker's centre to the text's near end
+SCREEN_MIDDLE_X = 512
+
+
+def wave_marker_rects(point, text_width, line_height):
+    """The marker picture's and its text's rectangles (x0, y0, x1, y1) at a
+    spawn point, for a text of that width on one line of that height."""
+    x = min(max(int(point[0]), 0), MARKER_AREA[0])
+    y = min(max(int(point[1]), 0), MARKER_AREA[1])
+    if x + MARKER_SIZE > MARKER_AREA[0]:
+        x = MARKER_AREA[0] - MARKER_SIZE
+    if y < MARKER_TOP:
+        y = MARKER_TOP
+    elif y + MARKER_SIZE > MARKER_BOTTOM:
+        y = MARKER_BOTTOM - MARKER_SIZE
+    cx, cy = x + MARKER_SIZE / 2, y + MARKER_SIZE / 2
+    # The text is centred on the marker's height, whole units up.
+    top = cy - line_height // 2
+    if x < SCREEN_MIDDLE_X:
+        text = (cx + MARKER_TEXT_GAP, top, cx + MARKER_TEXT_GAP + text_width, top + line_height)
+    else:
+        text = (cx - MARKER_TEXT_GAP - text_width, top, cx - MARKER_TEXT_GAP, top + line_height)
+    return [(x, y, x + MARKER_SIZE, y + MARKER_SIZE), text]
+
+
+def spot_frame(spot):
+    w, h = SPOT_FRAME
+    return (spot[0] - w / 2, spot[1] - h / 2, spot[0] + w / 2, spot[1] + h / 2)
+
+
+def overlaps(a, b):
+    return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
 
 
 def quad(p0, c, p1, t):
@@ -72,10 +114,9 @@ class RoadGraph:
     def distance_to_road(self, x, y, samples):
         return min(math.hypot(x - sx, y - sy) for sx, sy in samples)
 
-    def place_spots(self, fixed=()):
-        samples = self.samples()
-        spots = [tuple(p) for p in fixed]
-        x0, y0, x1, y1 = SPOT_AREA
+    def spot_candidates(self):
+        """Spot places on either side of every link, round robin over the
+        links so that the spots spread along the whole road."""
         per_link = []
         for link in self.links:
             candidates = []
@@ -88,17 +129,44 @@ class RoadGraph:
                 for side in ((1, -1) if i % 2 else (-1, 1)):
                     cx, cy = pts[i][0] + nx * SPOT_OFFSET * side, pts[i][1] + ny * SPOT_OFFSET * side
                     candidates.append((round(cx), round(cy)))
-        # Round robin over the links spreads the spots along the whole road.
         longest = max(len(c) for c in per_link)
-        candidates = [c[i] for i in range(longest) for c in per_link if i < len(c)]
-        for cx, cy in candidates:
+        return [c[i] for i in range(longest) for c in per_link if i < len(c)]
+
+    def place_spots(self, fixed=(), keep_clear=()):
+        """The fixed spots, then up to MAX_SPOTS placed ones; none of the
+        placed ones has its frame over a rectangle of keep_clear."""
+        samples = self.samples()
+        x0, y0, x1, y1 = SPOT_AREA
+
+        def fits(c, others):
+            cx, cy = c
+            if not (x0 <= cx <= x1 and y0 <= cy <= y1):
+                return False
+            if any(math.hypot(cx - sx, cy - sy) < SPOT_GAP for sx, sy in others):
+                return False
+            return self.distance_to_road(cx, cy, samples) >= SPOT_CLEAR
+
+        def covers(c):
+            return any(overlaps(spot_frame(c), r) for r in keep_clear)
+
+        candidates = self.spot_candidates()
+        spots = [tuple(p) for p in fixed]
+        for c in candidates:
             if len(spots) >= MAX_SPOTS:
                 break
-            if not (x0 <= cx <= x1 and y0 <= cy <= y1):
+            if fits(c, spots):
+                spots.append(c)
+        # A spot under a kept-clear rectangle moves to the nearest free place
+        # (the map plays the same with the spot where it was) and keeps its
+        # number, as the other spots keep theirs: the tutorial's, the locked
+        # and the boosted spots are numbers.
+        for k in range(len(fixed), len(spots)):
+            if not covers(spots[k]):
                 continue
-            if any(math.hypot(cx - sx, cy - sy) < SPOT_GAP for sx, sy in spots):
-                continue
-            if self.distance_to_road(cx, cy, samples) < SPOT_CLEAR:
-                continue
-            spots.append((cx, cy))
-        return spots
+            others = [s for s in spots[:k] + spots[k + 1:] if s is not None]
+            was = spots[k]
+            nearby = sorted(((was[0] + dx, was[1] + dy) for dx in range(-SPOT_SHIFT, SPOT_SHIFT + 1, SHIFT_STEP)
+                             for dy in range(-SPOT_SHIFT, SPOT_SHIFT + 1, SHIFT_STEP)),
+                            key=lambda c: (math.hypot(c[0] - was[0], c[1] - was[1]), c))
+            spots[k] = next((c for c in nearby + candidates if not covers(c) and fits(c, others)), None)
+        return [s for s in spots if s is not None]

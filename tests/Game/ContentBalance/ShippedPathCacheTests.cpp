@@ -3,6 +3,7 @@
 // order, the same lanes, the same samples, byte for byte in the cache's layout.
 #include "BuiltContentFixture.h"
 #include "PathCacheWriter.h"
+#include "ShippedLevels.h"
 
 #include "Core/Base/DeleteAll.h"
 #include "Game/Level/NQMap.h"
@@ -10,50 +11,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace
 {
 namespace fs = std::filesystem;
 
-constexpr int kNormalMode = 1;
-constexpr int kHardcoreMode = 3;
-constexpr int kEpisodes = 3;
-constexpr int kNormalLevels = 6;
-constexpr int kHardcoreLevels = 3;
-
-struct ShippedLevel
-{
-    std::string folder;
-    std::string name; // without the extension
-    int episode = 0;
-    int level = 0;
-};
-
-// Every level of the setup: three episodes of six normal and three hardcore levels.
-std::vector<ShippedLevel> Levels()
-{
-    std::vector<ShippedLevel> levels;
-    for (const auto& [folder, count] : {std::pair<std::string, int>{"levels_normal", kNormalLevels},
-                                        std::pair<std::string, int>{"levels_hardcore", kHardcoreLevels}})
-        for (int episode = 0; episode < kEpisodes; ++episode)
-            for (int level = 0; level < count; ++level)
-            {
-                char name[32];
-                std::snprintf(name, sizeof(name), "level_%02d_%02d", episode + 1, level + 1);
-                levels.push_back({folder, name, episode, level});
-            }
-    return levels;
-}
-
-std::string LevelName(const testing::TestParamInfo<ShippedLevel>& info)
-{
-    return info.param.folder.substr(std::string("levels_").size()) + "_" + info.param.name.substr(6);
-}
+using contenttest::ShippedLevel;
 
 class ShippedPathCacheTest : public contenttest::BuiltContentTest, public testing::WithParamInterface<ShippedLevel>
 {
@@ -86,7 +52,7 @@ TEST_P(ShippedPathCacheTest, LoadsTheRoutesTheLevelComputes)
     const fs::path cache = Content() / "nq" / level.folder / (level.name + ".cache");
     ASSERT_TRUE(fs::exists(cache)) << "no path cache";
 
-    StartBattle(level.folder == "levels_hardcore" ? kHardcoreMode : kNormalMode, level.episode, level.level);
+    StartBattle(level.Mode(), level.episode, level.level);
     const std::string computed = Table(*map, *map->mLanePaths);
     ASSERT_FALSE(map->mLanePaths->empty()) << "no lanes computed";
 
@@ -101,7 +67,8 @@ TEST_P(ShippedPathCacheTest, LoadsTheRoutesTheLevelComputes)
     base::DeleteAll(loaded);
 }
 
-INSTANTIATE_TEST_SUITE_P(Content, ShippedPathCacheTest, testing::ValuesIn(Levels()), LevelName);
+INSTANTIATE_TEST_SUITE_P(Content, ShippedPathCacheTest, testing::ValuesIn(contenttest::ShippedLevels()),
+                         contenttest::ShippedLevelName);
 
 // The list above is what the content ships: no level file without its place in it.
 TEST(ShippedLevels, AreTheLevelsOfTheSetup)
@@ -110,6 +77,6 @@ TEST(ShippedLevels, AreTheLevelsOfTheSetup)
     for (const char* folder : {"levels_normal", "levels_hardcore"})
         for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(HV_CONTENT_ROOT) / "nq" / folder))
             shipped += entry.path().extension() == ".xml" ? 1 : 0;
-    EXPECT_EQ(shipped, Levels().size());
+    EXPECT_EQ(shipped, contenttest::ShippedLevels().size());
 }
 } // namespace

@@ -33,6 +33,32 @@ class Deterministic(unittest.TestCase):
         self.assertEqual(build(), build())
 
 
+class SpotPlacement(unittest.TestCase):
+    ROAD = {"roads": [{"points": [[-60, 300], [400, 320], [700, 500], [1090, 480]], "bend": 30}]}
+
+    def test_a_spot_under_a_kept_clear_rectangle_moves_off_it_and_keeps_its_number(self):
+        graph = levelgeom.RoadGraph(self.ROAD)
+        free = graph.place_spots()
+        self.assertGreater(len(free), 3)
+        for k in (1, len(free) - 1):
+            with self.subTest(spot=k):
+                x0, y0, x1, y1 = levelgeom.spot_frame(free[k])
+                # over the spot's lower half, clear of the others
+                strip = (x0, (y0 + y1) / 2, x1, y1)
+                placed = graph.place_spots(keep_clear=[strip])
+                self.assertEqual(len(placed), len(free))
+                self.assertEqual([p for i, p in enumerate(placed) if i != k], [p for i, p in enumerate(free) if i != k])
+                self.assertFalse(levelgeom.overlaps(levelgeom.spot_frame(placed[k]), strip))
+                moved = math.hypot(placed[k][0] - free[k][0], placed[k][1] - free[k][1])
+                self.assertLessEqual(moved, levelgeom.SPOT_SHIFT * math.sqrt(2))
+
+    def test_fixed_spots_stay_where_they_are(self):
+        graph = levelgeom.RoadGraph(self.ROAD)
+        fixed = [(500, 200)]
+        placed = graph.place_spots(fixed, keep_clear=[levelgeom.spot_frame(fixed[0])])
+        self.assertEqual(placed[0], fixed[0])
+
+
 class TurretAim(unittest.TestCase):
     def test_barrel_centroid_lies_along_its_direction(self):
         w, h = 112, 112
