@@ -20,6 +20,7 @@
 #include "Game/Data/NQProgress.h"
 #include "Game/Data/NQResources.h"
 #include "Game/Data/ProfileName.h"
+#include "Game/Data/ReleasePicture.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/TMessageBox.h"
@@ -117,15 +118,6 @@ Game::~Game()
     mMobShader.Reset();
     if (sGame == this)
         sGame = nullptr;
-}
-
-void Game::ReleasePicture(render::Image*& picture)
-{
-    if (!picture)
-        return;
-    picture->Release();
-    delete picture;
-    picture = nullptr;
 }
 
 NQMap* Game::GetMap()

@@ -71,7 +71,6 @@ public:
     LevelHudFactory mMakeHud;
 
 private:
-    void ReleasePicture(render::Image*& picture);
     // Tells the player which data file is damaged (the log, and a message box
     // where a screen can show one), then stops the game with exit code 1.
     HVResultEnum StopOnDamagedData(const std::wstring& name);

@@ -6,6 +6,7 @@
 #include "Core/Render/Image.h"
 #include "Game/Data/ContainerImages.h"
 #include "Game/Data/NQSpellEntry.h"
+#include "Game/Data/ReleasePicture.h"
 
 #include <cstdlib>
 
@@ -55,15 +56,6 @@ std::string Cell(const std::vector<std::string>& cells, size_t column)
 int32_t CellInt(const std::vector<std::string>& cells, size_t column)
 {
     return int32_t(std::atoi(Cell(cells, column).c_str()));
-}
-
-void ReleasePicture(render::Image*& picture)
-{
-    if (!picture)
-        return;
-    picture->Release();
-    delete picture;
-    picture = nullptr;
 }
 } // namespace
 

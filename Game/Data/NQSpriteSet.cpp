@@ -7,6 +7,7 @@
 #include "Core/Render/Image.h"
 #include "Game/Data/ContainerImages.h"
 #include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/ReleasePicture.h"
 
 #include <tinyxml2.h>
 
@@ -23,15 +24,6 @@ std::wstring Utf8Attribute(const tinyxml2::XMLElement* element, const char* name
 {
     const char* text = element ? element->Attribute(name) : nullptr;
     return text ? base::Utf8ToWide(text) : std::wstring();
-}
-
-void ReleasePicture(render::Image*& picture)
-{
-    if (!picture)
-        return;
-    picture->Release();
-    delete picture;
-    picture = nullptr;
 }
 
 void DeleteFrames(NQSpriteSet::FrameList& frames)

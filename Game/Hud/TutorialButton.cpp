@@ -1,22 +1,11 @@
 #include "Game/Hud/TutorialButton.h"
 
 #include "Core/Render/Image.h"
+#include "Game/Data/ReleasePicture.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/Level/NQMap.h"
-
-namespace
-{
-void ReleasePicture(render::Image*& picture)
-{
-    if (!picture)
-        return;
-    picture->Release();
-    delete picture;
-    picture = nullptr;
-}
-} // namespace
 
 TutorialButton::TutorialButton(NQFrameEntry* lower, NQFrameEntry* upper, const std::wstring& label)
     : HUDLayerButton(lower, upper, label)

@@ -1,10 +1,19 @@
 #include "Game/Level/NQContextMenu.h"
 
 #include "Core/Base/DeleteAll.h"
+#include "Core/Render/Graphics.h"
+#include "Game/Data/CreateUpgradedProto.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQParamSet.h"
+#include "Game/Data/NQUnitProto.h"
+#include "Game/Data/NQUnitProto.h"
+#include "Game/Game.h"
 #include "Game/GameSounds.h"
 #include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQContextMenuItem.h"
-#include "Game/Data/NQUnitProto.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Units/NQSpot.h"
+#include "Game/Units/NQTower.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +36,11 @@ constexpr float kPriceHalfHeight = 22.0f;
 constexpr float kAbilityReach = 47.0f;
 // Two passes: a shift may change which border rule applies.
 constexpr int kKeepWithinPasses = 2;
+
+constexpr float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float kPreviewOutline[4] = {0.71f, 0.63f, 0.31f, 1.0f};
+constexpr float kPreviewPulse[3] = {0.0f, 0.36f, 0.125f};
+constexpr float kPreviewPulseGrowth = 1.125f;
 } // namespace
 
 NQContextMenu::NQContextMenu()
@@ -192,4 +206,59 @@ void NQContextMenu::KeepWithin(float left, float top, float right, float bottom)
         mCenterX += dx;
         mCenterY += dy;
     }
+}
+
+void NQContextMenu::DrawRangePreview(render::Graphics* graphics)
+{
+    NQMap* map = Game::GetMap();
+    if (!map || mState == kClosing)
+        return; // nothing while the ring closes
+    const float f = mFadeTime - std::floor(mFadeTime);
+    float cx = mCenterX;
+    float cy = mCenterY;
+    float m = 1.0f;
+    float range = 0.0f;
+    if (mKind == kTowerRing || mKind == kTierRing)
+    {
+        if (!mTower)
+            return;
+        m = mTower->GetRadiusMult();
+        cx = mTower->mAnchorX;
+        cy = mTower->mAnchorY;
+        // The keys of a tower ring are level ids, not prototype ids: the
+        // hovered item's own copy tells the range.
+        const NQUnitProto* choice = mHoveredItem && mHoveredKey > 0 ? mHoveredItem->mProto : nullptr;
+        const float current = mTower->GetReach() * 2.0f / m;
+        if (!choice)
+            range = current; // the sell item and no hover show the tower as it is
+        else if (mKind == kTierRing)
+            range = current + choice->tierK * choice->r; // one more in-place step
+        else
+            range = choice->r;
+    }
+    else
+    {
+        if (!mHoveredItem || mHoveredKey <= 0)
+            return; // no tower item hovered
+        NQUnitProto* copy = CreateUpgradedProto(mHoveredKey);
+        if (!copy)
+            return; // an unknown tower shows no preview
+        range = copy->r;
+        delete copy;
+        if (mSpotFrame)
+        {
+            cx = mSpotFrame->mRect[0] + mSpotFrame->mRect[2] * 0.5f;
+            cy = mSpotFrame->mRect[1] + mSpotFrame->mRect[3] * 0.5f;
+            if (mSpotFrame->mSpot && mSpotFrame->mSpot->mParams)
+                m = mSpotFrame->mSpot->mParams->GetFloat("radius_mult");
+        }
+    }
+    graphics->SetColor(kWhite);
+    NQMap::DrawRangeCircle(graphics, map->mRadiusPicture, cx, cy, range / NQMap::kRadiusPictureSize * m);
+    const float r = range * 0.5f * m;
+    graphics->SetColor(kPreviewOutline);
+    NQMap::DrawCircleOutline(graphics, cx, cy, r);
+    graphics->SetColor(kPreviewPulse[0], kPreviewPulse[1], kPreviewPulse[2], 1.0f - f);
+    NQMap::DrawCircleOutline(graphics, cx, cy, r * kPreviewPulseGrowth * f);
+    graphics->SetColor(kWhite);
 }

@@ -3,14 +3,12 @@
 #include "Core/Render/BMFont.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Game/Data/AttributedText.h"
-#include "Game/Data/NQFrameEntry.h"
-#include "Game/Data/NQResources.h"
 #include "Game/Data/NQUnitProto.h"
+#include "Game/Level/FindUiPicture.h"
 
 namespace
 {
 constexpr const wchar_t* kPriceFont = L"nq/data/fonts/main_42_3";
-constexpr const wchar_t* kUiSet = L"nq/ui";
 
 // The windows' font as the root board loaded it; empty before it is loaded.
 AttributedText::FontHandle FindPriceFont()
@@ -22,12 +20,6 @@ AttributedText::FontHandle FindPriceFont()
     // The handle shares the manager's count of the font.
     ++*it->second.second;
     return AttributedText::FontHandle(it->second.first, it->second.second);
-}
-
-render::Image* FindUiPicture(const wchar_t* name)
-{
-    const NQFrameEntry* frame = NQResources::Instance()->FindFrame(kUiSet, L"", name);
-    return frame ? frame->mPicture : nullptr;
 }
 } // namespace
 

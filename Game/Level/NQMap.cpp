@@ -100,6 +100,7 @@ NQMap::NQMap(const LevelHudFactory& makeHud)
     // The level tables are known only now.
     mProgress->HoldToPlayableRanges();
     mHints = new std::vector<NQSprite*>;
+    mSprites = new std::vector<NQSprite*>;
 
     render::ParticleSystem* particles = render::ParticleSystem::Instance();
     mSpellEmitter = particles->CreateEmitter("active");
@@ -138,6 +139,7 @@ NQMap::~NQMap()
 
     DeleteOwnedList(mFxAnchors);
     DeleteOwnedList(mHints);
+    DeleteOwnedList(mSprites);
     DeleteOwned(mWaveHints);
     DeleteOwnedList(mSpots);
     DeleteOwned(mDecorationSet);

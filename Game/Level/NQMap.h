@@ -203,6 +203,9 @@ public:
     bool IsTowerDebuffed(const NQTower* tower) const;
     // Drops (NQMapDrops.cpp): every special updated, the ended ones deleted.
     void UpdateDrops(std::vector<NQTowerSpecial*>& list, float dt);
+    // At the level's end: the gems still lying on the map become the
+    // player's, and every drop is deleted.
+    void BankDrops();
     // Drawing (NQMapDraw.cpp): the view rectangle and the road mask.
     void ResetViewport();
     // Interface sprites (NQMapUiSprites.cpp).
@@ -218,6 +221,10 @@ public:
     // The road mask: every link stamped with the brush, 25 units apart.
     void StampRoads(render::Graphics* graphics);
     void StampLink(render::Graphics* graphics, const NQLink* link);
+    // The circle picture ("ui/radius") is this many units wide.
+    static constexpr float kRadiusPictureSize = 336.0f;
+    // The circle picture scaled, centred on the point; none, nothing drawn.
+    static void DrawRangeCircle(render::Graphics* graphics, render::Image* circle, float x, float y, float scale);
     // 36 segments around (cx, cy).
     static void DrawCircleOutline(render::Graphics* graphics, float cx, float cy, float r);
     // Developer view of the waves still to come.
@@ -318,8 +325,11 @@ public:
     int32_t mBudget = 0;
     int32_t mDefaultGems = 0;
     std::vector<NQTowerSpecial*>* mDrops = nullptr;
-    // The level's sprites (tutorial hints, tower marks), updated and drawn each frame.
+    // Two sprite lists, updated and drawn each frame, a sprite deleted once
+    // it has played out. The hints mark enemies (damage over time, healing)...
     std::vector<NQSprite*>* mHints = nullptr;
+    // ...the sprites mark towers (blocked, debuffed) and show the spells.
+    std::vector<NQSprite*>* mSprites = nullptr;
     // Per-frame copies, owned, deleted by the drawing after use.
     std::vector<NQFrameEntry*> mDrawQueues[kDrawQueueCount];
     std::vector<NQFxAnchor*>* mFxAnchors = nullptr;

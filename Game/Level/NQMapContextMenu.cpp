@@ -16,6 +16,7 @@
 #include "Game/Level/NQDecorationSet.h"
 #include "Game/Data/NQFrameEntry.h"
 #include "Game/Level/NQLevelEconomy.h"
+#include "Game/Units/DrawCentred.h"
 #include "Game/Units/NQSpot.h"
 #include "Game/Units/NQTower.h"
 #include "Game/Data/NQUnitProto.h"
@@ -26,7 +27,6 @@
 
 namespace
 {
-constexpr int kAnchorCentre = 2;
 constexpr int kNoSpotFilter = -1;
 // The tutorial's third tower spot.
 constexpr float kTutorialTowerX = 896.0f;
@@ -71,17 +71,6 @@ void FrameCentre(const NQFrameEntry* frame, float& x, float& y)
 {
     x = frame->mRect[0] + frame->mRect[2] * 0.5f;
     y = frame->mRect[1] + frame->mRect[3] * 0.5f;
-}
-
-void DrawCentred(render::Graphics* graphics, render::Image* picture, float x, float y)
-{
-    // A missing picture is skipped.
-    if (!picture)
-        return;
-    auto record = graphics->DrawImage(*picture);
-    record->SetAnchor(kAnchorCentre, kAnchorCentre);
-    const float at[2] = {x, y};
-    auto placed = record.Translate(at);
 }
 
 void DrawText(render::Graphics* graphics, AttributedText* text, const std::wstring& value, float x, float y)

@@ -10,20 +10,17 @@
 #include "Core/Render/Render.h"
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
-#include "Game/Data/CreateUpgradedProto.h"
 #include "Game/Data/DecimalText.h"
 #include "Game/Data/NQFrameEntry.h"
-#include "Game/Data/NQParamSet.h"
 #include "Game/Data/NQSpriteAnimation.h"
 #include "Game/Data/NQSpriteSet.h"
 #include "Game/Data/NQUnitProto.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/LevelHud.h"
-#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Level/NQContextMenu.h"
-#include "Game/Level/NQContextMenuItem.h"
 #include "Game/Level/NQDecorationSet.h"
+#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Level/NQWaveEntry.h"
 #include "Game/Level/NQWaveHintStrip.h"
 #include "Game/Level/NQWaveManager.h"
@@ -31,12 +28,12 @@
 #include "Game/Roads/BezierCurve.h"
 #include "Game/Roads/LinkGeometry.h"
 #include "Game/Roads/NQLink.h"
+#include "Game/Units/DrawCentred.h"
 #include "Game/Units/Modifiers/NQModifier.h"
 #include "Game/Units/NQBulletManager.h"
 #include "Game/Units/NQEffect.h"
 #include "Game/Units/NQEnemy.h"
 #include "Game/Units/NQParticle.h"
-#include "Game/Units/NQSpot.h"
 #include "Game/Units/NQTower.h"
 #include "Game/Units/NQTowerSpecial.h"
 #include "Game/Units/SpriteList.h"
@@ -51,7 +48,6 @@ namespace
 constexpr int kBlendAlpha = 1;
 constexpr int kBlendAdditive = 2;
 constexpr int kShaderMultiplying = 1;
-constexpr int kAnchorCentre = 2;
 constexpr int kAlignLeft = 0;
 constexpr int kAlignCentre = 2;
 constexpr int kAlignRight = 1;
@@ -75,8 +71,6 @@ constexpr float kMaskCentreX = 512.0f;
 constexpr float kMaskCentreY = 384.0f;
 
 constexpr float kRoadStampSpacing = 25.0f;
-// The range circle picture is 336 units wide.
-constexpr float kRadiusPictureSize = 336.0f;
 constexpr int kCircleSegments = 36;
 constexpr float kCircleStepDegrees = 10.0f;
 constexpr float kCirclePi = 3.14f;
@@ -87,36 +81,12 @@ constexpr int32_t kSplashHitKind = 101;
 constexpr float kAreaAlpha = 0.5f;
 constexpr NQScreenState kGemShopState = screen::kGemShop;
 
-constexpr float kPreviewOutline[4] = {0.71f, 0.63f, 0.31f, 1.0f};
-constexpr float kPreviewPulse[3] = {0.0f, 0.36f, 0.125f};
-constexpr float kPreviewPulseGrowth = 1.125f;
-
 render::BMFont* RootBoardFont(int index)
 {
     Game* game = Game::Get();
     if (!game || !game->GetRootBoard())
         return nullptr;
     return game->GetRootBoard()->GetFont(index).Get();
-}
-
-void DrawCentred(render::Graphics* graphics, render::Image* picture, const math::Transform2D& transform,
-                 bool mirrored)
-{
-    auto record = graphics->DrawImage(*picture).Transform(transform);
-    record->SetAnchor(kAnchorCentre, kAnchorCentre);
-    if (mirrored)
-        record->SetFlip(true, false);
-}
-
-// The circle picture scaled to the diameter, centred on the point.
-void DrawRangeCircle(render::Graphics* graphics, render::Image* circle, float x, float y, float scale)
-{
-    if (!circle)
-        return; // no circle picture in the set
-    math::Transform2D at;
-    at.Scale(scale, scale);
-    at.Translate(x, y);
-    DrawCentred(graphics, circle, at, false);
 }
 
 void DrawEntry(render::Graphics* graphics, NQFrameEntry* entry)
@@ -146,6 +116,297 @@ void DrawEntry(render::Graphics* graphics, NQFrameEntry* entry)
     if (entry->mAdditive)
         graphics->SetBlendMode(kBlendAlpha);
 }
+
+// What the passes of one frame share.
+struct DrawFrame
+{
+    render::Graphics* graphics;
+    // The caller's transform, and the map's (scaled by the zoom, moved by the view offset).
+    math::Transform3D* screenSpace;
+    math::Transform3D* mapSpace;
+    // Whether the screen state shows the battlefield.
+    bool world;
+};
+
+using DrawPass = void (*)(NQMap& map, DrawFrame& frame);
+
+// The units queue their pictures; the bodies in depth order, each kind's
+// shadows below it. Equal depths keep their queue order.
+void QueueUnits(NQMap& map, DrawFrame& frame)
+{
+    frame.graphics->SetBlendMode(kBlendAlpha);
+    for (size_t i = 0; i < map.mTowers.size(); ++i)
+        map.mTowers[i]->QueueDraw(frame.graphics);
+    if (map.mWaveManager)
+        for (size_t i = 0; i < map.mWaveManager->mEnemies.size(); ++i)
+            map.mWaveManager->mEnemies[i]->QueueDraw(frame.graphics);
+    std::vector<NQFrameEntry*>* queues = map.mDrawQueues;
+    std::vector<NQFrameEntry*>& drawList = queues[kDrawList];
+    std::stable_sort(drawList.begin(), drawList.end(), NQMap::CompareDepth);
+    std::stable_sort(queues[kGroundBodies].begin(), queues[kGroundBodies].end(), NQMap::CompareDepth);
+    std::stable_sort(queues[kFlyerBodies].begin(), queues[kFlyerBodies].end(), NQMap::CompareDepth);
+    drawList.insert(drawList.end(), queues[kGroundShadows].begin(), queues[kGroundShadows].end());
+    drawList.insert(drawList.end(), queues[kGroundBodies].begin(), queues[kGroundBodies].end());
+}
+
+// The level picture's frames: the marked ones ('^', '$', "##") above the
+// ground, every other one in front of the list, below everything.
+void QueueDecorations(NQMap& map, DrawFrame&)
+{
+    if (!map.mDecorationSet)
+        return;
+    std::vector<NQFrameEntry*>& drawList = map.mDrawQueues[kDrawList];
+    for (NQFrameEntry* frame : map.mDecorationSet->mFrames)
+    {
+        if (!frame->mShown)
+            continue;
+        auto* copy = new NQFrameEntry(*frame);
+        copy->mTransform.SetIdentity();
+        copy->mTransform.Translate(frame->mRect[0] + frame->mRect[2] * 0.5f, frame->mRect[1] + frame->mRect[3] * 0.5f);
+        const std::wstring& name = frame->mName;
+        const bool above = name == L"##" || (!name.empty() && (name[0] == L'^' || name[0] == L'$'));
+        if (above)
+            drawList.push_back(copy);
+        else
+            drawList.insert(drawList.begin(), copy);
+    }
+}
+
+void QueueFlyers(NQMap& map, DrawFrame&)
+{
+    std::vector<NQFrameEntry*>* queues = map.mDrawQueues;
+    std::vector<NQFrameEntry*>& drawList = queues[kDrawList];
+    drawList.insert(drawList.end(), queues[kFlyerShadows].begin(), queues[kFlyerShadows].end());
+    drawList.insert(drawList.end(), queues[kFlyerBodies].begin(), queues[kFlyerBodies].end());
+}
+
+// Placed by their emitters' depth, but the list is not sorted again.
+void QueueDepthEffects(NQMap& map, DrawFrame&)
+{
+    for (NQEffect* effect : map.mDepthEffects)
+    {
+        auto* entry = new NQFrameEntry;
+        entry->mEmitter = effect->mEmitter;
+        if (effect->mEmitter)
+            entry->mDepth = effect->mEmitter->GetPosition()[1];
+        map.mDrawQueues[kDrawList].push_back(entry);
+    }
+}
+
+// While a spell is armed the roads glow, pulsing, below everything.
+void QueueRoadGlow(NQMap& map, DrawFrame&)
+{
+    if (!map.mRoadMask || !map.mArmedSpell)
+        return;
+    auto* glow = new NQFrameEntry;
+    glow->mPicture = map.mRoadMask;
+    glow->mTransform.Translate(kMaskCentreX, kMaskCentreY - map.mViewportY);
+    glow->mAdditive = 1;
+    const float alpha = (std::sin(map.mGameTime * kMaskPulseRate) + 1.0f) * 0.5f * kMaskPulseDepth + kMaskBaseAlpha;
+    glow->mColor[0] = kMaskColour[0];
+    glow->mColor[1] = kMaskColour[1];
+    glow->mColor[2] = kMaskColour[2];
+    glow->mColor[3] = alpha;
+    std::vector<NQFrameEntry*>& drawList = map.mDrawQueues[kDrawList];
+    drawList.insert(drawList.begin(), glow);
+}
+
+void QueueWaveMarkers(NQMap& map, DrawFrame&)
+{
+    if (!map.mWaveHints)
+        return;
+    for (NQFrameEntry* marker : map.mWaveHints->mHints)
+    {
+        auto* copy = new NQFrameEntry(*marker);
+        copy->mTransform.SetIdentity();
+        copy->mTransform.Translate(marker->mRect[0] + marker->mRect[2] * 0.5f,
+                                   marker->mRect[1] + marker->mRect[3] * 0.5f);
+        map.mDrawQueues[kDrawList].push_back(copy);
+    }
+}
+
+void DrawWorldList(NQMap& map, DrawFrame& frame)
+{
+    frame.graphics->mWorldTransform = frame.mapSpace;
+    for (NQFrameEntry* entry : map.mDrawQueues[kDrawList])
+        DrawEntry(frame.graphics, entry);
+}
+
+// Health bars, then the pictures on top of the towers.
+void DrawUnitOverlays(NQMap& map, DrawFrame& frame)
+{
+    render::Graphics* graphics = frame.graphics;
+    graphics->SetShaderMode(kShaderMultiplying);
+    graphics->mWorldTransform = frame.screenSpace;
+    if (map.mWaveManager)
+        for (size_t i = 0; i < map.mWaveManager->mEnemies.size(); ++i)
+            map.mWaveManager->mEnemies[i]->DrawOverlay(graphics);
+    graphics->SetColor(kWhite);
+    for (size_t i = 0; i < map.mTowers.size(); ++i)
+        map.mTowers[i]->DrawOverlay(graphics);
+}
+
+// The marker stands on the selected enemy's root point.
+void DrawSelectionMarker(NQMap& map, DrawFrame& frame)
+{
+    if (!map.mSelectedEnemy || !map.mEnemySpotMarker)
+        return;
+    float rootY = 0.0f;
+    const NQUnitProto* proto = map.mSelectedEnemy->GetProto();
+    if (proto && proto->spriteSet && !proto->spriteSet->GetFrames("").empty())
+        rootY = proto->spriteSet->GetFrames("").front()->mRect[1];
+    frame.graphics->mWorldTransform = frame.mapSpace;
+    map.mEnemySpotMarker->Draw(frame.graphics, map.mSelectedEnemy->mX, map.mSelectedEnemy->mY - rootY, 0.0f);
+    frame.graphics->mWorldTransform = frame.screenSpace;
+}
+
+void DrawWaveCountdowns(NQMap& map, DrawFrame& frame)
+{
+    map.DrawWaveHintTexts(frame.graphics);
+}
+
+void DrawDebugAreas(NQMap& map, DrawFrame& frame)
+{
+    if (map.mDebugFlags[2])
+        map.DrawDeveloperAreas(frame.graphics);
+}
+
+// The per-frame copies go; the queues are empty between frames.
+void EmptyDrawQueues(NQMap& map, DrawFrame& frame)
+{
+    for (NQFrameEntry* entry : map.mDrawQueues[kDrawList])
+        delete entry;
+    for (std::vector<NQFrameEntry*>& queue : map.mDrawQueues)
+        queue.clear();
+    frame.graphics->SetColor(kWhite);
+}
+
+void DrawBullets(NQMap& map, DrawFrame& frame)
+{
+    frame.graphics->mWorldTransform = frame.mapSpace;
+    if (map.mBullets)
+        map.mBullets->Draw(frame.graphics);
+}
+
+void DrawPopupsAndSprites(NQMap& map, DrawFrame& frame)
+{
+    frame.graphics->mWorldTransform = frame.mapSpace;
+    if (map.mFloatingIcons)
+        map.mFloatingIcons->Draw(frame.graphics);
+    if (map.mSprites)
+        DrawSprites(*map.mSprites, frame.graphics);
+    if (map.mHints)
+        DrawSprites(*map.mHints, frame.graphics);
+}
+
+void DrawDrops(NQMap& map, DrawFrame& frame)
+{
+    frame.graphics->mWorldTransform = frame.screenSpace;
+    if (map.mDrops)
+        for (NQTowerSpecial* drop : *map.mDrops)
+            drop->Draw(frame.graphics);
+}
+
+void DrawLevelParticles(NQMap& map, DrawFrame& frame)
+{
+    for (NQParticle* particle : map.mParticles)
+        particle->Draw(frame.graphics);
+}
+
+void DrawHudScreens(NQMap& map, DrawFrame& frame)
+{
+    frame.graphics->SetBlendMode(kBlendAlpha);
+    if (map.mHud)
+    {
+        map.mHud->Draw(frame.graphics);
+        map.mHud->DrawWindows(frame.graphics, LevelHud::kScreenLayer);
+    }
+    // The layers put back everything but the blend mode.
+    frame.graphics->SetBlendMode(kBlendAlpha);
+}
+
+// A ring that has finished closing is deleted here.
+void DrawContextRing(NQMap& map, DrawFrame& frame)
+{
+    if (!map.mContextMenu)
+        return;
+    if (!map.mContextMenu->mActive)
+    {
+        delete map.mContextMenu;
+        map.mContextMenu = nullptr;
+        return;
+    }
+    frame.graphics->mWorldTransform = frame.mapSpace;
+    map.DrawContextMenu(frame.graphics);
+}
+
+// The loose emitters, then the effects above the world (none over the gem shop).
+void DrawFrontEffects(NQMap& map, DrawFrame& frame)
+{
+    render::Graphics* graphics = frame.graphics;
+    graphics->mWorldTransform = frame.mapSpace;
+    for (render::ParticleEmitter* emitter : map.mLooseEmitters)
+        graphics->DrawParticles(emitter);
+    if (map.mScreenState != kGemShopState)
+        for (NQEffect* effect : map.mEffects)
+            if (effect->mEmitter)
+                graphics->DrawParticles(effect->mEmitter);
+}
+
+void DrawSpellEmitters(NQMap& map, DrawFrame& frame)
+{
+    render::Graphics* graphics = frame.graphics;
+    graphics->mWorldTransform = frame.screenSpace;
+    if (map.mArmedSpell && map.mSpellEmitter)
+        graphics->DrawParticles(map.mSpellEmitter);
+    if (frame.world && map.mButtonEmitter)
+        graphics->DrawParticles(map.mButtonEmitter);
+}
+
+void DrawHudModals(NQMap& map, DrawFrame& frame)
+{
+    if (map.mHud)
+        map.mHud->DrawWindows(frame.graphics, LevelHud::kModalLayer);
+}
+
+void DrawDebugSchedule(NQMap& map, DrawFrame& frame)
+{
+    if (!map.mDebugFlags[0])
+        return;
+    frame.graphics->SetBlendMode(kBlendAlpha);
+    map.DrawWaveSchedule(frame.graphics);
+}
+
+// The battlefield, in a state that shows it: one depth-ordered list of
+// world pictures, then what stands above it.
+constexpr DrawPass kWorldPasses[] = {
+    QueueUnits,
+    QueueDecorations,
+    QueueFlyers,
+    QueueDepthEffects,
+    QueueRoadGlow,
+    QueueWaveMarkers,
+    DrawWorldList,
+    DrawUnitOverlays,
+    DrawSelectionMarker,
+    DrawWaveCountdowns,
+    DrawDebugAreas,
+    EmptyDrawQueues,
+    DrawBullets,
+};
+
+// Every state: popups, the front end, the ring and the effects above all.
+constexpr DrawPass kClosingPasses[] = {
+    DrawPopupsAndSprites,
+    DrawDrops,
+    DrawLevelParticles,
+    DrawHudScreens,
+    DrawContextRing,
+    DrawFrontEffects,
+    DrawSpellEmitters,
+    DrawHudModals,
+    DrawDebugSchedule,
+};
 } // namespace
 
 bool NQMap::CompareDepth(const NQFrameEntry* a, const NQFrameEntry* b)
@@ -157,172 +418,21 @@ void NQMap::Draw(render::Graphics* graphics)
 {
     if (!mResourcesLoaded || !graphics)
         return; // no level to show
-    math::Transform3D* screenSpace = graphics->mWorldTransform;
     math::Transform3D mapSpace;
     mapSpace.Scale(mZoom, mZoom, 1.0f);
     mapSpace.Translate(mViewOffsetX, mViewOffsetY, 0.0f);
+    DrawFrame frame{graphics, graphics->mWorldTransform, &mapSpace, screen::ShowsBattlefield(mScreenState)};
 
     render::Render* render = graphics->GetRender();
     if (mRoadMask && render && render->GetResetCount() != mRoadMaskResetCount)
         RestampRoadMask(render);
 
-    std::vector<NQFrameEntry*>& drawList = mDrawQueues[kDrawList];
-    const bool world = screen::ShowsBattlefield(mScreenState);
-    if (world)
-    {
-        graphics->SetBlendMode(kBlendAlpha);
-        for (size_t i = 0; i < mTowers.size(); ++i)
-            mTowers[i]->QueueDraw(graphics);
-        if (mWaveManager)
-            for (size_t i = 0; i < mWaveManager->mEnemies.size(); ++i)
-                mWaveManager->mEnemies[i]->QueueDraw(graphics);
-        // Equal depths keep their queue order.
-        std::stable_sort(drawList.begin(), drawList.end(), CompareDepth);
-        std::stable_sort(mDrawQueues[kGroundBodies].begin(), mDrawQueues[kGroundBodies].end(), CompareDepth);
-        std::stable_sort(mDrawQueues[kFlyerBodies].begin(), mDrawQueues[kFlyerBodies].end(), CompareDepth);
-        drawList.insert(drawList.end(), mDrawQueues[kGroundShadows].begin(), mDrawQueues[kGroundShadows].end());
-        drawList.insert(drawList.end(), mDrawQueues[kGroundBodies].begin(), mDrawQueues[kGroundBodies].end());
-        if (mDecorationSet)
-        {
-            for (NQFrameEntry* frame : mDecorationSet->mFrames)
-            {
-                if (!frame->mShown)
-                    continue;
-                auto* copy = new NQFrameEntry(*frame);
-                copy->mTransform.SetIdentity();
-                copy->mTransform.Translate(frame->mRect[0] + frame->mRect[2] * 0.5f,
-                                           frame->mRect[1] + frame->mRect[3] * 0.5f);
-                const std::wstring& name = frame->mName;
-                const bool above = name == L"##" || (!name.empty() && (name[0] == L'^' || name[0] == L'$'));
-                if (above)
-                    drawList.push_back(copy);
-                else
-                    drawList.insert(drawList.begin(), copy);
-            }
-        }
-        drawList.insert(drawList.end(), mDrawQueues[kFlyerShadows].begin(), mDrawQueues[kFlyerShadows].end());
-        drawList.insert(drawList.end(), mDrawQueues[kFlyerBodies].begin(), mDrawQueues[kFlyerBodies].end());
-        for (NQEffect* effect : mDepthEffects)
-        {
-            auto* entry = new NQFrameEntry;
-            entry->mEmitter = effect->mEmitter;
-            if (effect->mEmitter)
-                entry->mDepth = effect->mEmitter->GetPosition()[1];
-            drawList.push_back(entry);
-        }
-        if (mRoadMask && mArmedSpell)
-        {
-            auto* glow = new NQFrameEntry;
-            glow->mPicture = mRoadMask;
-            glow->mTransform.Translate(kMaskCentreX, kMaskCentreY - mViewportY);
-            glow->mAdditive = 1;
-            const float alpha = (std::sin(mGameTime * kMaskPulseRate) + 1.0f) * 0.5f * kMaskPulseDepth + kMaskBaseAlpha;
-            glow->mColor[0] = kMaskColour[0];
-            glow->mColor[1] = kMaskColour[1];
-            glow->mColor[2] = kMaskColour[2];
-            glow->mColor[3] = alpha;
-            drawList.insert(drawList.begin(), glow);
-        }
-        if (mWaveHints)
-            for (NQFrameEntry* marker : mWaveHints->mHints)
-            {
-                auto* copy = new NQFrameEntry(*marker);
-                copy->mTransform.SetIdentity();
-                copy->mTransform.Translate(marker->mRect[0] + marker->mRect[2] * 0.5f,
-                                           marker->mRect[1] + marker->mRect[3] * 0.5f);
-                drawList.push_back(copy);
-            }
-
-        graphics->mWorldTransform = &mapSpace;
-        for (NQFrameEntry* entry : drawList)
-            DrawEntry(graphics, entry);
-
-        graphics->SetShaderMode(kShaderMultiplying);
-        graphics->mWorldTransform = screenSpace;
-        if (mWaveManager)
-            for (size_t i = 0; i < mWaveManager->mEnemies.size(); ++i)
-                mWaveManager->mEnemies[i]->DrawOverlay(graphics);
-        graphics->SetColor(kWhite);
-        for (size_t i = 0; i < mTowers.size(); ++i)
-            mTowers[i]->DrawOverlay(graphics);
-
-        if (mSelectedEnemy && mEnemySpotMarker)
-        {
-            float rootY = 0.0f;
-            const NQUnitProto* proto = mSelectedEnemy->GetProto();
-            if (proto && proto->spriteSet && !proto->spriteSet->GetFrames("").empty())
-                rootY = proto->spriteSet->GetFrames("").front()->mRect[1];
-            graphics->mWorldTransform = &mapSpace;
-            mEnemySpotMarker->Draw(graphics, mSelectedEnemy->mX, mSelectedEnemy->mY - rootY, 0.0f);
-            graphics->mWorldTransform = screenSpace;
-        }
-        DrawWaveHintTexts(graphics);
-        if (mDebugFlags[2])
-            DrawDeveloperAreas(graphics);
-
-        for (NQFrameEntry* entry : drawList)
-            delete entry;
-        for (std::vector<NQFrameEntry*>& queue : mDrawQueues)
-            queue.clear();
-        graphics->SetColor(kWhite);
-        graphics->mWorldTransform = &mapSpace;
-        if (mBullets)
-            mBullets->Draw(graphics);
-    }
-
-    // The closing passes.
-    graphics->mWorldTransform = &mapSpace;
-    if (mFloatingIcons)
-        mFloatingIcons->Draw(graphics);
-    if (mHints)
-        DrawSprites(*mHints, graphics);
-    graphics->mWorldTransform = screenSpace;
-    if (mDrops)
-        for (NQTowerSpecial* drop : *mDrops)
-            drop->Draw(graphics);
-    for (NQParticle* particle : mParticles)
-        particle->Draw(graphics);
-    graphics->SetBlendMode(kBlendAlpha);
-    if (mHud)
-    {
-        mHud->Draw(graphics);
-        mHud->DrawWindows(graphics, LevelHud::kScreenLayer);
-    }
-    // The layers put back everything but the blend mode.
-    graphics->SetBlendMode(kBlendAlpha);
-    if (mContextMenu)
-    {
-        if (mContextMenu->mActive)
-        {
-            graphics->mWorldTransform = &mapSpace;
-            DrawContextMenu(graphics);
-        }
-        else
-        {
-            delete mContextMenu;
-            mContextMenu = nullptr;
-        }
-    }
-    graphics->mWorldTransform = &mapSpace;
-    for (render::ParticleEmitter* emitter : mLooseEmitters)
-        graphics->DrawParticles(emitter);
-    if (mScreenState != kGemShopState)
-        for (NQEffect* effect : mEffects)
-            if (effect->mEmitter)
-                graphics->DrawParticles(effect->mEmitter);
-    graphics->mWorldTransform = screenSpace;
-    if (mArmedSpell && mSpellEmitter)
-        graphics->DrawParticles(mSpellEmitter);
-    if (world && mButtonEmitter)
-        graphics->DrawParticles(mButtonEmitter);
-    if (mHud)
-        mHud->DrawWindows(graphics, LevelHud::kModalLayer);
-    if (mDebugFlags[0])
-    {
-        graphics->SetBlendMode(kBlendAlpha);
-        DrawWaveSchedule(graphics);
-    }
-    graphics->mWorldTransform = screenSpace;
+    if (frame.world)
+        for (DrawPass pass : kWorldPasses)
+            pass(*this, frame);
+    for (DrawPass pass : kClosingPasses)
+        pass(*this, frame);
+    graphics->mWorldTransform = frame.screenSpace;
 }
 
 void NQMap::DrawWaveHintTexts(render::Graphics* graphics)
@@ -445,6 +555,16 @@ void NQMap::StampLink(render::Graphics* graphics, const NQLink* link)
     }
 }
 
+void NQMap::DrawRangeCircle(render::Graphics* graphics, render::Image* circle, float x, float y, float scale)
+{
+    if (!circle)
+        return; // no circle picture in the set
+    math::Transform2D at;
+    at.Scale(scale, scale);
+    at.Translate(x, y);
+    DrawCentred(graphics, circle, at, false);
+}
+
 void NQMap::DrawCircleOutline(render::Graphics* graphics, float cx, float cy, float r)
 {
     for (int i = 0; i < kCircleSegments; ++i)
@@ -475,59 +595,4 @@ void NQMap::DrawWaveSchedule(render::Graphics* graphics)
         const float at[2] = {0.0f, kScheduleLineHeight * float(i)};
         auto placed = record.Translate(at);
     }
-}
-
-void NQContextMenu::DrawRangePreview(render::Graphics* graphics)
-{
-    NQMap* map = Game::GetMap();
-    if (!map || mState == kClosing)
-        return; // nothing while the ring closes
-    const float f = mFadeTime - std::floor(mFadeTime);
-    float cx = mCenterX;
-    float cy = mCenterY;
-    float m = 1.0f;
-    float range = 0.0f;
-    if (mKind == kTowerRing || mKind == kTierRing)
-    {
-        if (!mTower)
-            return;
-        m = mTower->GetRadiusMult();
-        cx = mTower->mAnchorX;
-        cy = mTower->mAnchorY;
-        // The keys of a tower ring are level ids, not prototype ids: the
-        // hovered item's own copy tells the range.
-        const NQUnitProto* choice = mHoveredItem && mHoveredKey > 0 ? mHoveredItem->mProto : nullptr;
-        const float current = mTower->GetReach() * 2.0f / m;
-        if (!choice)
-            range = current; // the sell item and no hover show the tower as it is
-        else if (mKind == kTierRing)
-            range = current + choice->tierK * choice->r; // one more in-place step
-        else
-            range = choice->r;
-    }
-    else
-    {
-        if (!mHoveredItem || mHoveredKey <= 0)
-            return; // no tower item hovered
-        NQUnitProto* copy = CreateUpgradedProto(mHoveredKey);
-        if (!copy)
-            return; // an unknown tower shows no preview
-        range = copy->r;
-        delete copy;
-        if (mSpotFrame)
-        {
-            cx = mSpotFrame->mRect[0] + mSpotFrame->mRect[2] * 0.5f;
-            cy = mSpotFrame->mRect[1] + mSpotFrame->mRect[3] * 0.5f;
-            if (mSpotFrame->mSpot && mSpotFrame->mSpot->mParams)
-                m = mSpotFrame->mSpot->mParams->GetFloat("radius_mult");
-        }
-    }
-    graphics->SetColor(kWhite);
-    DrawRangeCircle(graphics, map->mRadiusPicture, cx, cy, range / kRadiusPictureSize * m);
-    const float r = range * 0.5f * m;
-    graphics->SetColor(kPreviewOutline);
-    NQMap::DrawCircleOutline(graphics, cx, cy, r);
-    graphics->SetColor(kPreviewPulse[0], kPreviewPulse[1], kPreviewPulse[2], 1.0f - f);
-    NQMap::DrawCircleOutline(graphics, cx, cy, r * kPreviewPulseGrowth * f);
-    graphics->SetColor(kWhite);
 }

@@ -1,6 +1,7 @@
 // The drops of the level and the towers' own specials.
 #include "Game/Level/NQMap.h"
 
+#include "Game/Level/NQLevelEconomy.h"
 #include "Game/Units/NQTowerSpecial.h"
 
 void NQMap::UpdateDrops(std::vector<NQTowerSpecial*>& list, float dt)
@@ -18,4 +19,19 @@ void NQMap::UpdateDrops(std::vector<NQTowerSpecial*>& list, float dt)
         list[kept++] = special;
     }
     list.resize(kept);
+}
+
+void NQMap::BankDrops()
+{
+    int32_t uncollected = 0;
+    if (mDrops)
+    {
+        for (const NQTowerSpecial* drop : *mDrops)
+            if (drop->mState != NQTowerSpecial::kCollected)
+                ++uncollected;
+        for (NQTowerSpecial* drop : *mDrops)
+            delete drop;
+        mDrops->clear();
+    }
+    mEconomy->AddGems(uncollected);
 }

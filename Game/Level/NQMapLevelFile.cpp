@@ -158,6 +158,7 @@ void NQMap::ClearLevel(const std::wstring& path)
     if (mHud)
         mHud->RemoveSpellButtons();
     base::DeleteAll(*mHints);
+    base::DeleteAll(*mSprites);
     for (int32_t slot = 0; mHud && slot < kSpellSlots; ++slot)
         mHud->AddSpellButton(slot);
     mArmedSpell = nullptr;
@@ -173,6 +174,7 @@ void NQMap::ClearLevel(const std::wstring& path)
     base::DeleteAll(mTowers);
     base::DeleteAll(*mSpots);
     base::DeleteAll(*mHints);
+    base::DeleteAll(*mSprites);
     base::DeleteAll(*mFxAnchors);
     base::DeleteAll(mDepthEffects);
     base::DeleteAll(mEffects);

@@ -5,17 +5,17 @@
 #include "Core/App/Application.h"
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQProgress.h"
+#include "Game/Data/NQSpellEntry.h"
+#include "Game/Data/NQSpellTable.h"
 #include "Game/Game.h"
 #include "Game/GameSounds.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/LevelHud.h"
-#include "Game/Data/LocalStrings.h"
-#include "Game/Units/NQBulletManager.h"
 #include "Game/Level/NQLevelEconomy.h"
-#include "Game/Data/NQProgress.h"
+#include "Game/Units/NQBulletManager.h"
 #include "Game/Units/NQSpell.h"
-#include "Game/Data/NQSpellEntry.h"
-#include "Game/Data/NQSpellTable.h"
 #include "Game/Units/NQTower.h"
 #include "Game/Units/NQTowerSpecial.h"
 
@@ -30,6 +30,7 @@ constexpr int kEmitterPositionMode = 1;
 constexpr float kGoldPerGem = 50.0f;
 constexpr int32_t kHardcoreMode = 3;
 constexpr size_t kMaxProfiles = 5;
+constexpr int kNoPlate = -1;
 
 void BuyProduct(const std::wstring& id)
 {
@@ -219,288 +220,445 @@ void CloseAndShowByShopTarget(LevelHud& hud)
     }
 }
 
-// The rows of every screen state but play; true when the HUD step follows.
+// One release on a screen: the level, its HUD and the name of the button
+// under the pointer ("" when none).
+struct Release
+{
+    NQMap& map;
+    LevelHud& hud;
+    const std::wstring& name;
+    int x;
+    int y;
+    // The episode plate under the pointer, on the episode select only.
+    int plate;
+};
+
+// A handler answers true when the HUD's own release step follows.
+using ReleaseHandler = bool (*)(const Release&);
+
+std::wstring CurrentProfile(const NQMap& map)
+{
+    return map.mProgress ? map.mProgress->GetCurrentName() : std::wstring();
+}
+
+void CloseWindowAndPlay(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.SetBackdropState(LevelHud::kBackdropOff);
+    r.map.mScreenState = screen::kPlaying;
+}
+
+// --- the level result ---
+
+bool ShopAfterResult(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowShop(true);
+    NQMap::sShopReturnTarget = L"game";
+    return true;
+}
+
+bool RestartAfterResult(const Release& r)
+{
+    r.map.ResetLevel();
+    r.hud.SetBackdropState(LevelHud::kBackdropOff);
+    return true;
+}
+
+bool LevelSelectAfterResult(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowLevelSelect();
+    return true;
+}
+
+// --- the in-game menu ---
+
+bool ResumeFromMenu(const Release& r)
+{
+    LevelTutorial::Get()->Show();
+    CloseWindowAndPlay(r);
+    return false;
+}
+
+// Restarting or leaving the level asks first.
+bool ConfirmLeavingLevel(const Release& r)
+{
+    r.hud.ShowMessageBox(L"progress_confirm_text", r.name);
+    return r.name == L"levels";
+}
+
+bool OptionsFromMenu(const Release& r)
+{
+    r.hud.ShowOptionsDialog();
+    return false;
+}
+
+// --- the episode select ---
+
+bool MainMenuFromEpisodes(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowMainMenu();
+    return false;
+}
+
+bool ShopFromEpisodes(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowShop(false);
+    NQMap::sShopReturnTarget = L"episodes";
+    return false;
+}
+
+bool OpenEpisodeAt(const Release& r)
+{
+    if (r.plate >= 0 && r.map.IsEpisodeOpen(r.plate))
+    {
+        r.map.mEpisode = r.plate;
+        r.hud.CloseTopWindow();
+        r.hud.ShowLevelSelect();
+    }
+    return true;
+}
+
+// --- the level select ---
+
+bool StartLevelAt(const Release& r)
+{
+    NQMap& map = r.map;
+    const int level = r.hud.HitTest(r.x, r.y);
+    if (level < 0 || !map.mProgress || !map.mProgress->IsLevelOpen(map.mEpisode, level, map.mMode))
+        return true;
+    const int32_t shown = map.mLevel;
+    map.mLevel = level;
+    // A damaged level file is refused here, while the level select still stands.
+    if (!map.CanOpenLevel())
+    {
+        map.mLevel = shown;
+        map.ShowLevelRefused();
+        return false;
+    }
+    r.hud.CloseTopWindow();
+    map.StartLevel();
+    return false;
+}
+
+// Back from the hardcore levels to the mode's own, else to the episodes.
+bool BackFromLevelSelect(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    if (r.map.mMode != kHardcoreMode)
+    {
+        r.hud.ShowEpisodeSelect();
+        return true;
+    }
+    if (r.map.mProgress)
+        r.map.mMode = r.map.mProgress->GetMode();
+    r.hud.ShowLevelSelect();
+    return true;
+}
+
+bool ShopFromLevelSelect(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowShop(false);
+    NQMap::sShopReturnTarget = L"levels";
+    return false;
+}
+
+bool EnterHardcore(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.map.mMode = kHardcoreMode;
+    r.hud.ShowLevelSelect();
+    return false;
+}
+
+bool ExplainHardcoreLock(const Release& r)
+{
+    NQMap& map = r.map;
+    r.hud.ShowModalMessage(LocalText(L"HardcoreTitle"), LocalText(L"HardcoreUnlockMessage"), screen::kLevelSelect);
+    if (map.mProgress)
+        map.mProgress->SetEpisodeVisited(map.mEpisode, kHardcoreMode, map.GetHardcoreLevelCount(map.mEpisode));
+    return false;
+}
+
+// --- the main menu ---
+
+// Without a player the name comes first; the menu is where it returns.
+bool AskedForProfileName(const Release& r, const wchar_t* menu)
+{
+    if (!CurrentProfile(r.map).empty())
+        return false;
+    r.map.mCurrentMenu = menu;
+    r.map.mScreenState = screen::kNewProfileName;
+    r.hud.ShowModalInput();
+    return true;
+}
+
+bool PlayFromMainMenu(const Release& r)
+{
+    if (AskedForProfileName(r, L"mmenu"))
+        return true;
+    r.hud.CloseTopWindow();
+    r.hud.ShowEpisodeSelect();
+    return true;
+}
+
+bool ShopFromMainMenu(const Release& r)
+{
+    if (AskedForProfileName(r, L"shop"))
+        return true;
+    r.hud.CloseTopWindow();
+    r.hud.ShowShop(false);
+    NQMap::sShopReturnTarget = L"mmenu";
+    return true;
+}
+
+bool QuitFromMainMenu(const Release&)
+{
+    // The window is a child task of the application: it closes with it.
+    if (app::Application* application = app::Application::Existing())
+        application->Stop();
+    return true;
+}
+
+bool OptionsFromMainMenu(const Release& r)
+{
+    r.hud.ShowOptionsDialog();
+    return true;
+}
+
+bool ProfilesFromMainMenu(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowProfiles();
+    return true;
+}
+
+// --- the shop ---
+
+bool LeaveShop(const Release& r)
+{
+    LevelTutorial::Get()->OnEvent(L"shop_state_changed");
+    CloseAndShowByShopTarget(r.hud);
+    return false;
+}
+
+bool GemShopFromShop(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowGemShop(r.name == L"gem_shop0" ? L"shop0" : L"shop1");
+    return true;
+}
+
+// Back to the level the result left: played again after a loss, the next
+// one after a win.
+bool ReturnFromShop(const Release& r)
+{
+    LevelTutorial::Get()->OnEvent(L"shop_state_changed");
+    r.hud.CloseTopWindow();
+    if (r.map.mPendingResult == 1)
+        r.map.ResetLevel();
+    else if (r.map.mPendingResult == 2)
+        r.hud.NextLevel();
+    r.map.mPendingResult = -1;
+    return true;
+}
+
+// --- the messages and questions ---
+
+bool CloseUnlockMessage(const Release& r)
+{
+    CloseWindowAndPlay(r);
+    r.map.mSpeed = 1.0f;
+    r.map.EndLevelIntro();
+    return true;
+}
+
+bool CreateProfile(const Release& r)
+{
+    const size_t count = r.map.mProgress ? r.map.mProgress->GetProfileNames().size() : 0;
+    if (count >= kMaxProfiles)
+    {
+        r.hud.ShowModalMessage(LocalText(L"profiles_error"), LocalText(L"profiles_maxcount"), screen::kProfiles);
+        return true;
+    }
+    r.map.mScreenState = screen::kNewProfileName;
+    r.hud.ShowModalInput();
+    return true;
+}
+
+bool MainMenuFromProfiles(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.ShowMainMenu();
+    return true;
+}
+
+bool RenameProfile(const Release& r)
+{
+    if (CurrentProfile(r.map).empty())
+        return true; // no player to rename
+    r.map.mScreenState = screen::kRenameProfileName;
+    r.hud.ShowModalInput();
+    return true;
+}
+
+bool CancelProfileName(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    const bool fromMainMenu = r.map.mCurrentMenu == L"mmenu" || r.map.mCurrentMenu == L"shop";
+    r.map.mScreenState = fromMainMenu ? screen::kMainMenu : screen::kProfiles;
+    return true;
+}
+
+bool CloseModalMessage(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.map.mScreenState = r.map.mPendingDialog;
+    return true;
+}
+
+bool LeaveGemShop(const Release& r)
+{
+    CloseAndShowByGemShopTarget(r.hud, r.map);
+    return true;
+}
+
+bool BuyGemShopProduct(const Release& r)
+{
+    if (!r.name.empty())
+        BuyProduct(r.name);
+    return true;
+}
+
+// Nothing waits once the question is answered.
+bool AnswerGemsForGold(const Release& r)
+{
+    if (r.name == L"ok")
+        AcceptGemsForGold(r.map);
+    r.map.mPendingUpgrade = {};
+    r.map.mPendingBuild = {};
+    CloseWindowAndPlay(r);
+    return true;
+}
+
+bool BuyHealth(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.SetBackdropState(LevelHud::kBackdropOff);
+    r.map.mScreenState = screen::kWaitingForStore;
+    BuyProduct(L"buy_health");
+    return true;
+}
+
+bool DeclineHealth(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.SetBackdropState(LevelHud::kBackdropOff);
+    r.map.Lose();
+    return true;
+}
+
+bool AnswerResetUpgrades(const Release& r)
+{
+    r.hud.CloseTopWindow();
+    r.hud.SetBackdropState(LevelHud::kBackdropOff);
+    r.map.mScreenState = screen::kShop;
+    if (r.name != L"ok")
+        return true;
+    r.map.ResetUpgrades();
+    r.hud.RefreshTopWindow();
+    return true;
+}
+
+struct ReleaseRow
+{
+    NQScreenState state;
+    // The button's name; kAnyButton takes what the state's other rows leave.
+    const wchar_t* button;
+    ReleaseHandler handler;
+};
+constexpr const wchar_t* kAnyButton = nullptr;
+
+// Every screen state but play. A release that no row takes only goes on to
+// the HUD's own step.
+constexpr ReleaseRow kReleaseRows[] = {
+    {screen::kWon, L"done", ShopAfterResult},
+    {screen::kWon, L"close", ShopAfterResult},
+    {screen::kWon, L"restart", RestartAfterResult},
+    {screen::kWon, L"menu", LevelSelectAfterResult},
+    {screen::kLost, L"done", ShopAfterResult},
+    {screen::kLost, L"close", ShopAfterResult},
+    {screen::kLost, L"restart", RestartAfterResult},
+    {screen::kLost, L"menu", LevelSelectAfterResult},
+    {screen::kIngameMenu, L"resume", ResumeFromMenu},
+    {screen::kIngameMenu, L"close", ResumeFromMenu},
+    {screen::kIngameMenu, L"restart", ConfirmLeavingLevel},
+    {screen::kIngameMenu, L"mmenu", ConfirmLeavingLevel},
+    {screen::kIngameMenu, L"levels", ConfirmLeavingLevel},
+    {screen::kIngameMenu, L"options", OptionsFromMenu},
+    {screen::kEpisodeSelect, L"back", MainMenuFromEpisodes},
+    {screen::kEpisodeSelect, L"shop", ShopFromEpisodes},
+    {screen::kEpisodeSelect, kAnyButton, OpenEpisodeAt},
+    {screen::kLevelSelect, L"", StartLevelAt},
+    {screen::kLevelSelect, L"back", BackFromLevelSelect},
+    {screen::kLevelSelect, L"upgrade", ShopFromLevelSelect},
+    {screen::kLevelSelect, L"unlocked_d", EnterHardcore},
+    {screen::kLevelSelect, L"locked_d", ExplainHardcoreLock},
+    {screen::kMainMenu, L"play", PlayFromMainMenu},
+    {screen::kMainMenu, L"shop", ShopFromMainMenu},
+    {screen::kMainMenu, L"cloze", QuitFromMainMenu},
+    {screen::kMainMenu, L"options", OptionsFromMainMenu},
+    {screen::kMainMenu, L"profile", ProfilesFromMainMenu},
+    {screen::kShop, L"back_ac", LeaveShop},
+    {screen::kShop, L"gem_shop0", GemShopFromShop},
+    {screen::kShop, L"gem_shop1", GemShopFromShop},
+    {screen::kShop, L"return_ac", ReturnFromShop},
+    {screen::kUnlockMessage, L"ok", CloseUnlockMessage},
+    {screen::kProfiles, L"create", CreateProfile},
+    {screen::kProfiles, L"back", MainMenuFromProfiles},
+    {screen::kProfiles, L"confirm", MainMenuFromProfiles},
+    {screen::kProfiles, L"rename", RenameProfile},
+    {screen::kNewProfileName, L"cancel", CancelProfileName},
+    {screen::kModalMessage, L"ok", CloseModalMessage},
+    {screen::kGemShop, L"back_in", LeaveGemShop},
+    {screen::kGemShop, kAnyButton, BuyGemShopProduct},
+    {screen::kGemsForGold, L"ok", AnswerGemsForGold},
+    {screen::kGemsForGold, L"cancel", AnswerGemsForGold},
+    {screen::kPurchaseResult, L"ok", BuyHealth},
+    {screen::kPurchaseResult, L"cancel", DeclineHealth},
+    {screen::kResetUpgrades, L"ok", AnswerResetUpgrades},
+    {screen::kResetUpgrades, L"cancel", AnswerResetUpgrades},
+};
+
+// The state's row for the button, else its any-button row, else none.
+ReleaseHandler FindReleaseHandler(NQScreenState state, const std::wstring& name)
+{
+    ReleaseHandler any = nullptr;
+    for (const ReleaseRow& row : kReleaseRows)
+    {
+        if (row.state != state)
+            continue;
+        if (row.button == kAnyButton)
+            any = row.handler;
+        else if (name == row.button)
+            return row.handler;
+    }
+    return any;
+}
+
+// Every screen state but play; true when the HUD step follows.
 bool ReleaseOnScreen(NQMap& map, LevelHud& hud, NQScreenState state, const std::wstring& name, int x, int y)
 {
-    const std::wstring profile = map.mProgress ? map.mProgress->GetCurrentName() : std::wstring();
-    switch (state)
-    {
-    case screen::kWon:
-    case screen::kLost:
-        if (name == L"done" || name == L"close")
-        {
-            hud.CloseTopWindow();
-            hud.ShowShop(true);
-            NQMap::sShopReturnTarget = L"game";
-        }
-        else if (name == L"restart")
-        {
-            map.ResetLevel();
-            hud.SetBackdropState(LevelHud::kBackdropOff);
-        }
-        else if (name == L"menu")
-        {
-            hud.CloseTopWindow();
-            hud.ShowLevelSelect();
-        }
-        return true;
-    case screen::kIngameMenu:
-        if (name == L"resume" || name == L"close")
-        {
-            LevelTutorial::Get()->Show();
-            hud.CloseTopWindow();
-            hud.SetBackdropState(LevelHud::kBackdropOff);
-            map.mScreenState = screen::kPlaying;
-            return false;
-        }
-        if (name == L"restart" || name == L"mmenu" || name == L"levels")
-        {
-            hud.ShowMessageBox(L"progress_confirm_text", name);
-            return name == L"levels";
-        }
-        if (name == L"options")
-        {
-            hud.ShowOptionsDialog();
-            return false;
-        }
-        return true;
-    case screen::kEpisodeSelect:
-    {
-        // Asked before the names: every release hit-tests the plates once.
-        const int episode = hud.HitTest(x, y);
-        if (name == L"back")
-        {
-            hud.CloseTopWindow();
-            hud.ShowMainMenu();
-            return false;
-        }
-        if (name == L"shop")
-        {
-            hud.CloseTopWindow();
-            hud.ShowShop(false);
-            NQMap::sShopReturnTarget = L"episodes";
-            return false;
-        }
-        if (episode >= 0 && map.IsEpisodeOpen(episode))
-        {
-            map.mEpisode = episode;
-            hud.CloseTopWindow();
-            hud.ShowLevelSelect();
-        }
-        return true;
-    }
-    case screen::kLevelSelect:
-        if (name.empty())
-        {
-            const int level = hud.HitTest(x, y);
-            if (level < 0 || !map.mProgress || !map.mProgress->IsLevelOpen(map.mEpisode, level, map.mMode))
-                return true;
-            const int32_t shown = map.mLevel;
-            map.mLevel = level;
-            // A damaged level file is refused here, while the level select still stands.
-            if (!map.CanOpenLevel())
-            {
-                map.mLevel = shown;
-                map.ShowLevelRefused();
-                return false;
-            }
-            hud.CloseTopWindow();
-            map.StartLevel();
-            return false;
-        }
-        if (name == L"back")
-        {
-            hud.CloseTopWindow();
-            if (map.mMode == kHardcoreMode)
-            {
-                if (map.mProgress)
-                    map.mMode = map.mProgress->GetMode();
-                hud.ShowLevelSelect();
-            }
-            else
-                hud.ShowEpisodeSelect();
-            return true;
-        }
-        if (name == L"upgrade")
-        {
-            hud.CloseTopWindow();
-            hud.ShowShop(false);
-            NQMap::sShopReturnTarget = L"levels";
-            return false;
-        }
-        if (name == L"unlocked_d")
-        {
-            hud.CloseTopWindow();
-            map.mMode = kHardcoreMode;
-            hud.ShowLevelSelect();
-            return false;
-        }
-        if (name == L"locked_d")
-        {
-            hud.ShowModalMessage(LocalText(L"HardcoreTitle"), LocalText(L"HardcoreUnlockMessage"),
-                                 screen::kLevelSelect);
-            if (map.mProgress)
-                map.mProgress->SetEpisodeVisited(map.mEpisode, kHardcoreMode,
-                                                 map.GetHardcoreLevelCount(map.mEpisode));
-            return false;
-        }
-        return true;
-    case screen::kMainMenu:
-        if (name == L"play" || name == L"shop")
-        {
-            if (profile.empty())
-            {
-                map.mCurrentMenu = name == L"play" ? L"mmenu" : L"shop";
-                map.mScreenState = screen::kNewProfileName;
-                hud.ShowModalInput();
-            }
-            else if (name == L"play")
-            {
-                hud.CloseTopWindow();
-                hud.ShowEpisodeSelect();
-            }
-            else
-            {
-                hud.CloseTopWindow();
-                hud.ShowShop(false);
-                NQMap::sShopReturnTarget = L"mmenu";
-            }
-        }
-        else if (name == L"cloze")
-        {
-            // The window is a child task of the application: it closes with it.
-            if (app::Application* application = app::Application::Existing())
-                application->Stop();
-        }
-        else if (name == L"options")
-            hud.ShowOptionsDialog();
-        else if (name == L"profile")
-        {
-            hud.CloseTopWindow();
-            hud.ShowProfiles();
-        }
-        return true;
-    case screen::kShop:
-        if (name == L"back_ac")
-        {
-            LevelTutorial::Get()->OnEvent(L"shop_state_changed");
-            CloseAndShowByShopTarget(hud);
-            return false;
-        }
-        if (name == L"gem_shop0" || name == L"gem_shop1")
-        {
-            hud.CloseTopWindow();
-            hud.ShowGemShop(name == L"gem_shop0" ? L"shop0" : L"shop1");
-        }
-        else if (name == L"return_ac")
-        {
-            LevelTutorial::Get()->OnEvent(L"shop_state_changed");
-            hud.CloseTopWindow();
-            if (map.mPendingResult == 1)
-                map.ResetLevel();
-            else if (map.mPendingResult == 2)
-                hud.NextLevel();
-            map.mPendingResult = -1;
-        }
-        return true;
-    case screen::kUnlockMessage:
-        if (name == L"ok")
-        {
-            hud.CloseTopWindow();
-            hud.SetBackdropState(LevelHud::kBackdropOff);
-            map.mScreenState = screen::kPlaying;
-            map.mSpeed = 1.0f;
-            map.EndLevelIntro();
-        }
-        return true;
-    case screen::kProfiles:
-        if (name == L"create")
-        {
-            const size_t count = map.mProgress ? map.mProgress->GetProfileNames().size() : 0;
-            if (count < kMaxProfiles)
-            {
-                map.mScreenState = screen::kNewProfileName;
-                hud.ShowModalInput();
-            }
-            else
-                hud.ShowModalMessage(LocalText(L"profiles_error"), LocalText(L"profiles_maxcount"), screen::kProfiles);
-        }
-        else if (name == L"back" || name == L"confirm")
-        {
-            hud.CloseTopWindow();
-            hud.ShowMainMenu();
-        }
-        else if (name == L"rename" && !profile.empty())
-        {
-            map.mScreenState = screen::kRenameProfileName;
-            hud.ShowModalInput();
-        }
-        return true;
-    case screen::kNewProfileName:
-        if (name == L"cancel")
-        {
-            hud.CloseTopWindow();
-            const bool fromMainMenu = map.mCurrentMenu == L"mmenu" || map.mCurrentMenu == L"shop";
-            map.mScreenState = fromMainMenu ? screen::kMainMenu : screen::kProfiles;
-        }
-        return true;
-    case screen::kModalMessage:
-        if (name == L"ok")
-        {
-            hud.CloseTopWindow();
-            map.mScreenState = map.mPendingDialog;
-        }
-        return true;
-    case screen::kGemShop:
-        if (name == L"back_in")
-            CloseAndShowByGemShopTarget(hud, map);
-        else if (!name.empty())
-            BuyProduct(name);
-        return true;
-    case screen::kGemsForGold:
-        if (name == L"ok" || name == L"cancel")
-        {
-            if (name == L"ok")
-                AcceptGemsForGold(map);
-            // Nothing waits once the question is answered.
-            map.mPendingUpgrade = {};
-            map.mPendingBuild = {};
-            hud.CloseTopWindow();
-            hud.SetBackdropState(LevelHud::kBackdropOff);
-            map.mScreenState = screen::kPlaying;
-        }
-        return true;
-    case screen::kPurchaseResult:
-        if (name == L"ok")
-        {
-            hud.CloseTopWindow();
-            hud.SetBackdropState(LevelHud::kBackdropOff);
-            map.mScreenState = screen::kWaitingForStore;
-            BuyProduct(L"buy_health");
-        }
-        else if (name == L"cancel")
-        {
-            hud.CloseTopWindow();
-            hud.SetBackdropState(LevelHud::kBackdropOff);
-            map.Lose();
-        }
-        return true;
-    case screen::kResetUpgrades:
-        if (name == L"ok" || name == L"cancel")
-        {
-            hud.CloseTopWindow();
-            hud.SetBackdropState(LevelHud::kBackdropOff);
-            map.mScreenState = screen::kShop;
-            if (name == L"ok")
-            {
-                map.ResetUpgrades();
-                hud.RefreshTopWindow();
-            }
-        }
-        return true;
-    default:
-        return true;
-    }
+    // The plates are asked before the names: every release hit-tests them once.
+    const int plate = state == screen::kEpisodeSelect ? hud.HitTest(x, y) : kNoPlate;
+    const ReleaseHandler handler = FindReleaseHandler(state, name);
+    if (!handler)
+        return true; // no action of its own here
+    return handler(Release{map, hud, name, x, y, plate});
 }
 } // namespace
 

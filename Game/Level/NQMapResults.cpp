@@ -5,7 +5,6 @@
 #include "Game/GameSounds.h"
 #include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQLevelEconomy.h"
-#include "Game/Units/NQTowerSpecial.h"
 
 #include <string>
 
@@ -20,21 +19,7 @@ void NQMap::Lose()
     UpdateSpeedButtons();
     mPendingResult = kLostResult;
 
-    // Gems still lying on the map are the player's.
-    int32_t uncollected = 0;
-    if (mDrops)
-    {
-        for (const NQTowerSpecial* drop : *mDrops)
-            if (drop->mState != NQTowerSpecial::kCollected)
-                ++uncollected;
-    }
-    mEconomy->AddGems(uncollected);
-    if (mDrops)
-    {
-        for (NQTowerSpecial* drop : *mDrops)
-            delete drop;
-        mDrops->clear();
-    }
+    BankDrops();
 
     mScreenState = screen::kLost;
     // No hint outlives its level: it would lie over the result and follow into the shop.

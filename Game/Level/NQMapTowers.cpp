@@ -158,9 +158,9 @@ void NQMap::SellTower(NQTower* tower)
     StartLooseEmitter("build", tower->mX, tower->mY);
     PlaySoundTag(L"sellTower");
     if (tower->mDisabledSprite)
-        RemoveSprite(*mHints, tower->mDisabledSprite);
+        RemoveSprite(*mSprites, tower->mDisabledSprite);
     if (tower->mDebuffSprite)
-        RemoveSprite(*mHints, tower->mDebuffSprite);
+        RemoveSprite(*mSprites, tower->mDebuffSprite);
     tower->mDisabledSprite = nullptr;
     tower->mDebuffSprite = nullptr;
     if (tower->mSpotFrame)

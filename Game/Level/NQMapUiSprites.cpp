@@ -1,8 +1,9 @@
 // The interface pictures of the level.
-#include "Game/Level/NQFloatingIcons.h"
 #include "Game/Data/NQFrameEntry.h"
-#include "Game/Level/NQMap.h"
 #include "Game/Data/NQResources.h"
+#include "Game/Level/FindUiPicture.h"
+#include "Game/Level/NQFloatingIcons.h"
+#include "Game/Level/NQMap.h"
 #include "Game/Level/NQWaveHintStrip.h"
 
 #include <string>
@@ -36,13 +37,6 @@ constexpr Badge kBadges[] = {
     {"goldIncome", L"ui/money_01"}, {"teleportEnemy", L"ui/portal_01"}, {"air", L"ui/wing_01"},
     {"stars1", L"ui/might_01"},    {"stars2", L"ui/might_02"},        {"showInvisible", L"ui/showInvisible_01"},
 };
-
-// Borrowed from the preloaded set; null when the frame or its picture is missing.
-render::Image* FindUiPicture(const wchar_t* name)
-{
-    NQFrameEntry* frame = NQResources::Instance()->FindFrame(L"nq/ui", L"", name);
-    return frame ? frame->mPicture : nullptr;
-}
 } // namespace
 
 void NQMap::LoadUiSprites()

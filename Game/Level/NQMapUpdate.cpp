@@ -161,6 +161,8 @@ void NQMap::Update(float dt)
     }
     if (mHints)
         UpdateSprites(*mHints, sdt);
+    if (mSprites)
+        UpdateSprites(*mSprites, sdt);
     mEconomy->Update(dt);
     UpdateParticles(mParticles, sdt);
     UpdateEffectList(mDepthEffects, sdt);

@@ -5,7 +5,6 @@
 #include "Game/GameSounds.h"
 #include "Game/Hud/LevelHud.h"
 #include "Game/Level/NQLevelEconomy.h"
-#include "Game/Units/NQTowerSpecial.h"
 
 #include <string>
 
@@ -20,18 +19,7 @@ void NQMap::Win()
     UpdateSpeedButtons();
     mPendingResult = kWonResult;
 
-    // Gems still lying on the map are the player's.
-    int32_t uncollected = 0;
-    if (mDrops)
-    {
-        for (const NQTowerSpecial* drop : *mDrops)
-            if (drop->mState != NQTowerSpecial::kCollected)
-                ++uncollected;
-        for (NQTowerSpecial* drop : *mDrops)
-            delete drop;
-        mDrops->clear();
-    }
-    mEconomy->AddGems(uncollected);
+    BankDrops();
 
     mScreenState = screen::kWon;
     // No hint outlives its level: it would lie over the result and follow into the shop.

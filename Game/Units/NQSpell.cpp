@@ -85,7 +85,7 @@ void NQSpell::Cast()
         const float speed = plain && s.speed != 0.0f ? plain->speed / s.speed : 1.0f;
         effect->mSpeed = std::isfinite(speed) ? speed : 1.0f;
     }
-    if (s.spriteSet && s.spriteSet->mHasLayeredImage && map->mHints)
+    if (s.spriteSet && s.spriteSet->mHasLayeredImage && map->mSprites)
     {
         const std::wstring set = base::Utf8ToWide(s.psd);
         const float rate = s.fps > 0.0f ? s.fps : kDefaultSpriteRate;
@@ -103,7 +103,7 @@ void NQSpell::Cast()
                 sprite->mX = point.x;
                 sprite->mY = point.y;
             }
-            AddSprite(*map->mHints, sprite);
+            AddSprite(*map->mSprites, sprite);
         }
     }
     LevelTutorial::Get()->OnEvent(L"spell_casted");

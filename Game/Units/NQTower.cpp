@@ -98,14 +98,14 @@ NQAnimatedSprite* AddAuraSprite(NQMap* map, const wchar_t* set, float x, float y
     sprite->mLoop = 1;
     sprite->mX = x;
     sprite->mY = y;
-    AddSprite(*map->mHints, sprite);
+    AddSprite(*map->mSprites, sprite);
     return sprite;
 }
 
 void RemoveAuraSprite(NQMap* map, NQAnimatedSprite*& sprite)
 {
-    if (sprite && map && map->mHints)
-        RemoveSprite(*map->mHints, sprite);
+    if (sprite && map && map->mSprites)
+        RemoveSprite(*map->mSprites, sprite);
     sprite = nullptr;
 }
 } // namespace

@@ -9,6 +9,7 @@
 #include "Game/Data/NQUnitProto.h"
 #include "Game/Game.h"
 #include "Game/Level/NQMap.h"
+#include "Game/Units/DrawCentred.h"
 #include "Game/Units/NQEnemy.h"
 #include "Game/Units/NQTowerSpecial.h"
 
@@ -31,16 +32,6 @@ NQFrameEntry* ClampedFrame(const NQSpriteSet::FrameList& frames, int32_t index)
     if (frames.empty())
         return nullptr;
     return frames[size_t(std::clamp(index, 0, int32_t(frames.size()) - 1))];
-}
-
-void DrawCentred(render::Graphics* graphics, render::Image* picture, float x, float y)
-{
-    if (!picture)
-        return; // a missing interface picture is skipped
-    math::Transform2D at;
-    at.Translate(x, y);
-    auto record = graphics->DrawImage(*picture).Transform(at);
-    record->SetAnchor(kAnchorCentre, kAnchorCentre);
 }
 } // namespace
 

@@ -311,6 +311,7 @@ TEST_F(LevelFileTest, LoadingEmptiesThePreviousLevel)
     map->mSelectedEnemy = enemy;
     map->mWaveManager->mActiveWaves.push_back(map->mWaveManager->mWaves[0]);
     map->mHints->push_back(new NQSprite);
+    map->mSprites->push_back(new NQSprite);
     map->mFxAnchors->push_back(new NQFxAnchor);
     map->mEffects.push_back(new NQEffect("none"));
     map->mDepthEffects.push_back(new NQEffect("none"));
@@ -326,6 +327,7 @@ TEST_F(LevelFileTest, LoadingEmptiesThePreviousLevel)
     EXPECT_TRUE(map->mWaveManager->mActiveWaves.empty());
     EXPECT_TRUE(map->mWaveManager->mWaves.empty());
     EXPECT_TRUE(map->mHints->empty());
+    EXPECT_TRUE(map->mSprites->empty());
     EXPECT_TRUE(map->mFxAnchors->empty());
     EXPECT_TRUE(map->mEffects.empty());
     EXPECT_TRUE(map->mDepthEffects.empty());

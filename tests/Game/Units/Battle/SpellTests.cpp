@@ -175,13 +175,13 @@ TEST_F(SpellTest, AMissingPrototypeCastsNothingAndEnds)
 
 TEST_F(SpellTest, TheFireSpellsSpritesAndEffect)
 {
-    const size_t sprites = map->mHints->size();
+    const size_t sprites = map->mSprites->size();
     CastSpell(0, 300, 400);
-    ASSERT_EQ(map->mHints->size(), sprites + 3);
+    ASSERT_EQ(map->mSprites->size(), sprites + 3);
     const float delays[] = {0.0f, 0.5f, 0.75f};
     for (size_t i = 0; i < 3; ++i)
     {
-        auto* sprite = dynamic_cast<NQAnimatedSprite*>((*map->mHints)[sprites + i]);
+        auto* sprite = dynamic_cast<NQAnimatedSprite*>((*map->mSprites)[sprites + i]);
         ASSERT_NE(sprite, nullptr);
         EXPECT_EQ(sprite->mStartDelay, delays[i]);
         EXPECT_EQ(sprite->mAnimation->mRate, 10.0f);

@@ -216,12 +216,12 @@ TEST_F(TowerTest, SellingRemovesTheAuraSprites)
     Proto(units::kGrunt)->r = 100.0f;
     NQTower* tower = BuildOn(0, towers::kCannon);
     EnemyAt(units::kGrunt, 400, 380);
-    const size_t before = map->mHints->size();
+    const size_t before = map->mSprites->size();
     tower->Update(kDt);
     EXPECT_TRUE(tower->mDisabled);
-    EXPECT_EQ(map->mHints->size(), before + 1);
+    EXPECT_EQ(map->mSprites->size(), before + 1);
     Sell(tower);
-    EXPECT_EQ(map->mHints->size(), before);
+    EXPECT_EQ(map->mSprites->size(), before);
 }
 
 // --- upgrading ---
@@ -597,16 +597,16 @@ TEST_F(TowerTest, BlockingReachesItsEdgeFromTheEnemysPosition)
     NQTower* tower = BuildOn(0, towers::kCannon);
     NQEnemy* enemy = EnemyAt(units::kGrunt, 400, 380);
     enemy->mDrawY = 500.0f;
-    const size_t sprites = map->mHints->size();
+    const size_t sprites = map->mSprites->size();
     tower->Update(kDt);
     EXPECT_TRUE(tower->mDisabled);
     tower->Update(kDt);
-    EXPECT_EQ(map->mHints->size(), sprites + 1);
+    EXPECT_EQ(map->mSprites->size(), sprites + 1);
     EXPECT_EQ(tower->mTarget, nullptr);
     Place(enemy, 400, 380.01f);
     tower->Update(kDt);
     EXPECT_FALSE(tower->mDisabled);
-    EXPECT_EQ(map->mHints->size(), sprites);
+    EXPECT_EQ(map->mSprites->size(), sprites);
 }
 
 TEST_F(TowerTest, DebuffReachesTheFullRadius)
