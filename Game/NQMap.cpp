@@ -10,6 +10,7 @@
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/NQFloatingIcons.h"
 #include "Game/Hud/NQTutorial.h"
+#include "Game/Level/StartupPictures.h"
 #include "Game/NQBulletManager.h"
 #include "Game/NQContextMenu.h"
 #include "Game/NQDecorationSet.h"
@@ -39,11 +40,6 @@
 
 namespace
 {
-// The sprite-set folders of the units, towers and interface parts, in loading order.
-constexpr const wchar_t* kUnitSpriteFolders[] = {
-    L"nq/units/t1units",    L"nq/units/t2units", L"nq/units/t3units", L"nq/towers/artillery",
-    L"nq/towers/dart",      L"nq/towers/cannon", L"nq/towers/support", L"nq/data/ui_parts",
-};
 // The level buttons that show the speed, off until the first update of their state.
 constexpr const wchar_t* kSpeedButtonsOff[] = {L"speed_btn_ac", L"pause_btn_ac", L"play_btn_ac",
                                                L"options_btn_ac"};
@@ -190,7 +186,7 @@ NQMap::~NQMap()
 void NQMap::LoadUnitSprites()
 {
     NQResources* sets = NQResources::Instance();
-    for (const wchar_t* folder : kUnitSpriteFolders)
+    for (const wchar_t* folder : startup::kUnitSpriteFolders)
         sets->PreloadSpriteSets(folder);
     LoadUiSprites();
     mResourcesLoaded = true;
