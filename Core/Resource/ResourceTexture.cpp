@@ -90,6 +90,8 @@ HVResultEnum ResourceTexture::LoadPicture()
             return HV_FAIL;
     }
 
+    // A decoder may read its stream until it has decoded: the stream outlives it.
+    std::unique_ptr<base::Stream> stream;
     std::unique_ptr<render::ImageData> picture;
     render::PictureDecodePool* pool = mRender ? mRender->GetDecodePool() : nullptr;
     if (auto decoded = pool ? pool->Take(GetName()) : std::nullopt)
@@ -98,7 +100,7 @@ HVResultEnum ResourceTexture::LoadPicture()
     }
     else
     {
-        std::unique_ptr<base::Stream> stream(entry->OpenStream());
+        stream.reset(entry->OpenStream());
         if (!stream)
             return HV_FAIL;
         const std::wstring extension = PictureExtension(found, GetName());
