@@ -2,7 +2,7 @@
 
 #include "Core/Resource/ResourceHandle.h"
 #include "Framework/GameApplication.h"
-#include "Game/TMobShader.h"
+#include "Game/Units/TMobShader.h"
 
 #include <memory>
 

@@ -3,11 +3,11 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "Game/NQGameServices.h"
 
-#include "Game/NQFrameEntry.h"
+#include "Game/Data/NQFrameEntry.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 #include "Game/NQPlayerVolumes.h"
 
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

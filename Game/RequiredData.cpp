@@ -4,9 +4,9 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/BMFont.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Game/Data/LocalStrings.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
-#include "Game/LocalStrings.h"
 
 #include <memory>
 

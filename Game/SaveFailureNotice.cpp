@@ -1,10 +1,10 @@
 #include "Game/SaveFailureNotice.h"
 
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Hud/HUD.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
-#include "Game/NQScreenState.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Level/NQScreenState.h"
 
 namespace savefailure
 {

@@ -89,8 +89,8 @@ endfunction()
 # add_fuzz_target(name SOURCES ... [LIBS ...] [CI_SECONDS n] [CORPUS dir]): a
 # libFuzzer program (asan preset only) and the ctest fuzz.<name> that replays
 # its seed corpus, tests/fuzz/<name>/corpus unless CORPUS names a folder the
-# build writes. CI_SECONDS (15 when absent) is the target's share of the fuzz
-# phase of .ci/run, which runs the targets one after another in about six minutes.
+# build writes. CI_SECONDS (10 when absent) is the target's share of the fuzz
+# phase of .ci/run, which runs the targets one after another in about four minutes.
 set_property(GLOBAL PROPERTY HV_FUZZ_TARGETS "")
 function(add_fuzz_target name)
   cmake_parse_arguments(ARG "" "CI_SECONDS;CORPUS" "SOURCES;LIBS" ${ARGN})
@@ -98,7 +98,7 @@ function(add_fuzz_target name)
     return()
   endif()
   if(NOT ARG_CI_SECONDS)
-    set(ARG_CI_SECONDS 15)
+    set(ARG_CI_SECONDS 10)
   endif()
   set(target fuzz_${name})
   add_executable(${target} ${ARG_SOURCES})

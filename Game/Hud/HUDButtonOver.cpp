@@ -9,8 +9,8 @@
 #include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
-#include "Game/ContainerImages.h"
-#include "Game/NQFrameEntry.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/NQFrameEntry.h"
 
 namespace
 {

@@ -3,13 +3,13 @@
 #include "Core/Base/DeleteAll.h"
 #include "Core/Base/Format.h"
 #include "Core/Math/MathFunctions.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQButtonFrame.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDGemPack.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
 
 HUDBuyGemScreen::HUDBuyGemScreen()
 {

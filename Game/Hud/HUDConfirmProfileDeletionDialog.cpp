@@ -1,10 +1,10 @@
 #include "Game/Hud/HUDConfirmProfileDeletionDialog.h"
 
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 HUDConfirmProfileDeletionDialog::HUDConfirmProfileDeletionDialog()
     : HUDModalDialog(LocalStrings::Instance()->Get(L"profile_delete_caption"),

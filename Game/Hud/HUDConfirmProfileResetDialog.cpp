@@ -1,11 +1,11 @@
 #include "Game/Hud/HUDConfirmProfileResetDialog.h"
 
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
 
 HUDConfirmProfileResetDialog::HUDConfirmProfileResetDialog()
     : HUDModalDialog(LocalStrings::Instance()->Get(kCaption), LocalStrings::Instance()->Get(kMessage))

@@ -1,7 +1,7 @@
 #include "Game/Hud/HUDConfirmTutorialCancelDialog.h"
 
+#include "Game/Data/LocalStrings.h"
 #include "Game/Hud/NQTutorial.h"
-#include "Game/LocalStrings.h"
 
 HUDConfirmTutorialCancelDialog::HUDConfirmTutorialCancelDialog()
     : HUDModalDialog(LocalStrings::Instance()->Get(L"tutorial_skip_caption"),

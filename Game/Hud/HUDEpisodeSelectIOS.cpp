@@ -4,14 +4,14 @@
 #include "Core/Base/Format.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUDPager.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <algorithm>
 #include <string>

@@ -6,11 +6,11 @@
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

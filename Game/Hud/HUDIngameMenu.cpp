@@ -3,12 +3,12 @@
 #include "Core/Base/DeleteAll.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/OverButtons.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQFrameEntry.h"
 
 HUDIngameMenu::HUDIngameMenu()
 {

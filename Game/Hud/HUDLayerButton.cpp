@@ -3,9 +3,9 @@
 #include "Core/Render/Image.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/LayerFonts.h"
-#include "Game/NQFrameEntry.h"
 
 #include <algorithm>
 

@@ -2,10 +2,10 @@
 
 #include "Core/Math/Transform2D.h"
 #include "Core/Render/Graphics.h"
+#include "Game/Data/LocalStrings.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

@@ -9,14 +9,14 @@
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/ParticlesLayer.h"
 #include "Framework/Layer/TextLayer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQLevelRecord.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/LayerFonts.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQLevelRecord.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <algorithm>
 #include <memory>

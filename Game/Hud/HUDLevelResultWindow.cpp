@@ -2,14 +2,14 @@
 
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
-#include "Game/DecimalText.h"
+#include "Game/Data/DecimalText.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQLevelRecord.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQEffect.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQLevelRecord.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Units/NQEffect.h"
 
 #include <algorithm>
 #include <cmath>

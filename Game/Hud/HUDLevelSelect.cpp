@@ -7,7 +7,10 @@
 #include "Core/Sound/SoundTags.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
@@ -15,10 +18,7 @@
 #include "Game/Hud/HUDMainMenu.h"
 #include "Game/Hud/HUDTabStrip.h"
 #include "Game/Hud/LayerFonts.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <string>
 

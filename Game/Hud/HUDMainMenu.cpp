@@ -10,14 +10,14 @@
 #include "Core/Sound/SoundTags.h"
 #include "Framework/GameApplication.h"
 #include "Framework/Widget/FrameManager.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/OverButtons.h"
 #include "Game/Hud/TMessageBox.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

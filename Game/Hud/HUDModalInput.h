@@ -2,8 +2,8 @@
 
 // The modal window in which the player types a profile name, to create a
 // profile (screen state 14) or rename the current one (15).
+#include "Game/Data/ProfileName.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/ProfileName.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "Game/Game.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/OverButtons.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 HUDModalMessage::HUDModalMessage(const std::wstring& caption, const std::wstring& message, int32_t returnState)
     : mReturnState(returnState)

@@ -5,10 +5,10 @@
 #include "Core/Render/DrawTextParam.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQFrameEntry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,15 +2,15 @@
 
 #include "Core/Base/DeleteAll.h"
 #include "Core/File/ImageContainer.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/OverButtons.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 #include "Core/Base/ImageInfo.h"
 #include "Framework/Layer/ImageLayer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
 
 #include <algorithm>
 

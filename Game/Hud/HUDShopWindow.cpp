@@ -5,7 +5,11 @@
 #include "Core/Sound/SoundTags.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQUpgrade.h"
+#include "Game/Data/NQUpgradeTable.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
@@ -13,12 +17,8 @@
 #include "Game/Hud/HUDTabStrip.h"
 #include "Game/Hud/HUDUpgradePlate.h"
 #include "Game/Hud/LayerFonts.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQMap.h"
-#include "Game/NQUpgrade.h"
-#include "Game/NQUpgradeTable.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
 
 #include <algorithm>
 #include <string>

@@ -5,14 +5,14 @@
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
-#include "Game/CreateUpgradedProto.h"
+#include "Game/Data/CreateUpgradedProto.h"
+#include "Game/Data/NQSpellEntry.h"
+#include "Game/Data/NQSpellTable.h"
+#include "Game/Data/NQUnitDatabase.h"
+#include "Game/Data/NQUnitProto.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/NQMap.h"
-#include "Game/NQSpellEntry.h"
-#include "Game/NQSpellTable.h"
-#include "Game/NQUnitDatabase.h"
-#include "Game/NQUnitProto.h"
+#include "Game/Level/NQMap.h"
 
 #include <algorithm>
 #include <cmath>

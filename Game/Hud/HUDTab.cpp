@@ -3,10 +3,10 @@
 #include "Core/Base/ImageInfo.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/LayerFonts.h"
-#include "Game/LocalStrings.h"
 
 #include <algorithm>
 

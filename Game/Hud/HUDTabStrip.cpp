@@ -2,7 +2,7 @@
 
 #include "Core/Base/ImageInfo.h"
 #include "Framework/Layer/Layer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
 #include "Game/Hud/HUDTab.h"
 
 HUDTabStrip::HUDTabStrip(file::ImageContainer* layout, const std::vector<std::wstring>& names,

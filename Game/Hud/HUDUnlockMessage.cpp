@@ -2,11 +2,11 @@
 
 #include "Core/Base/ImageInfo.h"
 #include "Core/File/ImageContainer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQFrameEntry.h"
 
 #include <algorithm>
 

@@ -9,10 +9,10 @@
 #include "Core/Render/DrawTextParam.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Sound/SoundTags.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/NQButtonFrame.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/NQButtonFrame.h"
 #include "Game/NQGameServices.h"
 
 #include <algorithm>

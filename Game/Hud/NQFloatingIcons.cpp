@@ -3,10 +3,10 @@
 #include "Core/Base/DeleteAll.h"
 #include "Core/Render/DrawTextParam.h"
 #include "Core/Render/Graphics.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQResources.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQResources.h"
 
 #include <algorithm>
 

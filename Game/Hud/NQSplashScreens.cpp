@@ -7,10 +7,10 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Framework/GameApplication.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

@@ -9,17 +9,17 @@
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/LayerFonts.h"
 #include "Game/Hud/NQTutorialStep.h"
 #include "Game/Hud/TutorialButton.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <tinyxml2.h>
 

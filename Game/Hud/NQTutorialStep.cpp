@@ -2,14 +2,14 @@
 
 #include "Core/Base/DeleteAll.h"
 #include "Core/Base/TextEncoding.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/NQTutorial.h"
 #include "Game/Hud/NQTutorialCommand.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
 
 #include <tinyxml2.h>
 

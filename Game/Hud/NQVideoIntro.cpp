@@ -10,7 +10,7 @@
 #include "Framework/GameApplication.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

@@ -5,15 +5,15 @@
 #include "Framework/GameApplication.h"
 #include "Framework/Layer/TextLayer.h"
 #include "Framework/Widget/FrameManager.h"
+#include "Game/Data/LocalStrings.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/TMessageBox.h"
 #include "Game/Hud/VessikButton.h"
 #include "Game/Hud/VessikSlider.h"
 #include "Game/Hud/VessikSwitchButton.h"
-#include "Game/LocalStrings.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <algorithm>
 

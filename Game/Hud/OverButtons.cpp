@@ -4,11 +4,11 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Sound/SoundTags.h"
+#include "Game/Data/LocalStrings.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/LocalStrings.h"
 
 namespace overbuttons
 {

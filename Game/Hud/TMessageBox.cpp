@@ -5,7 +5,7 @@
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/VessikButton.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

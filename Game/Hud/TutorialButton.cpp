@@ -4,7 +4,7 @@
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/NQTutorial.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace
 {

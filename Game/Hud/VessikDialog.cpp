@@ -6,7 +6,7 @@
 #include "Core/Render/TextLayout.h"
 #include "Framework/Layer/TextLayer.h"
 #include "Framework/Widget/FrameManager.h"
-#include "Game/LocalStrings.h"
+#include "Game/Data/LocalStrings.h"
 
 namespace
 {

@@ -7,7 +7,7 @@
 #include "Core/Render/PictureDecodePool.h"
 #include "Core/Resource/ResourceTexture.h"
 #include "Game/Hud/NQSplashScreens.h"
-#include "Game/NQSpriteSet.h"
+#include "Game/Data/NQSpriteSet.h"
 
 #include <algorithm>
 #include <thread>

@@ -4,7 +4,7 @@
 #include "BattleData.h"
 #include "GameFixture.h"
 
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,8 +8,8 @@
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDWindow.h"
 #include "Game/Hud/NQSplashScreens.h"
-#include "Game/NQMap.h"
-#include "Game/NQScreenState.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Level/NQScreenState.h"
 
 #include <tinyxml2.h>
 

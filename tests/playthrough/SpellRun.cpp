@@ -1,13 +1,13 @@
 #include "Runs.h"
 
+#include "Game/Data/NQSpellEntry.h"
+#include "Game/Data/NQSpellTable.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDMainMenu.h"
-#include "Game/Hud/TMessageBox.h"
 #include "Game/Hud/HUDSpellButton.h"
-#include "Game/NQMap.h"
-#include "Game/NQScreenState.h"
-#include "Game/NQSpellEntry.h"
-#include "Game/NQSpellTable.h"
+#include "Game/Hud/TMessageBox.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Level/NQScreenState.h"
 #include "RunSteps.h"
 #include "Targets.h"
 

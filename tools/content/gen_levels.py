@@ -16,10 +16,12 @@ FX_ANCHORS = 3
 RANGE_BOOST_SPOT, INCOME_BOOST_SPOT = 3, 6
 LOCKED_SPOT_GEMS = 5
 # The game's sources compiled into make_path_cache: the cached lanes follow them.
-PATH_CACHE_SOURCES = ("Game/BezierCurve.cpp", "Game/BezierCurve.h", "Game/PathWalk.cpp", "Game/PathWalk.h",
-                      "Game/NQLinkLanes.cpp", "Game/NQLinkLanes.h", "Game/NQPathSample.h", "Game/NQLink.h",
-                      "Game/LevelAttributes.cpp", "Game/LevelAttributes.h", "Core/Math/MathFunctions.cpp",
-                      "Core/Math/MathFunctions.h")
+PATH_CACHE_SOURCES = ("Game/Roads/BezierCurve.cpp", "Game/Roads/BezierCurve.h",
+                      "Game/Roads/PathWalk.cpp", "Game/Roads/PathWalk.h",
+                      "Game/Roads/NQLinkLanes.cpp", "Game/Roads/NQLinkLanes.h",
+                      "Game/Roads/NQPathSample.h", "Game/Roads/NQLink.h",
+                      "Game/Data/LevelAttributes.cpp", "Game/Data/LevelAttributes.h",
+                      "Core/Math/MathFunctions.cpp", "Core/Math/MathFunctions.h")
 
 
 def parse_waves(level_name, waves):

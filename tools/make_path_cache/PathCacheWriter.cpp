@@ -1,7 +1,7 @@
 #include "PathCacheWriter.h"
 
-#include "Game/NQLinkLanes.h"
-#include "Game/NQPathSample.h"
+#include "Game/Roads/NQLinkLanes.h"
+#include "Game/Roads/NQPathSample.h"
 
 #include <algorithm>
 #include <cstdint>

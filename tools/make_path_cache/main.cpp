@@ -7,11 +7,11 @@
 // first; then, for every wave of that spawn in file order and every entry of
 // the wave, the entry's lane sampled on every link of the route that has no
 // such lane yet. Entries are in the order their links were first sampled.
-#include "Game/BezierCurve.h"
-#include "Game/LevelAttributes.h"
-#include "Game/NQLink.h"
-#include "Game/NQLinkLanes.h"
-#include "Game/PathWalk.h"
+#include "Game/Data/LevelAttributes.h"
+#include "Game/Roads/BezierCurve.h"
+#include "Game/Roads/NQLink.h"
+#include "Game/Roads/NQLinkLanes.h"
+#include "Game/Roads/PathWalk.h"
 #include "PathCacheWriter.h"
 
 #include <tinyxml2.h>

@@ -5,8 +5,8 @@
 #include "PathCacheWriter.h"
 
 #include "Core/Base/DeleteAll.h"
-#include "Game/NQLinkLanes.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Roads/NQLinkLanes.h"
 
 #include <gtest/gtest.h>
 

@@ -5,13 +5,13 @@
 #include "DX9/RenderFixture.h"
 
 #include "Core/Render/ParticleSystem.h"
+#include "Game/Data/NQSpellEntry.h"
+#include "Game/Data/NQSpellTable.h"
+#include "Game/Data/NQUnlockTable.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDSpellButton.h"
-#include "Game/NQMap.h"
-#include "Game/NQScreenState.h"
-#include "Game/NQSpellEntry.h"
-#include "Game/NQSpellTable.h"
-#include "Game/NQUnlockTable.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Level/NQScreenState.h"
 
 #include <gtest/gtest.h>
 

@@ -2,15 +2,15 @@
 #include "MenuScreensFixture.h"
 #include "QuadRecorder.h"
 
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDPager.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

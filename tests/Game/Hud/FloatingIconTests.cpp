@@ -1,9 +1,9 @@
 #include "FrontEndFixture.h"
 
 #include "Core/Render/Graphics.h"
+#include "Game/Data/NQResources.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/NQFloatingIcons.h"
-#include "Game/NQResources.h"
 
 #include <gtest/gtest.h>
 

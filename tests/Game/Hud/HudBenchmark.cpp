@@ -7,7 +7,7 @@
 #include "Core/Render/Graphics.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDSpellButton.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,11 +6,11 @@
 #include "Core/Render/Graphics.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/HUDLayerButton.h"
-#include "Game/NQFrameEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -3,18 +3,18 @@
 #include "RecordingWindow.h"
 
 #include "Core/Render/Graphics.h"
-#include "Game/ContainerImages.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQResources.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDSpellButton.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQMap.h"
-#include "Game/NQResources.h"
-#include "Game/NQWaveManager.h"
-#include "Game/NQWaveProto.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Level/NQWaveManager.h"
+#include "Game/Level/NQWaveProto.h"
 
 #include <gtest/gtest.h>
 

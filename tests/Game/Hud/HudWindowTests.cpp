@@ -1,10 +1,10 @@
 #include "FrontEndFixture.h"
 
 #include "Core/Render/Graphics.h"
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQFrameEntry.h"
 
 #include <gtest/gtest.h>
 

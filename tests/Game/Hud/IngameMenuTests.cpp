@@ -3,10 +3,10 @@
 #include "FrontEndFixture.h"
 
 #include "Core/Render/Graphics.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/HUDIngameMenu.h"
-#include "Game/NQFrameEntry.h"
 
 #include <gtest/gtest.h>
 

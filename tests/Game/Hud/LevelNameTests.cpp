@@ -4,7 +4,7 @@
 #include "Core/Render/Graphics.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDLevelName.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

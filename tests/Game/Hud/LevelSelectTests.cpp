@@ -5,6 +5,9 @@
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/ParticlesLayer.h"
 #include "Framework/Layer/TextLayer.h"
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
@@ -12,10 +15,7 @@
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDTab.h"
 #include "Game/Hud/HUDTabStrip.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

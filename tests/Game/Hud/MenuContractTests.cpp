@@ -3,6 +3,7 @@
 // each; a sweep over the screen shows that nothing else is answered.
 #include "MenuScreensFixture.h"
 
+#include "Game/Data/NQProgress.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
@@ -13,8 +14,7 @@
 #include "Game/Hud/HUDPager.h"
 #include "Game/Hud/HUDProfiles.h"
 #include "Game/Hud/OptionsDialog.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,14 @@
 #include "MenuScreensFixture.h"
 #include "QuadRecorder.h"
 
+#include "Core/File/FileManager.h"
+#include "Core/File/ImageContainer.h"
 #include "Core/File/Profiles.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
+#include "Game/Data/NQProgress.h"
+#include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/HUDConfirmProfileResetDialog.h"
@@ -20,12 +24,8 @@
 #include "Game/Hud/HUDTab.h"
 #include "Game/Hud/HUDTabStrip.h"
 #include "Game/Hud/TMessageBox.h"
-#include "Game/GameWindow.h"
-#include "Game/NQLevelEconomy.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
-#include "Core/File/FileManager.h"
-#include "Core/File/ImageContainer.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "Game/Hud/HUDEpisodeSelectIOS.h"
 #include "Game/Hud/HUDLevelSelect.h"
 #include "Game/Hud/HUDPager.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 #include <benchmark/benchmark.h>
 

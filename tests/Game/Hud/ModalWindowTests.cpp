@@ -2,6 +2,8 @@
 #include "RecordingWindow.h"
 
 #include "Core/File/Profiles.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
@@ -11,9 +13,7 @@
 #include "Game/Hud/HUDModalInput.h"
 #include "Game/Hud/HUDModalMessage.h"
 #include "Game/Hud/HUDUnlockMessage.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,15 @@
-#include "FrontEndFixture.h"
-#include "SkinnedLayouts.h"
-#include "RecordingRender.h"
 #include "CallLog.h"
+#include "FrontEndFixture.h"
+#include "RecordingRender.h"
 #include "RecordingWindow.h"
+#include "SkinnedLayouts.h"
 
 #include "Core/File/Profiles.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Framework/Layer/ImageLayer.h"
 #include "Framework/Layer/TextLayer.h"
 #include "Framework/Widget/FrameManager.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
@@ -17,8 +18,7 @@
 #include "Game/Hud/VessikButton.h"
 #include "Game/Hud/VessikSlider.h"
 #include "Game/Hud/VessikSwitchButton.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

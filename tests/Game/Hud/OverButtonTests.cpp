@@ -3,11 +3,11 @@
 #include "Core/Math/Transform2D.h"
 #include "Core/Render/DrawTextParam.h"
 #include "Core/Render/Graphics.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDButtonOver.h"
 #include "Game/Hud/HUDWindow.h"
 #include "Game/Hud/OverButtons.h"
-#include "Game/NQFrameEntry.h"
 
 #include "Core/Base/DeleteAll.h"
 

@@ -8,6 +8,7 @@
 #include "Framework/Layer/TextLayer.h"
 #include "Framework/Widget/FrameManager.h"
 #include "Framework/Widget/SliderListener.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/OptionsDialog.h"
@@ -17,8 +18,7 @@
 #include "Game/Hud/VessikDialog.h"
 #include "Game/Hud/VessikSlider.h"
 #include "Game/Hud/VessikSwitchButton.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Game/Data/NQSpellEntry.h"
+#include "Game/Data/NQSpellTable.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUDSpellButton.h"
-#include "Game/NQMap.h"
-#include "Game/NQSpellEntry.h"
-#include "Game/NQSpellTable.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/NQSplashScreens.h"
 #include "Game/Hud/NQVideoIntro.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "FrontEndFixture.h"
 
 #include "Game/Hud/NQTutorial.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,7 @@
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDMainMenu.h"
 #include "Game/Hud/NQVideoIntro.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 #include "tools/make_video/VideoWriter.h"
 
 #include <gtest/gtest.h>

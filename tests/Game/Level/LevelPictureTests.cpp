@@ -2,13 +2,13 @@
 
 #include "Core/Base/TextEncoding.h"
 #include "Core/Render/Image.h"
-#include "Game/NQDecorationSet.h"
-#include "Game/NQFrameEntry.h"
-#include "Game/NQFxAnchor.h"
-#include "Game/NQProgress.h"
-#include "Game/NQResources.h"
-#include "Game/NQSpot.h"
-#include "Game/NQWaveManager.h"
+#include "Game/Data/NQFrameEntry.h"
+#include "Game/Data/NQProgress.h"
+#include "Game/Data/NQResources.h"
+#include "Game/Level/NQDecorationSet.h"
+#include "Game/Level/NQWaveManager.h"
+#include "Game/Units/NQFxAnchor.h"
+#include "Game/Units/NQSpot.h"
 #include "LevelFileFixtures.h"
 
 #include <gtest/gtest.h>

@@ -13,11 +13,11 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Framework/GameApplication.h"
-#include "Game/AttributedText.h"
-#include "Game/ContainerImages.h"
-#include "Game/NQAnimatedSprite.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQResources.h"
+#include "Game/Data/AttributedText.h"
+#include "Game/Data/ContainerImages.h"
+#include "Game/Data/NQButtonFrame.h"
+#include "Game/Data/NQResources.h"
+#include "Game/Units/NQAnimatedSprite.h"
 
 #include <fstream>
 #include <memory>

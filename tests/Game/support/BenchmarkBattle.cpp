@@ -1,7 +1,7 @@
 #include "BenchmarkBattle.h"
 
 #include "BattleData.h"
-#include "Game/NQEnemy.h"
+#include "Game/Units/NQEnemy.h"
 
 #include <vector>
 

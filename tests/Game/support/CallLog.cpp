@@ -2,7 +2,7 @@
 
 #include "Core/Base/TextEncoding.h"
 #include "Game/Game.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace gametest
 {

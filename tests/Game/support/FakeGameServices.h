@@ -2,7 +2,7 @@
 
 // Services answering from plain fields and recording the calls the game's
 // classes make; installed for its lifetime.
-#include "Game/NQFrameEntry.h"
+#include "Game/Data/NQFrameEntry.h"
 #include "Game/NQGameServices.h"
 
 #include <map>

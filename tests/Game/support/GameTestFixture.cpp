@@ -4,7 +4,7 @@
 
 #include "Core/App/Window.h"
 #include "Core/Base/SingletoneRegistry.h"
-#include "Game/NQResources.h"
+#include "Game/Data/NQResources.h"
 
 namespace gametest
 {

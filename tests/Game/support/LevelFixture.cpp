@@ -3,7 +3,7 @@
 #include "Core/File/Profiles.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Game/Game.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 #include "Platform/Bass/StandIn.h"
 
 namespace gametest

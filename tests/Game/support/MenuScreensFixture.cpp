@@ -6,10 +6,10 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Framework/GameApplication.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/Hud/HUD.h"
 #include "Game/Hud/HUDWindow.h"
-#include "Game/NQMap.h"
-#include "Game/NQProgress.h"
+#include "Game/Level/NQMap.h"
 #include "LevelFixture.h"
 #include "TempProfileStore.h"
 

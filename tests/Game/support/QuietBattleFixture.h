@@ -4,7 +4,7 @@
 // wants them.
 #include "BattleFixture.h"
 
-#include "Game/NQEnemy.h"
+#include "Game/Units/NQEnemy.h"
 
 namespace gametest
 {

@@ -1,9 +1,9 @@
 #include "RecordingHud.h"
 
 #include "CallLog.h"
+#include "Game/Data/NQButtonFrame.h"
 #include "Game/Game.h"
-#include "Game/NQButtonFrame.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include "CallLog.h"
 #include "Game/Game.h"
 #include "Game/Hud/HUD.h"
-#include "Game/NQMap.h"
+#include "Game/Level/NQMap.h"
 
 namespace gametest
 {

@@ -3,13 +3,13 @@
 // lookups the game makes on it. No level object: the lookups that need one
 // are taken at fixed places instead.
 #include "Core/Base/SingletoneRegistry.h"
-#include "Game/ConvertSheetToXml.h"
-#include "Game/NQUnitDatabase.h"
-#include "Game/NQUnitProto.h"
-#include "Game/NQUnlockTable.h"
-#include "Game/NQUpgrade.h"
-#include "Game/NQUpgradeStep.h"
-#include "Game/NQUpgradeTable.h"
+#include "Game/Data/ConvertSheetToXml.h"
+#include "Game/Data/NQUnitDatabase.h"
+#include "Game/Data/NQUnitProto.h"
+#include "Game/Data/NQUnlockTable.h"
+#include "Game/Data/NQUpgrade.h"
+#include "Game/Data/NQUpgradeStep.h"
+#include "Game/Data/NQUpgradeTable.h"
 
 #include "support/ScratchFolder.h"
 #include <cstdint>

@@ -2,13 +2,13 @@
 // (no path cache), then a route from every spawn point to the goal, every
 // link walked and every stored lane walked. One level object serves every
 // input, as the game's does.
+#include "Game/Data/NQParamSet.h"
 #include "Game/Game.h"
-#include "Game/NQLink.h"
-#include "Game/NQLinkLanes.h"
-#include "Game/NQMap.h"
-#include "Game/NQParamSet.h"
-#include "Game/NQPoint.h"
-#include "Game/PathWalk.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Roads/NQLink.h"
+#include "Game/Roads/NQLinkLanes.h"
+#include "Game/Roads/NQPoint.h"
+#include "Game/Roads/PathWalk.h"
 #include "Platform/Bass/StandIn.h"
 
 #include "support/ScratchFolder.h"

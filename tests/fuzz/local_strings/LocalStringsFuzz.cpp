@@ -2,7 +2,7 @@
 // read from it, every key fetched, then one missing key reported.
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/Base/TextEncoding.h"
-#include "Game/LocalStrings.h"
+#include "Game/Data/LocalStrings.h"
 
 #include "support/ScratchFolder.h"
 #include "support/TempFolder.h"

@@ -2,11 +2,11 @@
 // then walked as an enemy walks it.
 #include "Core/Base/DeleteAll.h"
 #include "Core/Base/MemoryStream.h"
-#include "Game/NQLink.h"
-#include "Game/NQLinkLanes.h"
-#include "Game/NQMap.h"
-#include "Game/PathCache.h"
-#include "Game/PathWalk.h"
+#include "Game/Level/NQMap.h"
+#include "Game/Roads/NQLink.h"
+#include "Game/Roads/NQLinkLanes.h"
+#include "Game/Roads/PathCache.h"
+#include "Game/Roads/PathWalk.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,8 +2,8 @@
 // record built over the store, every getter called, then a few setters.
 #include "Core/Base/SingletoneRegistry.h"
 #include "Core/File/UserDataFileContainer.h"
+#include "Game/Data/NQProgress.h"
 #include "Game/NQGameServices.h"
-#include "Game/NQProgress.h"
 
 #include "support/ScratchFolder.h"
 #include <cstdint>

@@ -1,5 +1,0 @@
-#include "Game/NQWaveEntry.h"
-
-NQWaveEntry::NQWaveEntry(NQWaveProto* wave) : mWave(wave) {}
-
-void NQWaveEntry::SetState(int32_t state) { mState = state; }
