@@ -10,6 +10,7 @@
 #include <tinyxml2.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace base
@@ -70,6 +71,9 @@ public:
     HVResultEnum Init() override;
     virtual HVResultEnum DrawBars(render::Graphics* graphics);
     virtual HVResultEnum Frame(float dt);
+    // The drawing half of a frame: clear, the screen's content (into the
+    // offscreen target when there is one), bars, present and replay.
+    HVResultEnum DrawFrame(const std::function<HVResultEnum(render::Graphics*)>& drawScreen);
     virtual void OnActivate();
     virtual void OnDeactivate();
     virtual HVResultEnum SwitchScreenMode();

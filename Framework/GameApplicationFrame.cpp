@@ -29,7 +29,12 @@ HVResultEnum GameApplication::Frame(float dt)
     if (result != HV_OK)
         return result;
     DeleteAll();
-    result = mRender->BeginFrame();
+    return DrawFrame([this](render::Graphics* screen) { return mFrameManager->Draw(screen); });
+}
+
+HVResultEnum GameApplication::DrawFrame(const std::function<HVResultEnum(render::Graphics*)>& drawScreen)
+{
+    HVResultEnum result = mRender->BeginFrame();
     if (result != HV_OK)
         return result;
     {
@@ -43,7 +48,7 @@ HVResultEnum GameApplication::Frame(float dt)
             result = HVResultEnum(onTarget.Clear(1, kBlack, 1.0f, 0));
             if (result != HV_OK)
                 return result;
-            result = mFrameManager->Draw(&onTarget);
+            result = drawScreen(&onTarget);
             if (result != HV_OK)
                 return result;
             math::Transform2D placement;
@@ -56,7 +61,7 @@ HVResultEnum GameApplication::Frame(float dt)
         }
         else
         {
-            result = mFrameManager->Draw(&back);
+            result = drawScreen(&back);
             if (result != HV_OK)
                 return result;
         }

@@ -11,6 +11,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Core/Render/PictureDecodePool.h"
 #include "Core/Render/Render.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Sound/SoundSystem.h"
@@ -23,15 +24,19 @@
 #include "Game/Data/ReleasePicture.h"
 #include "Game/GameWindow.h"
 #include "Game/Hud/HUD.h"
+#include "Game/Hud/NQSplashScreens.h"
 #include "Game/Hud/TMessageBox.h"
 #include "Game/Level/NQMap.h"
+#include "Game/Level/StartupPictures.h"
 #include "Game/NQPlayerVolumes.h"
 #include "Game/RequiredData.h"
+#include "Game/StartupFrames.h"
 #include "Platform/Win32/MessageBox.h"
 #include "Psd/PsdTypes.h"
 
 #include <tinyxml2.h>
 
+#include <chrono>
 #include <filesystem>
 #include <utility>
 
@@ -52,6 +57,12 @@ constexpr int kAnchorCentre = 2;
 // The strings may be what is damaged, so the box's caption is fixed.
 constexpr const wchar_t* kDamagedDataCaption = L"Bramblecoat Wars";
 constexpr int kDamagedDataExitCode = 1;
+constexpr int kAlphaBlend = 1;
+
+double SteadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // The menu screens whose pillarbox bars show the side pictures.
 bool ShowsSidePictures(NQScreenState state)
@@ -142,23 +153,42 @@ HVResultEnum Game::Configure()
         fs->QueryBoolAttribute("v", &fullScreen); // missing or not a boolean: false
         mWindowed = fullScreen ? 0 : 1;
     }
+    // Decoded while the window and the renderer are made; the pack builder needs none.
+    if (mArguments.empty() || mArguments[0] != L"--pack")
+        mStartupPictures = startup::DecodeStartupPicturesAhead();
     return HV_OK;
 }
 
 HVResultEnum Game::InitGame()
+{
+    // The first logo shows at once and fades in while the rest loads; the
+    // HUD goes on with it.
+    mRender->SetDecodePool(mStartupPictures.get());
+    mStartupSplash = std::make_unique<NQSplashScreens>();
+    StartupFrames frames(&SteadySeconds, [this](float dt) { ShowStartupFrame(dt); });
+    frames.Tick();
+    mRender->SetLoadTick([&frames] { frames.Tick(); });
+    const HVResultEnum result = LoadGame();
+    mRender->SetLoadTick(nullptr);
+    // Not taken (a HUD of its own in tests, a failed start): no longer shown.
+    mStartupSplash.reset();
+    return result;
+}
+
+HVResultEnum Game::LoadGame()
 {
     resource::ResourceHandle<TMobShader> shader = resource::ResourceManager::Instance()->Get<TMobShader>(kMobShaderName);
     if (shader && shader->SetRender(mRender) == HV_OK && shader->Load() == HV_OK)
         mMobShader = shader;
 
     // Without the container there is nothing to load the sides from.
-    if (file::ImageContainer* sides = file::FileManager::Instance()->OpenImageContainer(L"nq/data/sides"))
+    if (file::ImageContainer* sides = file::FileManager::Instance()->OpenImageContainer(startup::kSidesPath))
     {
-        mLeftSide = LoadImage(L"l", sides);
-        mRightSide = LoadImage(L"r", sides);
+        mLeftSide = LoadImage(startup::kSides[0], sides);
+        mRightSide = LoadImage(startup::kSides[1], sides);
         delete sides;
     }
-    mLoading = LoadImage(L"nq/data/loading", nullptr);
+    mLoading = LoadImage(startup::kLoadingPath, nullptr);
 
     mVolumes = new NQPlayerVolumes;
     k2::SoundTags::Instance()->SetPlayerVolumes(mVolumes);
@@ -166,6 +196,9 @@ HVResultEnum Game::InitGame()
     // Set first: what the board's Load creates reaches the board through the game.
     mGameWindow = new GameWindow(mMakeHud);
     SetRootBoard(mGameWindow);
+    // The level object has its sprites: what is left undecoded goes, the threads end.
+    mRender->SetDecodePool(nullptr);
+    mStartupPictures.reset();
     // The level's teardown, inside the game's, still uses these.
     AddDependency(this, k2::SoundTags::Instance());
     AddDependency(this, render::ParticleSystem::Instance());
@@ -178,6 +211,23 @@ HVResultEnum Game::InitGame()
     if (!damaged.empty())
         return StopOnDamagedData(damaged);
     return HV_OK;
+}
+
+void Game::ShowStartupFrame(float dt)
+{
+    if (!mStartupSplash || !mRender->CheckDeviceReady() || mRender->IsInFrame())
+        return;
+    mStartupSplash->Update(dt);
+    DrawFrame([this](render::Graphics* screen) {
+        screen->SetBlendMode(kAlphaBlend);
+        mStartupSplash->Draw(screen);
+        return HV_OK;
+    });
+}
+
+std::unique_ptr<NQSplashScreens> Game::TakeStartupSplash()
+{
+    return std::move(mStartupSplash);
 }
 
 HVResultEnum Game::StopOnDamagedData(const std::wstring& name)

@@ -6,9 +6,16 @@
 #include "Game/Units/TMobShader.h"
 
 #include <functional>
+#include <memory>
+
+namespace render
+{
+class PictureDecodePool;
+}
 
 class GameWindow;
 class NQMap;
+class NQSplashScreens;
 class NQPlayerVolumes;
 
 // The game's application object: fills the framework's hooks, owns the
@@ -56,6 +63,8 @@ public:
     void DrawSideImages(render::Graphics* graphics);
     // Draws and presents the loading picture at once, as a whole frame.
     HVResultEnum ShowLoadingScreen();
+    // The logos shown while the start-up loaded, for the HUD to go on with; null once taken.
+    std::unique_ptr<NQSplashScreens> TakeStartupSplash();
 
     GameWindow* GetRootBoard() const { return mGameWindow; }
     // Null when the shader did not load.
@@ -71,10 +80,17 @@ public:
     LevelHudFactory mMakeHud;
 
 private:
+    // What InitGame loads, the logos kept going meanwhile.
+    HVResultEnum LoadGame();
     // Tells the player which data file is damaged (the log, and a message box
     // where a screen can show one), then stops the game with exit code 1.
     HVResultEnum StopOnDamagedData(const std::wstring& name);
 
+    // The start-up's sprite sheets, decoding from the configuration until the level object is built.
+    std::unique_ptr<render::PictureDecodePool> mStartupPictures;
+    // The logos, advanced by dt and presented as a whole frame while the start-up loads.
+    void ShowStartupFrame(float dt);
+    std::unique_ptr<NQSplashScreens> mStartupSplash;
     // Reads the running level's progress record for the sound tags.
     NQPlayerVolumes* mVolumes = nullptr;
     LevelSource mLevelSource;

@@ -8,6 +8,7 @@
 #include <IL/il.h>
 
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace render
@@ -24,31 +25,41 @@ bool HasError()
 }
 } // namespace
 
-ImageDataDevil::~ImageDataDevil() { Shutdown(); }
-
-void ImageDataDevil::Shutdown()
+namespace
 {
-    if (!mInitialised)
-        return;
-    if (mImageName)
-        ilDeleteImages(1, &mImageName);
-    mImageName = 0;
-    mPixels = nullptr;
-    ilShutDown();
-    mInitialised = false;
+std::mutex& DevilLock()
+{
+    static std::mutex lock;
+    return lock;
 }
+
+// The library's state for one picture, from ilInit to ilShutDown.
+class DevilSession
+{
+public:
+    DevilSession()
+    {
+        ilInit();
+        ilGenImages(1, &mName);
+        ilBindImage(mName);
+    }
+    DevilSession(const DevilSession&) = delete;
+    DevilSession& operator=(const DevilSession&) = delete;
+    ~DevilSession()
+    {
+        ilDeleteImages(1, &mName);
+        ilShutDown();
+    }
+
+private:
+    ILuint mName = 0;
+};
+} // namespace
 
 HVResultEnum ImageDataDevil::Load(base::Stream* stream, const wchar_t* extension)
 {
     if (!stream || !extension)
         return HV_FAIL;
-    ilInit();
-    mInitialised = true;
-    mStream = stream;
-    mExtension = extension;
-    ilGenImages(1, &mImageName);
-    ilBindImage(mImageName);
-
     std::vector<unsigned char> block(stream->Size());
     if (!block.empty() && stream->Read(block.data(), uint32_t(block.size())) != block.size())
         return HV_FAIL;
@@ -71,6 +82,8 @@ HVResultEnum ImageDataDevil::Load(base::Stream* stream, const wchar_t* extension
     if (!CheckPictureStructure(kind, block.data(), block.size()))
         return HV_FAIL;
 
+    std::lock_guard<std::mutex> held(DevilLock());
+    DevilSession session;
     ilLoadL(type, block.data(), ILuint(block.size()));
     if (HasError())
         return HV_FAIL;
@@ -81,9 +94,10 @@ HVResultEnum ImageDataDevil::Load(base::Stream* stream, const wchar_t* extension
     mHeight = ilGetInteger(IL_IMAGE_HEIGHT);
     mBytesPerPixel = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
     mLowerLeft = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
-    mPixels = ilGetData();
-    if (HasError() || !mPixels || mWidth <= 0 || mHeight <= 0 || mBytesPerPixel < 3)
+    const unsigned char* pixels = ilGetData();
+    if (HasError() || !pixels || mWidth <= 0 || mHeight <= 0 || mBytesPerPixel < 3)
         return HV_FAIL;
+    mPixels.assign(pixels, pixels + size_t(mWidth) * size_t(mHeight) * size_t(mBytesPerPixel));
     mLevelCount = 1;
     mType = 0; // uncompressed 32-bit
     return HV_OK;
@@ -91,7 +105,7 @@ HVResultEnum ImageDataDevil::Load(base::Stream* stream, const wchar_t* extension
 
 HVResultEnum ImageDataDevil::Decode(uint32_t pitch, void* destination, HitMask* mask)
 {
-    if (!mPixels || !destination || pitch / 4 < uint32_t(mWidth))
+    if (mPixels.empty() || !destination || pitch / 4 < uint32_t(mWidth))
         return HV_FAIL;
     if (mask)
         mask->Resize(uint32_t(mWidth) * uint32_t(mHeight));
@@ -99,7 +113,7 @@ HVResultEnum ImageDataDevil::Decode(uint32_t pitch, void* destination, HitMask* 
     for (int i = 0; i < mHeight; ++i)
     {
         const int sourceRow = mLowerLeft ? mHeight - 1 - i : i;
-        const unsigned char* in = mPixels + size_t(sourceRow) * sourcePitch;
+        const unsigned char* in = mPixels.data() + size_t(sourceRow) * sourcePitch;
         unsigned char* out = static_cast<unsigned char*>(destination) + size_t(i) * size_t(pitch);
         for (int j = 0; j < mWidth; ++j, in += mBytesPerPixel)
         {
@@ -110,7 +124,6 @@ HVResultEnum ImageDataDevil::Decode(uint32_t pitch, void* destination, HitMask* 
                 mask->Set(uint32_t(j) + uint32_t(i) * uint32_t(mWidth), a >= 50);
         }
     }
-    Shutdown();
     return HV_OK;
 }
 } // namespace render

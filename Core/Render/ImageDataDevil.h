@@ -1,30 +1,23 @@
 #pragma once
 
-// BMP, GIF, JPEG, PNG and TGA pictures through DevIL, which keeps global
-// state: initialised in Load, shut down after Decode (or by the destructor
-// when Decode never ran).
+// BMP, GIF, JPEG, PNG and TGA pictures through DevIL. DevIL keeps global
+// state, so Load holds one process-wide lock while it uses the library and
+// keeps its own copy of the pixels: pictures may be decoded on several
+// threads at once.
 #include "Core/Render/ImageData.h"
 
-#include <string>
+#include <vector>
 
 namespace render
 {
 class ImageDataDevil : public ImageData
 {
 public:
-    ~ImageDataDevil() override;
-
     HVResultEnum Load(base::Stream* stream, const wchar_t* extension) override;
     HVResultEnum Decode(uint32_t pitch, void* destination, HitMask* mask) override;
 
 private:
-    void Shutdown();
-
-    base::Stream* mStream = nullptr;
-    std::wstring mExtension;
     bool mLowerLeft = false;
-    unsigned mImageName = 0;
-    bool mInitialised = false;
-    const unsigned char* mPixels = nullptr;
+    std::vector<unsigned char> mPixels;
 };
 } // namespace render

@@ -7,6 +7,7 @@
 #include "Core/Resource/ResourceHandle.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ class BufferDoubleCache;
 template <class I>
 class IndexBuffer;
 class Image;
+class PictureDecodePool;
 class RenderTarget;
 class Shader;
 class ShaderTextured;
@@ -170,9 +172,16 @@ public:
     const std::vector<Buffer*>& GetBuffers() const { return mBuffers; }
     const std::vector<Texture*>& GetTextures() const { return mTextures; }
     const std::vector<ShaderImpl*>& GetShaderImpls() const { return mShaderImpls; }
+    // Pictures decoded ahead, which LoadTexture takes before decoding one itself; not owned, null for none.
+    void SetDecodePool(PictureDecodePool* pool) { mDecodePool = pool; }
+    PictureDecodePool* GetDecodePool() const { return mDecodePool; }
+    // Called after every LoadTexture, so a long load can keep frames coming; empty for none.
+    void SetLoadTick(std::function<void()> tick) { mLoadTick = std::move(tick); }
 
     // Counted by the back end's reset; read through GetResetCount.
     uint32_t mResetCount = 0;
+    PictureDecodePool* mDecodePool = nullptr;
+    std::function<void()> mLoadTick;
 
     // Device capabilities.
     uint32_t mMaxPrimitiveCount = 0;

@@ -30,6 +30,8 @@ HVResultEnum Render::LoadTexture(const std::wstring& name, file::ImageContainer*
     if (!handle->IsLoaded())
     {
         const HVResultEnum result = handle->Load();
+        if (mLoadTick)
+            mLoadTick();
         if (result != HV_OK)
             return result;
     }

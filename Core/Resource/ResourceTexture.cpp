@@ -8,6 +8,7 @@
 #include "Core/File/ImageFileInfo.h"
 #include "Core/Render/ImageData.h"
 #include "Core/Render/ImageLoader.h"
+#include "Core/Render/PictureDecodePool.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/Texture.h"
 #include "Core/Resource/ResourceManager.h"
@@ -20,6 +21,13 @@ namespace
 {
 const wchar_t* const kExtensions[] = {L"", L".dds", L".jpg", L".gif", L".png", L".tga"};
 constexpr int kExtensionCount = 6;
+
+// The extension a picture found at that index of the list decodes by.
+std::wstring PictureExtension(int found, const std::wstring& name)
+{
+    // The first ("") entry matched a name given with its own extension.
+    return found > 0 && found < kExtensionCount ? std::wstring(kExtensions[found]) : base::GetExtension(name);
+}
 } // namespace
 
 ResourceTexture::~ResourceTexture()
@@ -82,14 +90,22 @@ HVResultEnum ResourceTexture::LoadPicture()
             return HV_FAIL;
     }
 
-    std::unique_ptr<base::Stream> stream(entry->OpenStream());
-    if (!stream)
-        return HV_FAIL;
-    // The first ("") entry matched a name given with its own extension.
-    const std::wstring extension =
-        found > 0 && found < kExtensionCount ? std::wstring(kExtensions[found]) : base::GetExtension(GetName());
-    std::unique_ptr<render::ImageData> picture(
-        render::ImageLoader::Instance()->CreateImageData(stream.get(), extension.c_str(), this));
+    // A decoder may read its stream until it has decoded: the stream outlives it.
+    std::unique_ptr<base::Stream> stream;
+    std::unique_ptr<render::ImageData> picture;
+    render::PictureDecodePool* pool = mRender ? mRender->GetDecodePool() : nullptr;
+    if (auto decoded = pool ? pool->Take(GetName()) : std::nullopt)
+    {
+        picture = std::move(*decoded);
+    }
+    else
+    {
+        stream.reset(entry->OpenStream());
+        if (!stream)
+            return HV_FAIL;
+        const std::wstring extension = PictureExtension(found, GetName());
+        picture.reset(render::ImageLoader::Instance()->CreateImageData(stream.get(), extension.c_str(), this));
+    }
     if (!picture)
         return HV_FAIL;
     if (!mContainer)
@@ -110,6 +126,48 @@ HVResultEnum ResourceTexture::LoadPicture()
     delete mTexture;
     mTexture = owned.release();
     return HV_OK;
+}
+
+void ResourceTexture::QueuePicture(const std::wstring& name, file::ImageContainer* container,
+                                   render::PictureDecodePool& pool)
+{
+    if (pool.Contains(container ? container->GetRootPath() + name : name))
+        return;
+    int found = 0;
+    std::unique_ptr<file::FileInfo> entry;
+    const base::ImageInfo* layer = nullptr;
+    if (container)
+    {
+        // Looked up without a miss report: a missing picture is the load's to report.
+        for (int i = 0; i < container->GetLayerCount() && !layer; ++i)
+            if (const base::ImageInfo* candidate = container->GetLayer(i); candidate && candidate->name == name)
+                layer = candidate;
+        if (!layer || !layer->hasImage)
+            return;
+        // A part of an atlas decodes nothing of its own: the atlas holds the pixels.
+        if (layer->fromAtlas)
+        {
+            QueuePicture(layer->atlasName, nullptr, pool);
+            return;
+        }
+        entry.reset(container->OpenChild(name, kExtensions, kExtensionCount, &found));
+    }
+    else if (file::FileManager::Instance()->FileExists(name, kExtensions, kExtensionCount, &found))
+    {
+        entry.reset(file::FileManager::Instance()->Open(name, kExtensions, kExtensionCount, &found));
+    }
+    std::unique_ptr<base::Stream> stream(entry ? entry->OpenStream() : nullptr);
+    if (!stream)
+        return; // left to the load, which reports it
+    render::PictureDecodePool::Bytes bytes(stream->Size());
+    if (!bytes.empty() && stream->Read(bytes.data(), uint32_t(bytes.size())) != bytes.size())
+        return;
+    // Named and described as the load will be.
+    const std::wstring key = container ? container->GetRootPath() + name : name;
+    const base::ImageInfo info = container ? static_cast<const base::ImageInfo&>(
+                                                 static_cast<const file::ImageFileInfo&>(*entry))
+                                           : base::ImageInfo();
+    pool.Submit(key, std::move(bytes), PictureExtension(found, key), info);
 }
 
 HVResultEnum ResourceTexture::DoUnLoad()

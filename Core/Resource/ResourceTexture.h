@@ -14,6 +14,7 @@ class ImageContainer;
 }
 namespace render
 {
+class PictureDecodePool;
 class Render;
 class Texture;
 }
@@ -45,6 +46,11 @@ public:
     // Tried in order: "", ".dds", ".jpg", ".gif", ".png", ".tga".
     static const wchar_t* const* GetExtensions();
     static int GetExtensionCount();
+    // Reads the picture (a layer of the container, or a file when it is null)
+    // and queues it for decoding, named and described as its load will ask
+    // for it. What cannot be read is left to the load.
+    static void QueuePicture(const std::wstring& name, file::ImageContainer* container,
+                             render::PictureDecodePool& pool);
 
     render::Render* GetRender() const { return mRender; }
     render::Texture* GetTexture() const { return mTexture; }

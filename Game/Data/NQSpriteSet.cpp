@@ -26,6 +26,14 @@ std::wstring Utf8Attribute(const tinyxml2::XMLElement* element, const char* name
     return text ? base::Utf8ToWide(text) : std::wstring();
 }
 
+// The layers of one frame group, below the set's folder ("" or "group/").
+std::vector<std::wstring> GroupLayers(file::ImageContainer& container, const std::wstring& folder, const char* group)
+{
+    std::vector<std::wstring> names;
+    container.ListLayers(folder + base::Utf8ToWide(group), false, names, false);
+    return names;
+}
+
 void DeleteFrames(NQSpriteSet::FrameList& frames)
 {
     // The set owns the pictures of its frames; the frames only carry them.
@@ -97,9 +105,7 @@ void NQSpriteSet::LoadFrames(file::ImageContainer* container, const std::wstring
         DeleteFrames(frames);
         if (!container)
             continue;
-        std::vector<std::wstring> names;
-        container->ListLayers(folder + base::Utf8ToWide(group), false, names, false);
-        for (const std::wstring& name : names)
+        for (const std::wstring& name : GroupLayers(*container, folder, group))
         {
             auto* frame = new NQFrameEntry;
             frame->mPicture = LoadGamePicture(name, container);
@@ -115,6 +121,18 @@ void NQSpriteSet::LoadFrames(file::ImageContainer* container, const std::wstring
             frames.push_back(frame);
         }
     }
+}
+
+std::vector<std::wstring> NQSpriteSet::FrameLayers(file::ImageContainer& container, const std::wstring& prefix)
+{
+    const std::wstring folder = prefix.empty() ? std::wstring() : prefix + L"/";
+    std::vector<std::wstring> all;
+    for (const char* group : kGroupNames)
+    {
+        const std::vector<std::wstring> names = GroupLayers(container, folder, group);
+        all.insert(all.end(), names.begin(), names.end());
+    }
+    return all;
 }
 
 NQFrameEntry* NQSpriteSet::FindFrame(const std::wstring& group, const std::wstring& name)

@@ -44,6 +44,8 @@ public:
     // Opens the layered image (UTF-8 path) and keeps it.
     void LoadFromFile(const std::string& path);
     void LoadFrames(file::ImageContainer* container, const std::wstring& prefix);
+    // The layers LoadFrames loads, in its order.
+    static std::vector<std::wstring> FrameLayers(file::ImageContainer& container, const std::wstring& prefix);
     // The first frame of the group whose full layer name equals name; null when none.
     NQFrameEntry* FindFrame(const std::wstring& group, const std::wstring& name);
     // The frames of a group; empty for an unknown name.

@@ -473,7 +473,9 @@ void HUD::UpdateWavesText()
 
 void HUD::ShowSplashScreens()
 {
-    auto* window = new NQSplashScreens;
+    // The logos have been showing since the start-up's first frame.
+    std::unique_ptr<NQSplashScreens> shown = Game::Get() ? Game::Get()->TakeStartupSplash() : nullptr;
+    auto* window = shown ? shown.release() : new NQSplashScreens;
     SetScreenState(screen::kSplashScreens);
     PushWindow(window);
 }

@@ -7,41 +7,37 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Sound/SoundTags.h"
-#include "Game/Level/NQFloatingIcons.h"
-#include "Game/Units/NQBulletManager.h"
-#include "Game/Level/NQContextMenu.h"
-#include "Game/Level/NQDecorationSet.h"
-#include "Game/Units/NQEffect.h"
 #include "Game/Data/NQButtonFrame.h"
-#include "Game/Units/NQFxAnchor.h"
-#include "Game/Level/NQLevelEconomy.h"
-#include "Game/Roads/NQLink.h"
-#include "Game/Roads/NQLinkLanes.h"
-#include "Game/Level/NQMapServices.h"
-#include "Game/Units/Modifiers/NQModifier.h"
-#include "Game/Units/NQParticle.h"
-#include "Game/Roads/NQPoint.h"
 #include "Game/Data/NQProgress.h"
 #include "Game/Data/NQResources.h"
 #include "Game/Data/NQSpellTable.h"
-#include "Game/Units/NQSpot.h"
-#include "Game/Units/NQSprite.h"
 #include "Game/Data/NQSpriteAnimation.h"
-#include "Game/Units/NQTower.h"
-#include "Game/Units/NQTowerSpecial.h"
 #include "Game/Data/NQUnitDatabase.h"
 #include "Game/Data/NQUnlockTable.h"
 #include "Game/Data/NQUpgradeTable.h"
+#include "Game/Level/NQContextMenu.h"
+#include "Game/Level/NQDecorationSet.h"
+#include "Game/Level/NQFloatingIcons.h"
+#include "Game/Level/NQLevelEconomy.h"
+#include "Game/Level/NQMapServices.h"
 #include "Game/Level/NQWaveHintStrip.h"
 #include "Game/Level/NQWaveManager.h"
+#include "Game/Level/StartupPictures.h"
+#include "Game/Roads/NQLink.h"
+#include "Game/Roads/NQLinkLanes.h"
+#include "Game/Roads/NQPoint.h"
+#include "Game/Units/Modifiers/NQModifier.h"
+#include "Game/Units/NQBulletManager.h"
+#include "Game/Units/NQEffect.h"
+#include "Game/Units/NQFxAnchor.h"
+#include "Game/Units/NQParticle.h"
+#include "Game/Units/NQSpot.h"
+#include "Game/Units/NQSprite.h"
+#include "Game/Units/NQTower.h"
+#include "Game/Units/NQTowerSpecial.h"
 
 namespace
 {
-// The sprite-set folders of the units, towers and interface parts, in loading order.
-constexpr const wchar_t* kUnitSpriteFolders[] = {
-    L"nq/units/t1units",    L"nq/units/t2units", L"nq/units/t3units", L"nq/towers/artillery",
-    L"nq/towers/dart",      L"nq/towers/cannon", L"nq/towers/support", L"nq/data/ui_parts",
-};
 // The level buttons that show the speed, off until the first update of their state.
 constexpr const wchar_t* kSpeedButtonsOff[] = {L"speed_btn_ac", L"pause_btn_ac", L"play_btn_ac",
                                                L"options_btn_ac"};
@@ -184,7 +180,7 @@ NQMap::~NQMap()
 void NQMap::LoadUnitSprites()
 {
     NQResources* sets = NQResources::Instance();
-    for (const wchar_t* folder : kUnitSpriteFolders)
+    for (const wchar_t* folder : startup::kUnitSpriteFolders)
         sets->PreloadSpriteSets(folder);
     LoadUiSprites();
     mResourcesLoaded = true;
