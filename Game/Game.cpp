@@ -27,10 +27,10 @@
 #include "Game/Hud/NQSplashScreens.h"
 #include "Game/Hud/TMessageBox.h"
 #include "Game/Level/NQMap.h"
-#include "Game/Level/StartupPictures.h"
 #include "Game/NQPlayerVolumes.h"
 #include "Game/RequiredData.h"
 #include "Game/StartupFrames.h"
+#include "Game/StartupPictures.h"
 #include "Platform/Win32/MessageBox.h"
 #include "Psd/PsdTypes.h"
 

@@ -1,4 +1,4 @@
-#include "Game/Level/StartupPictures.h"
+#include "Game/StartupPictures.h"
 
 #include "Core/Base/FileFunctions.h"
 #include "Core/Base/TextEncoding.h"
@@ -6,8 +6,8 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/PictureDecodePool.h"
 #include "Core/Resource/ResourceTexture.h"
-#include "Game/Hud/NQSplashScreens.h"
 #include "Game/Data/NQSpriteSet.h"
+#include "Game/Hud/NQSplashScreens.h"
 
 #include <algorithm>
 #include <thread>
