@@ -31,12 +31,12 @@
 #include "Game/RequiredData.h"
 #include "Game/StartupFrames.h"
 #include "Game/StartupPictures.h"
+#include "Platform/Win32/Clock.h"
 #include "Platform/Win32/MessageBox.h"
 #include "Psd/PsdTypes.h"
 
 #include <tinyxml2.h>
 
-#include <chrono>
 #include <filesystem>
 #include <utility>
 
@@ -59,9 +59,15 @@ constexpr const wchar_t* kDamagedDataCaption = L"Bramblecoat Wars";
 constexpr int kDamagedDataExitCode = 1;
 constexpr int kAlphaBlend = 1;
 
-double SteadySeconds()
+// The performance counter, as the frame timer reads it: the start-up's logo
+// time and the frames' time run on one clock.
+double CounterSeconds()
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
 }
 
 // The menu screens whose pillarbox bars show the side pictures.
@@ -165,7 +171,7 @@ HVResultEnum Game::InitGame()
     // HUD goes on with it.
     mRender->SetDecodePool(mStartupPictures.get());
     mStartupSplash = std::make_unique<NQSplashScreens>();
-    StartupFrames frames(&SteadySeconds, [this](float dt) { ShowStartupFrame(dt); });
+    StartupFrames frames(&CounterSeconds, [this](float dt) { ShowStartupFrame(dt); });
     frames.Tick();
     mRender->SetLoadTick([&frames] { frames.Tick(); });
     const HVResultEnum result = LoadGame();
@@ -217,7 +223,12 @@ void Game::ShowStartupFrame(float dt)
 {
     if (!mStartupSplash || !mRender->CheckDeviceReady() || mRender->IsInFrame())
         return;
-    mStartupSplash->Update(dt);
+    // The first logo fades in and then waits for the loading: the logos that
+    // follow, and the first one's hold, run once the game is loaded.
+    const bool firstLogoHolds = mStartupSplash->mCurrent == 0 && !mStartupSplash->mLogos.empty() &&
+                                mStartupSplash->mLogos[0]->phase == NQSplashScreens::Logo::kHold;
+    if (!firstLogoHolds)
+        mStartupSplash->Update(dt);
     DrawFrame([this](render::Graphics* screen) {
         screen->SetBlendMode(kAlphaBlend);
         mStartupSplash->Draw(screen);
