@@ -13,6 +13,7 @@
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Render/PictureDecodePool.h"
 #include "Core/Render/Render.h"
+#include "Core/Render/RenderState.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Core/Sound/SoundTags.h"
@@ -57,7 +58,6 @@ constexpr int kAnchorCentre = 2;
 // The strings may be what is damaged, so the box's caption is fixed.
 constexpr const wchar_t* kDamagedDataCaption = L"Bramblecoat Wars";
 constexpr int kDamagedDataExitCode = 1;
-constexpr int kAlphaBlend = 1;
 
 // The performance counter, as the frame timer reads it: the start-up's logo
 // time and the frames' time run on one clock.
@@ -230,7 +230,7 @@ void Game::ShowStartupFrame(float dt)
     if (!firstLogoHolds)
         mStartupSplash->Update(dt);
     DrawFrame([this](render::Graphics* screen) {
-        screen->SetBlendMode(kAlphaBlend);
+        screen->SetBlendMode(render::kBlendAlpha);
         mStartupSplash->Draw(screen);
         return HV_OK;
     });
