@@ -2,6 +2,7 @@
 
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Core/Render/RenderState.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Game/Data/NQProgress.h"
 #include "Game/Game.h"
@@ -18,7 +19,6 @@ namespace
 constexpr float kHitOrigin = -10000.0f;
 constexpr float kHitSize = 20000.0f;
 constexpr int kLeftButton = 1;
-constexpr int kAlphaBlend = 1;
 
 // Developer keys: digits and lower-case letters are their own key codes.
 constexpr int kKeyWaveDebug = '1';
@@ -139,7 +139,7 @@ HVResultEnum GameWindow::Update(float dt)
 
 HVResultEnum GameWindow::PreDraw(render::Graphics* graphics, layer::Layer*)
 {
-    graphics->SetBlendMode(kAlphaBlend);
+    graphics->SetBlendMode(render::kBlendAlpha);
     if (mLevel)
         mLevel->Draw(graphics);
     return HV_OK;

@@ -26,6 +26,8 @@ packages=(
   xvfb xauth
   # the window manager of the full-screen switch test
   openbox
+  # the start-up timer (tools/frame_log) taps through the logos with it
+  xdotool
   # the content generator is Python 3 (standard library and tomllib)
   python3
   # it draws every picture and renders the bitmap fonts with Pillow

@@ -8,6 +8,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/Render.h"
+#include "Core/Render/RenderState.h"
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Game/Data/DecimalText.h"
@@ -45,8 +46,6 @@
 
 namespace
 {
-constexpr int kBlendAlpha = 1;
-constexpr int kBlendAdditive = 2;
 constexpr int kShaderMultiplying = 1;
 constexpr int kAlignLeft = 0;
 constexpr int kAlignCentre = 2;
@@ -95,7 +94,7 @@ void DrawEntry(render::Graphics* graphics, NQFrameEntry* entry)
     {
         // The particles already stand where the emitter is.
         graphics->DrawParticles(entry->mEmitter);
-        graphics->SetBlendMode(kBlendAlpha);
+        graphics->SetBlendMode(render::kBlendAlpha);
         return;
     }
     if (!entry->mPicture)
@@ -111,10 +110,10 @@ void DrawEntry(render::Graphics* graphics, NQFrameEntry* entry)
     else
         graphics->SetShaderMode(kShaderMultiplying);
     if (entry->mAdditive)
-        graphics->SetBlendMode(kBlendAdditive);
+        graphics->SetBlendMode(render::kBlendAdditive);
     DrawCentred(graphics, entry->mPicture, entry->mTransform, entry->mMirrored != 0);
     if (entry->mAdditive)
-        graphics->SetBlendMode(kBlendAlpha);
+        graphics->SetBlendMode(render::kBlendAlpha);
 }
 
 // What the passes of one frame share.
@@ -134,7 +133,7 @@ using DrawPass = void (*)(NQMap& map, DrawFrame& frame);
 // shadows below it. Equal depths keep their queue order.
 void QueueUnits(NQMap& map, DrawFrame& frame)
 {
-    frame.graphics->SetBlendMode(kBlendAlpha);
+    frame.graphics->SetBlendMode(render::kBlendAlpha);
     for (size_t i = 0; i < map.mTowers.size(); ++i)
         map.mTowers[i]->QueueDraw(frame.graphics);
     if (map.mWaveManager)
@@ -315,14 +314,14 @@ void DrawLevelParticles(NQMap& map, DrawFrame& frame)
 
 void DrawHudScreens(NQMap& map, DrawFrame& frame)
 {
-    frame.graphics->SetBlendMode(kBlendAlpha);
+    frame.graphics->SetBlendMode(render::kBlendAlpha);
     if (map.mHud)
     {
         map.mHud->Draw(frame.graphics);
         map.mHud->DrawWindows(frame.graphics, LevelHud::kScreenLayer);
     }
     // The layers put back everything but the blend mode.
-    frame.graphics->SetBlendMode(kBlendAlpha);
+    frame.graphics->SetBlendMode(render::kBlendAlpha);
 }
 
 // A ring that has finished closing is deleted here.
@@ -373,7 +372,7 @@ void DrawDebugSchedule(NQMap& map, DrawFrame& frame)
 {
     if (!map.mDebugFlags[0])
         return;
-    frame.graphics->SetBlendMode(kBlendAlpha);
+    frame.graphics->SetBlendMode(render::kBlendAlpha);
     map.DrawWaveSchedule(frame.graphics);
 }
 

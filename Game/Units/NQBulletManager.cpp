@@ -4,6 +4,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Core/Render/RenderState.h"
 #include "Game/Data/NQSpriteAnimation.h"
 #include "Game/Data/NQSpriteSet.h"
 #include "Game/Data/NQUnitProto.h"
@@ -24,7 +25,6 @@ namespace
 {
 constexpr int kPositionMode = 0;
 constexpr int kStatePlaying = 1;
-constexpr int kBlendAlpha = 1;
 constexpr float kHalfTurn = 180.0f;
 } // namespace
 
@@ -140,7 +140,7 @@ void NQBulletManager::Draw(render::Graphics* graphics)
         const NQUnitProto* ammo = bullet->mTower ? bullet->GetAmmo() : nullptr;
         if (!ammo)
             continue;
-        graphics->SetBlendMode(kBlendAlpha);
+        graphics->SetBlendMode(render::kBlendAlpha);
         const NQSpriteSet* set = ammo->spriteSet;
         if (!set)
             continue;
