@@ -26,6 +26,7 @@ BufferStore::~BufferStore()
     if (buffer_)
     {
         device_->MakeCurrent();
+        device_->ForgetVertexInput(buffer_);
         glDeleteBuffers(1, &buffer_);
     }
 }

@@ -92,6 +92,13 @@ public:
     void MakeCurrent();
     void AdjustResetBlockers(int delta) { resetBlockers_ += delta; }
     void CountUpload(uint64_t bytes) { counters_.bytesUploaded += bytes; }
+    // A deleted buffer's name may come back for a new one, which the
+    // attributes do not point at.
+    void ForgetVertexInput(GLuint buffer)
+    {
+        if (appliedInput_.buffer == buffer)
+            appliedInput_ = {};
+    }
     void CountReadBack(uint64_t bytes) { counters_.bytesReadBack += bytes; }
     UINT MaxTextureSize() const { return UINT(info_.maxTextureSize); }
     bool HasS3tc() const { return info_.s3tc; }
@@ -153,7 +160,10 @@ private:
     const Program* ProgramForDraw();
     void ApplyRenderState();
     void ApplySamplers();
-    void ApplyVertexInput(UINT baseVertex);
+    // Points the attributes at the stream's vertex 0; kept while the stream,
+    // its offset, stride and format stay, as re-pointing them costs the driver
+    // a revalidation on every draw.
+    void ApplyVertexInput();
     void UploadConstants();
     // The window is drawn with an upper-left clip origin: the vertex stage's
     // flip for targets stored top row first then puts rows the window's way
@@ -186,6 +196,15 @@ private:
     GlVertexBuffer* stream_ = nullptr;
     UINT streamOffset_ = 0;
     UINT streamStride_ = 0;
+    struct VertexInput
+    {
+        GLuint buffer = 0; // 0: nothing applied yet
+        UINT offset = 0;
+        UINT stride = 0;
+        DWORD fvf = 0;
+        bool operator==(const VertexInput&) const = default;
+    };
+    VertexInput appliedInput_;
     GlIndexBuffer* indices_ = nullptr;
     DWORD fvf_ = 0;
 

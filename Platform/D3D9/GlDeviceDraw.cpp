@@ -322,12 +322,16 @@ HRESULT GlDevice::SetIndices(IDirect3DIndexBuffer9* buffer)
     return D3D_OK;
 }
 
-void GlDevice::ApplyVertexInput(UINT baseVertex)
+void GlDevice::ApplyVertexInput()
 {
+    const VertexInput input{stream_->Store().Name(), streamOffset_, streamStride_, fvf_};
+    if (input == appliedInput_)
+        return;
+    appliedInput_ = input;
     glBindVertexArray(vertexArray_);
-    glBindBuffer(GL_ARRAY_BUFFER, stream_->Store().Name());
+    glBindBuffer(GL_ARRAY_BUFFER, input.buffer);
     const GLsizei stride = GLsizei(streamStride_);
-    size_t offset = streamOffset_ + size_t(baseVertex) * streamStride_;
+    size_t offset = streamOffset_;
     std::array<bool, kTexCoordLocation0 + 8> fed{};
     auto attribute = [&](int location, GLint size, GLenum type, bool normalised, size_t bytes) {
         glEnableVertexAttribArray(GLuint(location));
@@ -522,7 +526,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     ApplySamplers();
     UploadConstants();
     stream_->Store().Upload(end);
-    ApplyVertexInput(0);
+    ApplyVertexInput();
     if (program->pixelOffset >= 0)
         glUniform2f(program->pixelOffset, 1.0f / float(viewport_.Width),
                     1.0f / float(viewport_.Height));
@@ -560,14 +564,14 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UI
     UploadConstants();
     stream_->Store().Upload(vertexEnd);
     indices_->Store().Upload((uint64_t(startIndex) + count) * indexSize);
-    ApplyVertexInput(UINT(baseVertex));
+    ApplyVertexInput();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_->Store().Name());
     if (program->pixelOffset >= 0)
         glUniform2f(program->pixelOffset, 1.0f / float(viewport_.Width),
                     1.0f / float(viewport_.Height));
-    glDrawRangeElements(PrimitiveMode(type), minIndex, minIndex + numVertices - 1, GLsizei(count),
-                        indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                        reinterpret_cast<const void*>(size_t(startIndex) * indexSize));
+    glDrawRangeElementsBaseVertex(PrimitiveMode(type), minIndex, minIndex + numVertices - 1, GLsizei(count),
+                                  indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                                  reinterpret_cast<const void*>(size_t(startIndex) * indexSize), baseVertex);
     ++counters_.drawCalls;
     counters_.primitives += primitiveCount;
     return D3D_OK;
